@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class ModComm;
+class Prompts;
+class QTimer;
+struct Session;
+
+// The layer between the screens and the serial port: tests a chosen port, opens it for a
+// transfer after telling the user how to put the converter into configuration mode, and the
+// small receive and acknowledge routines the transfers share. Works on the session's link
+// state (PortNumber, CommStatus, CommErrorText, TimeoutFlag, ReplyByte).
+class DeviceLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    static inline const QString PortSettings = QStringLiteral("baud=9600 parity=N data=8 stop=1");
+
+    DeviceLink(Session &session, ModComm &comm, Prompts &prompts, QObject *parent = nullptr);
+
+    Session &session() { return m_session; }
+    ModComm &comm() { return m_comm; }
+    Prompts &prompts() { return m_prompts; }
+
+    // "COM" and the chosen port number.
+    QString portName() const;
+
+    // Opens and closes the chosen port once as a test. A failure shows "COM Error: " and the
+    // error line. Returns whether the port is usable; the main menu enables its tools by it.
+    bool CheckPort();
+    // Opens the port and asks the user to press the converter's configuration button.
+    // 1: open and confirmed; 2: the port could not be opened; 0: no prompt for this
+    // generation. Whenever the result is not 1 the port is closed again.
+    int OpenDevicePort();
+    // The configuration-mode prompt of the converter's generation; 1 for OK, 0 when
+    // FamilyCode names neither generation.
+    int PromptConfigMode();
+
+    // Waits (without blocking) until n bytes have come or the timer fires, then calls done
+    // with what came. TimeoutFlag tells afterwards which ended the wait. A lone DLE (0x10)
+    // answering a one-byte wait counts as an acknowledge (0x06).
+    void ReceiveReply(QTimer &tmrTIMEOUT, int n, std::function<void(const QByteArray &)> done);
+    // Sets ReplyByte: the reply holds 0x06 somewhere.
+    void HasAck(const QByteArray &reply);
+    // Sends the PC's acknowledge, one 0x06.
+    void SendAck();
+    void closePort();
+
+private:
+    Session &m_session;
+    ModComm &m_comm;
+    Prompts &m_prompts;
+};

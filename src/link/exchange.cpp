@@ -1,0 +1,114 @@
+#include "exchange.h"
+
+namespace {
+const char Ack = 0x06;
+}
+
+bool containsAck(const QByteArray &reply)
+{
+    return reply.contains(Ack);
+}
+
+void ExchangeEngine::begin(const QByteArray &request, int expected)
+{
+    m_reply.clear();
+    m_expected = expected;
+    m_running = true;
+    if (!request.isEmpty())
+        Q_EMIT send(request);
+}
+
+void ExchangeEngine::finish(ExchangeOutcome outcome)
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    Q_EMIT finished(outcome);
+}
+
+void ExchangeEngine::receive(const QByteArray &bytes)
+{
+    if (!m_running || bytes.isEmpty())
+        return;
+    m_reply.append(bytes);
+    Q_EMIT progress(int(m_reply.size()), m_expected);
+    if (m_reply.size() >= m_expected)
+        replyComplete();
+}
+
+void ExchangeEngine::timeout()
+{
+    if (m_running)
+        timedOut();
+}
+
+void ExchangeEngine::lineLost()
+{
+    finish(ExchangeOutcome::LineLost);
+}
+
+void DownloadExchange::start(const QByteArray &message)
+{
+    begin(message, ReplyLength);
+}
+
+void DownloadExchange::replyComplete()
+{
+    if (containsAck(reply())) {
+        Q_EMIT send(QByteArray(1, Ack));
+        finish(ExchangeOutcome::Accepted);
+    } else {
+        finish(ExchangeOutcome::NoAck);
+    }
+}
+
+void UploadExchange::start(Request request, int expected)
+{
+    m_request = request;
+    switch (request) {
+    case Request::Configuration:
+        begin(QByteArrayLiteral("TEE"), expected);
+        break;
+    case Request::Parameters:
+        begin(QByteArrayLiteral("TEM"), ParametersReplyLength);
+        break;
+    case Request::Unasked:
+        begin({}, UnaskedWaitLength);
+        break;
+    }
+}
+
+void UploadExchange::accept()
+{
+    if (!reply().startsWith("TR")) {
+        finish(ExchangeOutcome::Invalid);
+        return;
+    }
+    Q_EMIT send(QByteArray(1, Ack));
+    finish(ExchangeOutcome::Accepted);
+}
+
+void UploadExchange::replyComplete()
+{
+    if (m_request == Request::Unasked && reply().size() > UnaskedMaxLength) {
+        finish(ExchangeOutcome::Invalid);
+        return;
+    }
+    accept();
+}
+
+void UploadExchange::timedOut()
+{
+    // The unasked reply may be shorter than what is waited for.
+    if (m_request == Request::Unasked && reply().size() >= UnaskedMinLength) {
+        accept();
+        return;
+    }
+    finish(ExchangeOutcome::Timeout);
+}
+
+void CountExchange::start(int expected, int timeoutMs)
+{
+    m_timeoutMs = timeoutMs;
+    begin({}, expected);
+}

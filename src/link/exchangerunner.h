@@ -1,0 +1,42 @@
+#pragma once
+
+#include "link/exchange.h"
+
+#include <functional>
+
+class ModComm;
+class QTimer;
+struct Session;
+
+// Wires one exchange engine to the session's port and a form's time-out timer: what the
+// engine sends is written, what arrives is read and fed to it, and the timer ends its wait.
+// Everything is driven by readyRead and the timer; nothing polls.
+class ExchangeRunner : public QObject
+{
+    Q_OBJECT
+
+public:
+    ExchangeRunner(Session &session, ModComm &comm, QTimer &timer, QObject *parent = nullptr);
+
+    // Runs engine: connects it, starts the timer at the engine's time-out (or the override),
+    // calls start (which sends the request), then feeds it what is already waiting.
+    void run(ExchangeEngine &engine, const std::function<void()> &start);
+    // Stops feeding the current engine and stops the timer.
+    void stop();
+
+    // For tests: every time-out becomes this many ms (0 keeps the real intervals).
+    void setTimeoutOverride(int ms) { m_timeoutOverride = ms; }
+
+Q_SIGNALS:
+    void lineLost(const QString &errorLine);
+
+private:
+    void pump();
+
+    Session &m_session;
+    ModComm &m_comm;
+    QTimer &m_timer;
+    ExchangeEngine *m_engine = nullptr;
+    QList<QMetaObject::Connection> m_connections;
+    int m_timeoutOverride = 0;
+};

@@ -1,0 +1,469 @@
+#include "modcomm.h"
+
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QtGlobal>
+
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+// The platform's code for a serial failure, so the error line reads as the system's own.
+int platformCode(QSerialPort::SerialPortError e)
+{
+#ifdef Q_OS_WIN
+    switch (e) {
+    case QSerialPort::DeviceNotFoundError:
+        return ERROR_FILE_NOT_FOUND;
+    case QSerialPort::PermissionError:
+    case QSerialPort::OpenError:
+        return ERROR_ACCESS_DENIED;
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::ResourceError:
+        return ERROR_GEN_FAILURE;
+    case QSerialPort::UnsupportedOperationError:
+        return ERROR_NOT_SUPPORTED;
+    case QSerialPort::TimeoutError:
+        return ERROR_TIMEOUT;
+    case QSerialPort::NotOpenError:
+        return ERROR_INVALID_HANDLE;
+    default:
+        return ERROR_INVALID_FUNCTION;
+    }
+#else
+    switch (e) {
+    case QSerialPort::DeviceNotFoundError:
+        return ENOENT;
+    case QSerialPort::PermissionError:
+        return EACCES;
+    case QSerialPort::OpenError:
+        return EBUSY;
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::ResourceError:
+        return EIO;
+    case QSerialPort::UnsupportedOperationError:
+        return ENOTTY;
+    case QSerialPort::TimeoutError:
+        return ETIMEDOUT;
+    case QSerialPort::NotOpenError:
+        return EBADF;
+    default:
+        return EINVAL;
+    }
+#endif
+}
+
+// The system's own message for a code (strerror, or the Windows message table).
+QString systemText(int code)
+{
+    return qt_error_string(code).trimmed();
+}
+
+#ifdef Q_OS_WIN
+constexpr int BadHandle = ERROR_INVALID_HANDLE;
+constexpr int BadArgument = ERROR_INVALID_PARAMETER;
+#else
+constexpr int BadHandle = EBADF;
+constexpr int BadArgument = EINVAL;
+#endif
+
+struct LineSettings
+{
+    qint32 baud = 9600;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    QSerialPort::DataBits data = QSerialPort::Data8;
+    QSerialPort::StopBits stop = QSerialPort::OneStop;
+};
+
+// "baud=9600 parity=N data=8 stop=1"; keys may come in any order and any may be left out.
+bool parseSettings(const QString &text, LineSettings *out)
+{
+    LineSettings s;
+    const QStringList words = text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    for (const QString &word : words) {
+        const qsizetype eq = word.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            return false;
+        const QString key = word.left(eq).toLower();
+        const QString value = word.mid(eq + 1).toUpper();
+        bool ok = true;
+        if (key == QLatin1String("baud")) {
+            s.baud = value.toInt(&ok);
+            ok = ok && s.baud > 0;
+        } else if (key == QLatin1String("parity")) {
+            if (value == QLatin1String("N"))
+                s.parity = QSerialPort::NoParity;
+            else if (value == QLatin1String("E"))
+                s.parity = QSerialPort::EvenParity;
+            else if (value == QLatin1String("O"))
+                s.parity = QSerialPort::OddParity;
+            else if (value == QLatin1String("M"))
+                s.parity = QSerialPort::MarkParity;
+            else if (value == QLatin1String("S"))
+                s.parity = QSerialPort::SpaceParity;
+            else
+                ok = false;
+        } else if (key == QLatin1String("data")) {
+            const int bits = value.toInt(&ok);
+            ok = ok && bits >= 5 && bits <= 8;
+            s.data = static_cast<QSerialPort::DataBits>(bits);
+        } else if (key == QLatin1String("stop")) {
+            if (value == QLatin1String("1"))
+                s.stop = QSerialPort::OneStop;
+            else if (value == QLatin1String("1.5"))
+                s.stop = QSerialPort::OneAndHalfStop;
+            else if (value == QLatin1String("2"))
+                s.stop = QSerialPort::TwoStop;
+            else
+                ok = false;
+        } else {
+            ok = false;
+        }
+        if (!ok)
+            return false;
+    }
+    *out = s;
+    return true;
+}
+
+// XON/XOFF for what the PC sends only: a converter may pause us, but we never pause it, and
+// no received byte other than XON restarts a paused output.
+bool outputOnlySoftwareFlow(QSerialPort &serial)
+{
+    if (!serial.setFlowControl(QSerialPort::SoftwareControl))
+        return false;
+#ifdef Q_OS_UNIX
+    termios tio;
+    const int fd = int(serial.handle());
+    if (::tcgetattr(fd, &tio) != 0)
+        return false;
+    tio.c_iflag |= IXON;
+    tio.c_iflag &= ~(IXOFF | IXANY);
+    tio.c_cc[VSTART] = 0x11;
+    tio.c_cc[VSTOP] = 0x13;
+    return ::tcsetattr(fd, TCSANOW, &tio) == 0;
+#elif defined(Q_OS_WIN)
+    DCB dcb;
+    dcb.DCBlength = sizeof(dcb);
+    if (!::GetCommState(serial.handle(), &dcb))
+        return false;
+    dcb.fOutX = TRUE;
+    dcb.fInX = FALSE;
+    dcb.XonChar = 0x11;
+    dcb.XoffChar = 0x13;
+    return ::SetCommState(serial.handle(), &dcb) != 0;
+#else
+    return true;
+#endif
+}
+
+} // namespace
+
+ModComm::ModComm(QObject *parent) : QObject(parent) {}
+
+ModComm::~ModComm()
+{
+    for (int p = 1; p <= PortCount; ++p)
+        CommClose(p);
+}
+
+QString ModComm::deviceForName(const QString &name)
+{
+    static const QRegularExpression com(QStringLiteral("^COM([1-9][0-9]*)$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = com.match(name);
+    if (!m.hasMatch())
+        return name;
+#ifdef Q_OS_WIN
+    return name.toUpper();
+#else
+    const int n = m.captured(1).toInt();
+    const QByteArray configured = qgetenv(qPrintable(QStringLiteral("QNCF_COM%1").arg(n)));
+    if (!configured.isEmpty())
+        return QString::fromLocal8Bit(configured);
+    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+ModComm::Entry *ModComm::entry(int port, const char *operation, int *result)
+{
+    if (port >= 1 && port <= PortCount)
+        return &m_ports[port];
+    recordError(BadArgument, QLatin1String(operation), systemText(BadArgument));
+    const bool counts = qstrcmp(operation, "CommRead") == 0 || qstrcmp(operation, "CommWrite") == 0;
+    *result = counts ? -1 : BadArgument;
+    return nullptr;
+}
+
+void ModComm::recordError(int code, const QString &source, const QString &text)
+{
+    LastCommErrorCode = code;
+    LastCommErrorSource = source;
+    LastCommErrorText = text.left(255).trimmed();
+}
+
+void ModComm::recordSerialError(const QSerialPort &serial, const QString &source)
+{
+    recordError(platformCode(serial.error()), source, serial.errorString());
+}
+
+bool ModComm::applySettings(QSerialPort &serial, const QString &settings, const char *operation)
+{
+    LineSettings s;
+    if (!parseSettings(settings, &s)) {
+        recordError(BadArgument, QStringLiteral("%1 (BuildCommDCB)").arg(QLatin1String(operation)),
+                    systemText(BadArgument));
+        return false;
+    }
+    if (!serial.setBaudRate(s.baud) || !serial.setParity(s.parity) || !serial.setDataBits(s.data) ||
+        !serial.setStopBits(s.stop)) {
+        recordSerialError(serial, QStringLiteral("%1 (SetCommState)").arg(QLatin1String(operation)));
+        return false;
+    }
+    return true;
+}
+
+int ModComm::CommOpen(int port, const QString &deviceName, const QString &settings)
+{
+    int result = 0;
+    Entry *e = entry(port, "CommOpen", &result);
+    if (!e)
+        return result;
+    if (e->open) {
+        recordError(-1, QStringLiteral("CommOpen"), QStringLiteral("Port in use."));
+        return -1;
+    }
+
+    auto *serial = new QSerialPort(this);
+    serial->setPortName(deviceForName(deviceName));
+    if (!serial->open(QIODevice::ReadWrite)) {
+        recordSerialError(*serial, QStringLiteral("CommOpen (CreateFile)"));
+        delete serial;
+        return LastCommErrorCode;
+    }
+    e->serial = serial;
+    e->open = true;
+    connect(serial, &QSerialPort::readyRead, this, [this, port] { Q_EMIT readyRead(port); });
+    connect(serial, &QSerialPort::bytesWritten, this, [this, port](qint64 n) { Q_EMIT bytesWritten(port, n); });
+    connect(serial, &QSerialPort::errorOccurred, this,
+            [this, port](QSerialPort::SerialPortError err) { onSerialError(port, int(err)); });
+
+    // Bytes from before the open must not be taken for a reply.
+    if (!serial->clear()) {
+        recordSerialError(*serial, QStringLiteral("CommOpen (PurgeComm)"));
+        return LastCommErrorCode;
+    }
+    if (!applySettings(*serial, settings, "CommOpen"))
+        return LastCommErrorCode;
+    if (!serial->setFlowControl(QSerialPort::NoFlowControl)) {
+        recordSerialError(*serial, QStringLiteral("CommOpen (SetCommState)"));
+        return LastCommErrorCode;
+    }
+    return 0;
+}
+
+int ModComm::CommSet(int port, const QString &settings)
+{
+    int result = 0;
+    Entry *e = entry(port, "CommSet", &result);
+    if (!e)
+        return result;
+    if (!e->serial) {
+        recordError(BadHandle, QStringLiteral("CommSet (GetCommState)"), systemText(BadHandle));
+        return BadHandle;
+    }
+    if (!applySettings(*e->serial, settings, "CommSet"))
+        return LastCommErrorCode;
+    if (!outputOnlySoftwareFlow(*e->serial)) {
+        recordSerialError(*e->serial, QStringLiteral("CommSet (SetCommState)"));
+        return LastCommErrorCode ? LastCommErrorCode : BadArgument;
+    }
+    return 0;
+}
+
+void ModComm::release(int port)
+{
+    Entry &e = m_ports[port];
+    if (e.serial) {
+        e.serial->disconnect(this);
+        e.serial->deleteLater();
+    }
+    e.serial = nullptr;
+    e.open = false;
+}
+
+int ModComm::CommClose(int port)
+{
+    int result = 0;
+    Entry *e = entry(port, "CommClose", &result);
+    if (!e)
+        return result;
+    if (!e->open)
+        return 0;
+    // Hand what is still queued (the last acknowledge, say) to the driver before closing.
+    if (e->serial->bytesToWrite() > 0)
+        e->serial->flush();
+    e->serial->close();
+    release(port);
+    return 0;
+}
+
+int ModComm::CommFlush(int port)
+{
+    int result = 0;
+    Entry *e = entry(port, "CommFlush", &result);
+    if (!e)
+        return result;
+    if (!e->serial || !e->serial->isOpen()) {
+        recordError(BadHandle, QStringLiteral("CommFlush (PurgeComm)"), systemText(BadHandle));
+        return BadHandle;
+    }
+    if (!e->serial->clear()) {
+        recordSerialError(*e->serial, QStringLiteral("CommFlush (PurgeComm)"));
+        return LastCommErrorCode;
+    }
+    return 0;
+}
+
+int ModComm::CommRead(int port, QByteArray &data, int /*size*/)
+{
+    data.clear();
+    int result = 0;
+    Entry *e = entry(port, "CommRead", &result);
+    if (!e)
+        return result;
+    if (!e->serial || !e->serial->isOpen()) {
+        recordError(BadHandle, QStringLiteral("CommRead (ClearCommError)"), systemText(BadHandle));
+        return -1;
+    }
+    // Everything that has arrived, whatever the caller asked for.
+    data = e->serial->readAll();
+    return int(data.size());
+}
+
+int ModComm::CommWrite(int port, const QByteArray &data)
+{
+    int result = 0;
+    Entry *e = entry(port, "CommWrite", &result);
+    if (!e)
+        return result;
+    if (!e->serial || !e->serial->isOpen()) {
+        recordError(BadHandle, QStringLiteral("CommWrite (WriteFile)"), systemText(BadHandle));
+        return -1;
+    }
+    const qint64 n = e->serial->write(data);
+    if (n < 0) {
+        recordSerialError(*e->serial, QStringLiteral("CommWrite (WriteFile)"));
+        return -1;
+    }
+    // Hand the bytes to the driver now where it takes them; the rest follows as it drains.
+    e->serial->flush();
+    return int(n);
+}
+
+int ModComm::CommReadCD(int port, int mask, bool &state)
+{
+    int result = 0;
+    Entry *e = entry(port, "CommReadCD", &result);
+    if (!e)
+        return result;
+    if (!e->serial || !e->serial->isOpen()) {
+        recordError(BadHandle, QStringLiteral("CommReadCD (GetCommModemStatus)"), systemText(BadHandle));
+        return BadHandle;
+    }
+    const QSerialPort::PinoutSignals pins = e->serial->pinoutSignals();
+    if (e->serial->error() != QSerialPort::NoError) {
+        recordSerialError(*e->serial, QStringLiteral("CommReadCD (GetCommModemStatus)"));
+        e->serial->clearError();
+        return LastCommErrorCode;
+    }
+    int status = 0;
+    if (pins & QSerialPort::ClearToSendSignal)
+        status |= MS_CTS_ON;
+    if (pins & QSerialPort::DataSetReadySignal)
+        status |= MS_DSR_ON;
+    if (pins & QSerialPort::RingIndicatorSignal)
+        status |= MS_RING_ON;
+    if (pins & QSerialPort::DataCarrierDetectSignal)
+        status |= MS_RLSD_ON;
+    state = (mask & status) != 0;
+    return 0;
+}
+
+int ModComm::CommSetLine(int port, int line, bool state)
+{
+    int result = 0;
+    Entry *e = entry(port, "CommSetLine", &result);
+    if (!e)
+        return result;
+    const QString source = QStringLiteral("CommSetLine (EscapeCommFunction)");
+    if (!e->serial || !e->serial->isOpen()) {
+        recordError(BadHandle, source, systemText(BadHandle));
+        return BadHandle;
+    }
+    bool ok = false;
+    switch (line) {
+    case LINE_BRK:
+        ok = e->serial->setBreakEnabled(state);
+        break;
+    case LINE_DTR:
+        ok = e->serial->setDataTerminalReady(state);
+        break;
+    case LINE_RTS:
+        ok = e->serial->setRequestToSend(state);
+        break;
+    default:
+        recordError(BadArgument, source, systemText(BadArgument));
+        return BadArgument;
+    }
+    if (!ok) {
+        // A pty cannot drive the modem lines: a failure of this call, not a lost port.
+        recordSerialError(*e->serial, source);
+        e->serial->clearError();
+        return LastCommErrorCode;
+    }
+    return 0;
+}
+
+int ModComm::FormatCommError(QString &text) const
+{
+    text = QStringLiteral("Error (%1): %2 - %3").arg(LastCommErrorCode).arg(LastCommErrorSource, LastCommErrorText);
+    return LastCommErrorCode;
+}
+
+bool ModComm::isOpen(int port) const
+{
+    return port >= 1 && port <= PortCount && m_ports[port].open;
+}
+
+qint64 ModComm::bytesToWrite(int port) const
+{
+    return isOpen(port) ? m_ports[port].serial->bytesToWrite() : 0;
+}
+
+void ModComm::onSerialError(int port, int error)
+{
+    Entry &e = m_ports[port];
+    if (!e.open || !e.serial)
+        return; // a repeat after the port was already given up
+    const auto err = static_cast<QSerialPort::SerialPortError>(error);
+    if (err != QSerialPort::ResourceError && err != QSerialPort::ReadError && err != QSerialPort::WriteError)
+        return; // time-outs and unsupported line controls are not a lost device
+    const QString source =
+        err == QSerialPort::WriteError ? QStringLiteral("CommWrite (WriteFile)") : QStringLiteral("CommRead (ReadFile)");
+    recordSerialError(*e.serial, source);
+    e.serial->close();
+    release(port);
+    QString line;
+    FormatCommError(line);
+    Q_EMIT portLost(port, line);
+}

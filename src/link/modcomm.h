@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+class QSerialPort;
+
+// The only code that touches a PC serial port. Ports are addressed by number, COM1..COM8.
+// Every operation returns 0 for success or an error code (CommRead and CommWrite return a
+// byte count, or -1), and a failure leaves its description in the last-error record, which
+// FormatCommError turns into one line for a message box.
+//
+// Nothing here waits: CommRead hands back what has arrived so far, and readyRead(port) says
+// when more has come. A port whose adapter disappears is closed on the first read, write or
+// resource error, reported once through portLost(), and its repeats are ignored.
+class ModComm : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int PortCount = 8;
+
+    // Modem status bits as CommReadCD's mask tests them.
+    static constexpr int MS_CTS_ON = 0x10;
+    static constexpr int MS_DSR_ON = 0x20;
+    static constexpr int MS_RING_ON = 0x40;
+    static constexpr int MS_RLSD_ON = 0x80;
+
+    // Line selectors of CommSetLine.
+    static constexpr int LINE_BRK = 1;
+    static constexpr int LINE_DTR = 2;
+    static constexpr int LINE_RTS = 3;
+
+    explicit ModComm(QObject *parent = nullptr);
+    ~ModComm() override;
+
+    // The device behind a name: "COMn" is COMn itself on Windows; elsewhere QNCF_COMn from the
+    // environment, or /dev/ttyS<n-1>. Any other name is taken as a device path as it stands.
+    static QString deviceForName(const QString &name);
+
+    int CommOpen(int port, const QString &deviceName, const QString &settings);
+    int CommSet(int port, const QString &settings);
+    int CommClose(int port);
+    int CommFlush(int port);
+    int CommRead(int port, QByteArray &data, int size);
+    int CommWrite(int port, const QByteArray &data);
+    int CommReadCD(int port, int mask, bool &state);
+    int CommSetLine(int port, int line, bool state);
+    int FormatCommError(QString &text) const;
+
+    bool isOpen(int port) const;
+    // Bytes handed to the port and not yet taken by the driver.
+    qint64 bytesToWrite(int port) const;
+
+    int LastCommErrorCode = 0;
+    QString LastCommErrorSource;
+    QString LastCommErrorText;
+
+Q_SIGNALS:
+    void readyRead(int port);
+    void bytesWritten(int port, qint64 count);
+    // The port was closed because its device failed; errorLine is FormatCommError's line.
+    void portLost(int port, const QString &errorLine);
+
+private:
+    struct Entry
+    {
+        QSerialPort *serial = nullptr;
+        bool open = false;
+    };
+
+    Entry *entry(int port, const char *operation, int *result);
+    void recordError(int code, const QString &source, const QString &text);
+    void recordSerialError(const QSerialPort &serial, const QString &source);
+    bool applySettings(QSerialPort &serial, const QString &settings, const char *operation);
+    void onSerialError(int port, int error);
+    void release(int port);
+
+    std::array<Entry, PortCount + 1> m_ports{}; // index 0 unused
+};

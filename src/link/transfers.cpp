@@ -1,0 +1,201 @@
+#include "transfers.h"
+
+#include "config/session.h"
+#include "link/configmessage.h"
+#include "link/devicelink.h"
+#include "link/modcomm.h"
+#include "shell/prompts.h"
+
+namespace {
+
+void reportLostLine(Prompts &prompts, const QString &line)
+{
+    prompts.message(QStringLiteral("The serial port stopped working and was closed.\n") + line,
+                    QStringLiteral("COM PORT LOST"), Prompts::Buttons::Ok, Prompts::Icon::Critical);
+}
+
+} // namespace
+
+DownloadTransfer::DownloadTransfer(DeviceLink &link, QTimer &tmrTIMEOUT, QObject *parent)
+    : QObject(parent), m_link(link), m_runner(link.session(), link.comm(), tmrTIMEOUT)
+{
+    connect(&m_exchange, &ExchangeEngine::finished, this, &DownloadTransfer::done);
+}
+
+void DownloadTransfer::start()
+{
+    m_running = true;
+    Q_EMIT status(QStringLiteral("Downloading Parameters..."));
+    // Build first: with nothing valid to send, neither the prompt nor the port is needed.
+    const ConfigMessage message = BuildConfigMessage(m_link.session().rec);
+    if (!message.ok()) {
+        m_link.prompts().message(message.error, QStringLiteral("NOTHING TO DOWNLOAD"), Prompts::Buttons::Ok,
+                                 Prompts::Icon::Critical);
+        m_running = false;
+        Q_EMIT finished(ExchangeOutcome::NoMessage);
+        return;
+    }
+    if (m_link.OpenDevicePort() != 1) {
+        m_running = false;
+        Q_EMIT finished(ExchangeOutcome::PortFailed);
+        return;
+    }
+    Q_EMIT status(QStringLiteral("Initiating transfer to Quintrel"));
+    m_runner.run(m_exchange, [this, bytes = message.bytes] { m_exchange.start(bytes); });
+}
+
+void DownloadTransfer::abort()
+{
+    if (!m_running)
+        return;
+    m_runner.stop();
+    m_running = false;
+    m_link.closePort();
+}
+
+void DownloadTransfer::done(ExchangeOutcome outcome)
+{
+    if (!m_running)
+        return;
+    m_runner.stop();
+    Prompts &prompts = m_link.prompts();
+    switch (outcome) {
+    case ExchangeOutcome::Accepted:
+        Q_EMIT status(QStringLiteral("A-OK! Transmission received by Quintrel"));
+        // The acknowledge queued by the exchange goes out before the port is closed.
+        m_link.closePort();
+        prompts.message(QStringLiteral("Press the RESET Button of the Quintrel to put it ON-LINE"),
+                        QStringLiteral("Press Reset Button"), Prompts::Buttons::Ok, Prompts::Icon::Information);
+        break;
+    case ExchangeOutcome::NoAck:
+        m_link.closePort();
+        prompts.message(QStringLiteral("Unable to communicate with Quintrel."), QStringLiteral("NO ACK RECEIVED"),
+                        Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        Q_EMIT status(QStringLiteral("Try TRANSFER CONFIGURATION Again"));
+        break;
+    case ExchangeOutcome::Timeout:
+        m_link.closePort();
+        prompts.message(QStringLiteral("Unable to communicate with Quintrel."), QStringLiteral("TIMEOUT DETECTED"),
+                        Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        Q_EMIT status(QStringLiteral("Try TRANSFER CONFIGURATION Again"));
+        break;
+    default: // the line was lost; the port is already closed
+        m_link.closePort();
+        reportLostLine(prompts, m_link.session().CommErrorText);
+        Q_EMIT status(QStringLiteral("Try TRANSFER CONFIGURATION Again"));
+        break;
+    }
+    m_running = false;
+    Q_EMIT finished(outcome);
+}
+
+UploadTransfer::UploadTransfer(DeviceLink &link, QTimer &tmrTIMEOUT, QObject *parent)
+    : QObject(parent), m_link(link), m_runner(link.session(), link.comm(), tmrTIMEOUT)
+{
+    connect(&m_exchange, &ExchangeEngine::finished, this, [this](ExchangeOutcome o) {
+        if (m_secondStage)
+            secondDone(o);
+        else
+            firstDone(o);
+    });
+}
+
+bool UploadTransfer::isLbw(const QString &modelCode)
+{
+    return modelCode == QLatin1String("QN4000-LBW") || modelCode == QLatin1String("QN6000-LBW");
+}
+
+bool UploadTransfer::isRioAdapter(const QString &modelCode)
+{
+    return modelCode == QLatin1String("QN4000-UCT") || modelCode == QLatin1String("QN6000-UCT");
+}
+
+void UploadTransfer::start(const QString &modelCode)
+{
+    m_model = modelCode;
+    m_first.clear();
+    m_second.clear();
+    m_secondStage = false;
+    m_running = true;
+    Q_EMIT status(QStringLiteral("Upload Quintrel Configuration in progress..."));
+    if (m_link.OpenDevicePort() != 1) {
+        m_running = false;
+        Q_EMIT finished(ExchangeOutcome::PortFailed);
+        return;
+    }
+    const Session &s = m_link.session();
+    int expected = 66;
+    if (modelCode == QLatin1String("QN4000-NGD") && (s.rec.UploadReplyLength == 54 || s.rec.UploadReplyLength == 66))
+        expected = s.rec.UploadReplyLength;
+    m_runner.run(m_exchange, [this, expected] { m_exchange.start(UploadExchange::Request::Configuration, expected); });
+}
+
+void UploadTransfer::abort()
+{
+    if (!m_running)
+        return;
+    m_runner.stop();
+    m_running = false;
+    m_link.closePort();
+}
+
+void UploadTransfer::firstDone(ExchangeOutcome outcome)
+{
+    m_runner.stop();
+    if (outcome != ExchangeOutcome::Accepted) {
+        fail(outcome);
+        return;
+    }
+    m_first = m_exchange.reply();
+    Q_EMIT status(QStringLiteral("A-OK! Configuration Uploaded - Saving to a File."));
+    if (isLbw(m_model)) {
+        m_secondStage = true;
+        m_link.comm().CommFlush(m_link.session().PortNumber);
+        m_runner.run(m_exchange, [this] { m_exchange.start(UploadExchange::Request::Parameters); });
+    } else if (isRioAdapter(m_model)) {
+        m_secondStage = true;
+        m_runner.run(m_exchange, [this] { m_exchange.start(UploadExchange::Request::Unasked); });
+    } else {
+        done(ExchangeOutcome::Accepted);
+    }
+}
+
+void UploadTransfer::secondDone(ExchangeOutcome outcome)
+{
+    if (outcome != ExchangeOutcome::Accepted) {
+        fail(outcome);
+        return;
+    }
+    m_second = m_exchange.reply();
+    done(ExchangeOutcome::Accepted);
+}
+
+void UploadTransfer::fail(ExchangeOutcome outcome)
+{
+    m_runner.stop();
+    m_link.closePort();
+    switch (outcome) {
+    case ExchangeOutcome::Timeout:
+        m_link.prompts().message(QStringLiteral("Unable to upload parameters from Quintrel1."),
+                                 QStringLiteral("TIMEOUT DETECTED"), Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        Q_EMIT status(QStringLiteral("Check connections/settings and TRY UPLOAD AGAIN"));
+        break;
+    case ExchangeOutcome::LineLost:
+        reportLostLine(m_link.prompts(), m_link.session().CommErrorText);
+        Q_EMIT status(QStringLiteral("Check connections/settings and TRY UPLOAD AGAIN"));
+        break;
+    default:
+        Q_EMIT status(QStringLiteral("!Error!Invalid Upload Message Received! Upload Again!"));
+        break;
+    }
+    m_running = false;
+    Q_EMIT finished(outcome);
+}
+
+void UploadTransfer::done(ExchangeOutcome outcome)
+{
+    m_runner.stop();
+    m_link.closePort();
+    m_running = false;
+    Q_EMIT finished(outcome);
+}

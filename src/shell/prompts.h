@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// Every message box and file dialog of the program goes through this interface, so the
+// windows show real dialogs, the command-line companion answers on the console, and a test
+// answers from a script.
+class Prompts
+{
+public:
+    // The values a message box returns, as the program compares them.
+    enum Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Icon { None, Information, Exclamation, Critical, Question };
+
+    struct FileRequest
+    {
+        QString title;
+        QString filter;    // "Description (*.EXT)|*.EXT[|...]", pairs separated by '|'
+        QString directory; // where the dialog starts; empty for the current folder
+        bool confirmOverwrite = false;
+    };
+
+    virtual ~Prompts() = default;
+
+    virtual Answer message(const QString &text, const QString &title, Buttons buttons, Icon icon) = 0;
+    // The chosen path, or an empty text when the user cancelled.
+    virtual QString openFile(const FileRequest &request) = 0;
+    virtual QString saveFile(const FileRequest &request) = 0;
+};
