@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Ways the simulated converter can misbehave, so the PC side's error paths can be exercised.
+enum class SimFault {
+    None,
+    NoAck,   // download reply of full length without the acknowledge byte; nothing stored
+    Silent,  // answers nothing at all and stores nothing
+    Short,   // every reply cut to half its length
+    Garbage, // every reply replaced by as many junk bytes (no 0x06, never "TR", no XON/XOFF)
+    BadTr,   // upload replies of the right length that do not start "TR"
+    Xoff,    // a download or upload request gets XOFF on its first byte and nothing more
+    Drop,    // the line goes away in the middle of a download or upload
+};
+
+struct SimOptions
+{
+    QString model;      // model code, "QN4000-LBW"
+    QString eepromPath; // body kept here across runs; empty for a fresh unit every time
+    int baud = 9600;    // DF1 line speed the unit answers at
+    QSet<int> nodes;    // active DH+ nodes besides pcNode (0..63)
+    int pcNode = 1;     // the unit's own DH+ node, which is where the PC appears on the network
+    SimFault fault = SimFault::None;
+    bool pace = false;   // send at the line speed rather than as fast as the pty takes it
+    bool trace = false;  // hex dump of both directions on stderr
+    bool oldNgd = false; // a QN4000-NGD of the old firmware, which uploads 54 bytes
+};
+
+std::optional<SimFault> parseFault(QStringView name);
+QString faultName(SimFault fault);
+QStringList faultNames();
+
+// DH+ node numbers are written in octal, 0..77.
+constexpr int MaxDhNode = 63;
+std::optional<int> parseOctalNode(QStringView text);
+// "3,17,40"; an empty text is an empty list.
+std::optional<QSet<int>> parseOctalNodes(QStringView list);
+QString octalNode(int node); // two digits, "07"
+
+bool isSupportedBaud(int baud);
