@@ -41,6 +41,7 @@ void ExchangeRunner::run(ExchangeEngine &engine, const std::function<void()> &st
 
     m_session.TimeoutFlag = true;
     m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5% early
     m_timer.start(m_timeoutOverride > 0 ? m_timeoutOverride : engine.timeoutMs());
     start();
     if (m_engine == &engine && engine.isRunning())

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
+#include <poll.h>
 #include <termios.h>
 #endif
 #ifdef Q_OS_WIN
@@ -163,6 +164,22 @@ bool outputOnlySoftwareFlow(QSerialPort &serial)
     return ::SetCommState(serial.handle(), &dcb) != 0;
 #else
     return true;
+#endif
+}
+
+// Whether the device behind a port that reported an error is still there. A write refused
+// because the converter paused us with XOFF comes back as an error too, but the line is
+// fine and the held bytes go out after XON; a hung-up or unplugged device shows as such.
+bool deviceStillThere(QSerialPort &serial)
+{
+#ifdef Q_OS_UNIX
+    pollfd p{int(serial.handle()), POLLIN | POLLOUT, 0};
+    if (::poll(&p, 1, 0) < 0)
+        return false;
+    return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+#else
+    Q_UNUSED(serial);
+    return false;
 #endif
 }
 
@@ -440,9 +457,32 @@ int ModComm::FormatCommError(QString &text) const
     return LastCommErrorCode;
 }
 
+int ModComm::setOutputFlowControl(int port, bool on)
+{
+    int result = 0;
+    Entry *e = entry(port, "CommSet", &result);
+    if (!e)
+        return result;
+    if (!e->serial || !e->serial->isOpen()) {
+        recordError(BadHandle, QStringLiteral("CommSet (SetCommState)"), systemText(BadHandle));
+        return BadHandle;
+    }
+    const bool ok = on ? outputOnlySoftwareFlow(*e->serial) : e->serial->setFlowControl(QSerialPort::NoFlowControl);
+    if (!ok) {
+        recordSerialError(*e->serial, QStringLiteral("CommSet (SetCommState)"));
+        return LastCommErrorCode ? LastCommErrorCode : BadArgument;
+    }
+    return 0;
+}
+
 bool ModComm::isOpen(int port) const
 {
     return port >= 1 && port <= PortCount && m_ports[port].open;
+}
+
+qint64 ModComm::bytesAvailable(int port) const
+{
+    return isOpen(port) ? m_ports[port].serial->bytesAvailable() : 0;
 }
 
 qint64 ModComm::bytesToWrite(int port) const
@@ -458,6 +498,10 @@ void ModComm::onSerialError(int port, int error)
     const auto err = static_cast<QSerialPort::SerialPortError>(error);
     if (err != QSerialPort::ResourceError && err != QSerialPort::ReadError && err != QSerialPort::WriteError)
         return; // time-outs and unsupported line controls are not a lost device
+    if (deviceStillThere(*e.serial)) {
+        e.serial->clearError();
+        return;
+    }
     const QString source =
         err == QSerialPort::WriteError ? QStringLiteral("CommWrite (WriteFile)") : QStringLiteral("CommRead (ReadFile)");
     recordSerialError(*e.serial, source);

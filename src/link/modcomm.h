@@ -51,7 +51,13 @@ public:
     int CommSetLine(int port, int line, bool state);
     int FormatCommError(QString &text) const;
 
+    // Switches the output-only XON/XOFF of CommSet on or off. With it on, the driver takes
+    // every received 0x11 and 0x13 for itself, so a binary reply loses those bytes.
+    int setOutputFlowControl(int port, bool on);
+
     bool isOpen(int port) const;
+    // Bytes that have arrived and wait to be read.
+    qint64 bytesAvailable(int port) const;
     // Bytes handed to the port and not yet taken by the driver.
     qint64 bytesToWrite(int port) const;
 

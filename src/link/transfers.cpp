@@ -123,6 +123,10 @@ void UploadTransfer::start(const QString &modelCode)
         Q_EMIT finished(ExchangeOutcome::PortFailed);
         return;
     }
+    // The replies are EEPROM bytes, any of which may be 0x11 or 0x13: with XON/XOFF on, the
+    // driver would swallow them and the reply would come short. The PC sends only the
+    // requests and its acknowledges here, so nothing needs pausing.
+    m_link.comm().setOutputFlowControl(m_link.session().PortNumber, false);
     const Session &s = m_link.session();
     int expected = 66;
     if (modelCode == QLatin1String("QN4000-NGD") && (s.rec.UploadReplyLength == 54 || s.rec.UploadReplyLength == 66))

@@ -1,0 +1,566 @@
+#include "config/modelcatalog.h"
+#include "config/session.h"
+#include "link/configmessage.h"
+#include "link/devicelink.h"
+#include "link/modcomm.h"
+#include "link/transfers.h"
+#include "shell/scriptedprompts.h"
+#include "sim/convertersim.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <ctime>
+
+#include "support/testdata.h"
+
+Q_DECLARE_METATYPE(ExchangeOutcome)
+Q_DECLARE_METATYPE(SimFault)
+
+namespace {
+
+const QString Settings = QStringLiteral("baud=9600 parity=N data=8 stop=1");
+
+// One converter on a pty and a PC-side session pointed at it as COM1.
+struct Bench
+{
+    explicit Bench(const QString &model, SimFault fault = SimFault::None, bool oldNgd = false)
+        : sim(makeOptions(model, fault, oldNgd))
+    {
+        QString why;
+        opened = sim.open(&why);
+        if (!opened)
+            qWarning("simulator: %s", qPrintable(why));
+        qputenv("QNCF_COM1", sim.devicePath().toLocal8Bit());
+        session.PortNumber = 1;
+        const ModelInfo *m = findModel(model);
+        if (m) {
+            session.rec.ConfigLength = m->configLength;
+            session.rec.ProductCode = quint8(m->productCode);
+            session.rec.FamilyCode = m->familyCode();
+        }
+    }
+
+    static SimOptions makeOptions(const QString &model, SimFault fault, bool oldNgd)
+    {
+        SimOptions o;
+        o.model = model;
+        o.fault = fault;
+        o.oldNgd = oldNgd;
+        return o;
+    }
+
+    // Every transfer starts with the configuration-mode prompt.
+    void expectPrompt() { prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON")); }
+
+    ConverterSim sim;
+    bool opened = false;
+    Session session;
+    ModComm comm;
+    ScriptedPrompts prompts;
+    DeviceLink link{session, comm, prompts};
+    QTimer timer;
+};
+
+// A record with something different in every field a message carries.
+void fillRecord(ConfigRecord &rec, int seed)
+{
+    rec.ProtocolMode = quint8(seed + 1);
+    rec.StationNumber = quint8(seed + 2);
+    rec.HighAddress = quint8(seed + 3);
+    rec.NetworkSpeed = {8, 0};
+    rec.ChanBSpeed = 9;
+    rec.ChanBFormat = quint8(seed & 0x7F);
+    rec.ChanCSpeed = 5;
+    rec.ChanCFormat = 0x1E;
+    rec.LinkOptions = 0x15;
+    rec.BusType = {4, 0};
+    rec.AuxByte1.set("20");
+    rec.AuxByte2.set("7");
+    rec.AuxByte3 = 0x33;
+    rec.AuxByte4 = 0x44;
+    for (int i = 0; i < ExtParamCount; ++i)
+        rec.ExtParam[i] = quint8(0xE0 + i);
+    for (int i = 0; i < ProtoParamCount; ++i)
+        rec.ProtoParam[i] = quint8(seed + 0x40 + i);
+}
+
+ExchangeOutcome runDownload(Bench &b, int timeoutOverride = 300)
+{
+    DownloadTransfer t(b.link, b.timer);
+    t.runner().setTimeoutOverride(timeoutOverride);
+    QSignalSpy done(&t, &DownloadTransfer::finished);
+    t.start();
+    if (done.isEmpty() && !done.wait(10000))
+        return ExchangeOutcome::NoMessage;
+    return done.first().first().value<ExchangeOutcome>();
+}
+
+} // namespace
+
+class TestLink : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void deviceNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("env");
+        QTest::addColumn<QString>("device");
+        QTest::newRow("COM1 with nothing set") << "COM1" << QByteArray() << "/dev/ttyS0";
+        QTest::newRow("COM4") << "COM4" << QByteArray() << "/dev/ttyS3";
+        QTest::newRow("COM1 set") << "COM1" << QByteArray("/dev/ttyUSB0") << "/dev/ttyUSB0";
+        QTest::newRow("lower case") << "com2" << QByteArray() << "/dev/ttyS1";
+        QTest::newRow("a path stands") << "/dev/pts/7" << QByteArray() << "/dev/pts/7";
+    }
+    void deviceNames()
+    {
+        qunsetenv("QNCF_COM1");
+        qunsetenv("QNCF_COM2");
+        qunsetenv("QNCF_COM4");
+        const QByteArray env = FETCHED(QByteArray, env);
+        if (!env.isEmpty())
+            qputenv("QNCF_COM1", env);
+        QCOMPARE(ModComm::deviceForName(FETCHED(QString, name)), FETCHED(QString, device));
+        qunsetenv("QNCF_COM1");
+    }
+
+    void missingDevice()
+    {
+        ModComm comm;
+        const int r = comm.CommOpen(3, QStringLiteral("/dev/no-such-serial-device"), Settings);
+        QCOMPARE(r, 2);
+        QString line;
+        QCOMPARE(comm.FormatCommError(line), 2);
+        QCOMPARE(line, QStringLiteral("Error (2): CommOpen (CreateFile) - ") + comm.LastCommErrorText);
+        QVERIFY(!comm.LastCommErrorText.isEmpty());
+        QVERIFY(!comm.isOpen(3));
+        QCOMPARE(comm.CommClose(3), 0); // closing a port that is not open is not an error
+    }
+
+    void portInUse()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"));
+        QVERIFY(b.opened);
+        QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
+        QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), -1);
+        QString line;
+        QCOMPARE(b.comm.FormatCommError(line), -1);
+        QCOMPARE(line, QStringLiteral("Error (-1): CommOpen - Port in use."));
+        QCOMPARE(b.comm.CommClose(1), 0);
+        QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
+    }
+
+    void portNumberOutOfRange()
+    {
+        ModComm comm;
+        QByteArray data;
+        QCOMPARE(comm.CommRead(9, data, 10), -1);
+        QCOMPARE(comm.LastCommErrorSource, QStringLiteral("CommRead"));
+        QVERIFY(comm.CommOpen(0, QStringLiteral("COM1"), Settings) > 0);
+        QCOMPARE(comm.LastCommErrorSource, QStringLiteral("CommOpen"));
+        QCOMPARE(comm.CommWrite(-1, "x"), -1);
+    }
+
+    void badSettingsAreRefused()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"));
+        QVERIFY(b.opened);
+        QVERIFY(b.comm.CommOpen(1, QStringLiteral("COM1"), QStringLiteral("baud=fast")) != 0);
+        QCOMPARE(b.comm.LastCommErrorSource, QStringLiteral("CommOpen (BuildCommDCB)"));
+        b.comm.CommClose(1);
+        QVERIFY(!b.comm.isOpen(1));
+    }
+
+    void readReturnsEverythingThatCame()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"));
+        QVERIFY(b.opened);
+        QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
+        QByteArray data("stale");
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(b.comm.CommRead(1, data, 100), 0);
+        QVERIFY(data.isEmpty());
+        QVERIFY(clock.elapsed() < 50);
+
+        QByteArray burst(5000, '\0');
+        for (int i = 0; i < burst.size(); ++i)
+            burst[i] = char('A' + i % 26);
+        b.sim.send(burst);
+        QTRY_COMPARE(b.comm.bytesAvailable(1), qint64(burst.size()));
+        QCOMPARE(b.comm.CommRead(1, data, 10), int(burst.size()));
+        QCOMPARE(data, burst);
+        QCOMPARE(b.comm.CommRead(1, data, 10), 0);
+    }
+
+    void xoffPausesOutputUntilXon()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"));
+        QVERIFY(b.opened);
+        QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
+        QCOMPARE(b.comm.CommSet(1, Settings), 0);
+        QSignalSpy lost(&b.comm, &ModComm::portLost);
+        b.sim.send(QByteArray(1, 0x13));
+        QTest::qWait(100);
+        b.sim.clearReceived();
+        const QByteArray payload(200, 'p');
+        QCOMPARE(b.comm.CommWrite(1, payload), int(payload.size()));
+        QTest::qWait(300);
+        QCOMPARE(b.sim.received().size(), 0);
+        b.sim.send(QByteArray(1, 0x11));
+        QTRY_COMPARE(b.sim.received(), payload);
+        QVERIFY(lost.isEmpty());
+        QVERIFY(b.comm.isOpen(1));
+    }
+
+    void xoffIsNotHonouredWithoutCommSet()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"));
+        QVERIFY(b.opened);
+        QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
+        b.sim.send(QByteArray(1, 0x13));
+        QTest::qWait(100);
+        b.sim.clearReceived();
+        QCOMPARE(b.comm.CommWrite(1, "abc"), 3);
+        QTRY_COMPARE(b.sim.received(), QByteArray("abc"));
+    }
+
+    void checkPort()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"));
+        QVERIFY(b.opened);
+        QVERIFY(b.link.CheckPort());
+        QVERIFY(!b.comm.isOpen(1));
+        QVERIFY(b.prompts.shown().isEmpty());
+
+        b.session.PortNumber = 3;
+        qputenv("QNCF_COM3", "/dev/no-such-serial-device");
+        QVERIFY(!b.link.CheckPort());
+        qunsetenv("QNCF_COM3");
+        QCOMPARE(b.prompts.shown().size(), 1);
+        QCOMPARE(b.prompts.shown().first().text,
+                 QStringLiteral("COM Error: Error (2): CommOpen (CreateFile) - ") + b.comm.LastCommErrorText);
+        QVERIFY(!b.comm.isOpen(3));
+    }
+
+    void configModePrompt_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("4000") << "4000" << "Press CFG PUSHBUTTON to Activate Quintrel Module Manager (BIOS)"
+                              << "Press CFG pushbutton on the Quintrel.\n\rCHAN 2 'OUT' AND 'ERR' LEDS SHOULD BE ON !";
+        QTest::newRow("6000") << "6000" << "Press Configure PUSHBUTTON to Activate Quintrel Module Manager (BIOS)"
+                              << "Press the Configure pushbutton on the Quintrel.\n\r"
+                                 "'CHA' AND 'CHC' LEDS SHOULD BE RED, 'CHB' LED SHOULD BE OFF!";
+    }
+    void configModePrompt()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"));
+        QVERIFY(b.opened);
+        b.session.rec.FamilyCode = FETCHED(QString, family);
+        b.expectPrompt();
+        QCOMPARE(b.link.OpenDevicePort(), 1);
+        QVERIFY(b.comm.isOpen(1));
+        QCOMPARE(b.prompts.shown().size(), 1);
+        const ScriptedPrompts::Shown &p = b.prompts.shown().first();
+        QCOMPARE(p.title, FETCHED(QString, title));
+        QCOMPARE(p.text, FETCHED(QString, text));
+        QCOMPARE(p.icon, Prompts::Icon::Exclamation);
+        QCOMPARE(p.buttons, Prompts::Buttons::Ok);
+        b.link.closePort();
+    }
+
+    void openDevicePortFailuresCloseThePort()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"));
+        QVERIFY(b.opened);
+        // Neither generation: no prompt, nothing left open.
+        b.session.rec.FamilyCode = QStringLiteral("5000");
+        QCOMPARE(b.link.OpenDevicePort(), 0);
+        QVERIFY(b.prompts.shown().isEmpty());
+        QVERIFY(!b.comm.isOpen(1));
+
+        // A port left open by someone else's failure is reported as in use, then released,
+        // so the next transfer opens it.
+        b.session.rec.FamilyCode = QStringLiteral("4000");
+        QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
+        b.prompts.answerMessage(Prompts::Ok);
+        QCOMPARE(b.link.OpenDevicePort(), 2);
+        QCOMPARE(b.prompts.shown().last().text,
+                 QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: Error (-1): CommOpen - Port in use."));
+        QVERIFY(!b.comm.isOpen(1));
+        b.expectPrompt();
+        QCOMPARE(b.link.OpenDevicePort(), 1);
+        b.link.closePort();
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+    }
+
+    void receiveReply()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"));
+        QVERIFY(b.opened);
+        QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
+        b.timer.setInterval(2000);
+
+        // A lone DLE answering a one-byte wait is taken as an acknowledge.
+        QByteArray got;
+        bool called = false;
+        b.link.ReceiveReply(b.timer, 1, [&](const QByteArray &r) { got = r, called = true; });
+        b.sim.send(QByteArray(1, 0x10));
+        QTRY_VERIFY(called);
+        QCOMPARE(got, QByteArray(1, 0x06));
+        QVERIFY(b.session.TimeoutFlag);
+
+        // It returns once n bytes are in, long before the timer, and leaves later bytes.
+        called = false;
+        QElapsedTimer clock;
+        clock.start();
+        b.link.ReceiveReply(b.timer, 4, [&](const QByteArray &r) { got = r, called = true; });
+        b.sim.send("abcd");
+        QTRY_VERIFY(called);
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(got, QByteArray("abcd"));
+        b.sim.send("ef");
+        QTRY_COMPARE(b.comm.bytesAvailable(1), qint64(2));
+
+        // Nothing more comes: the timer ends the wait and clears TimeoutFlag.
+        QByteArray rest;
+        b.comm.CommRead(1, rest, 0);
+        called = false;
+        b.timer.setInterval(200);
+        b.link.ReceiveReply(b.timer, 3, [&](const QByteArray &r) { got = r, called = true; });
+        b.sim.send("g");
+        QTRY_VERIFY(called);
+        QCOMPARE(got, QByteArray("g"));
+        QVERIFY(!b.session.TimeoutFlag);
+        b.link.closePort();
+    }
+
+    // A download of each layout ends in the unit's EEPROM byte for byte, and the PC answers
+    // the unit's acknowledge exactly once.
+    void downloadStoresTheMessage_data()
+    {
+        QTest::addColumn<QString>("model");
+        for (const char *m : {"QN4000-NGD", "QN4000-PXA", "QN4000-UCT", "QN4000-EPV4", "QN6000-LBW"})
+            QTest::newRow(m) << QString::fromLatin1(m);
+    }
+    void downloadStoresTheMessage()
+    {
+        Bench b(FETCHED(QString, model));
+        QVERIFY(b.opened);
+        fillRecord(b.session.rec, 3);
+        b.expectPrompt();
+        b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Press Reset Button"));
+        DownloadTransfer t(b.link, b.timer);
+        QStringList statuses;
+        connect(&t, &DownloadTransfer::status, [&](const QString &s) { statuses << s; });
+        QSignalSpy done(&t, &DownloadTransfer::finished);
+        t.start();
+        QVERIFY(done.wait(8000));
+        QCOMPARE(done.first().first().value<ExchangeOutcome>(), ExchangeOutcome::Accepted);
+        QCOMPARE(statuses, (QStringList{QStringLiteral("Downloading Parameters..."),
+                                        QStringLiteral("Initiating transfer to Quintrel"),
+                                        QStringLiteral("A-OK! Transmission received by Quintrel")}));
+        const QByteArray message = BuildConfigMessage(b.session.rec).bytes;
+        QCOMPARE(b.sim.eeprom().toHex(' '), message.mid(7, message.size() - 9).toHex(' '));
+        QTRY_COMPARE(b.sim.pcAcksAfterReply(), 1);
+        QTest::qWait(100);
+        QCOMPARE(b.sim.pcAcksAfterReply(), 1);
+        QVERIFY(!b.comm.isOpen(1));
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        const ScriptedPrompts::Shown &reset = b.prompts.shown().last();
+        QCOMPARE(reset.text, QStringLiteral("Press the RESET Button of the Quintrel to put it ON-LINE"));
+        QCOMPARE(reset.icon, Prompts::Icon::Information);
+    }
+
+    void downloadFaults_data()
+    {
+        QTest::addColumn<SimFault>("fault");
+        QTest::addColumn<ExchangeOutcome>("outcome");
+        QTest::addColumn<QString>("boxTitle");
+        QTest::newRow("noack") << SimFault::NoAck << ExchangeOutcome::NoAck << "NO ACK RECEIVED";
+        QTest::newRow("garbage") << SimFault::Garbage << ExchangeOutcome::NoAck << "NO ACK RECEIVED";
+        QTest::newRow("short") << SimFault::Short << ExchangeOutcome::Timeout << "TIMEOUT DETECTED";
+        QTest::newRow("silent") << SimFault::Silent << ExchangeOutcome::Timeout << "TIMEOUT DETECTED";
+        QTest::newRow("xoff") << SimFault::Xoff << ExchangeOutcome::Timeout << "TIMEOUT DETECTED";
+        QTest::newRow("drop") << SimFault::Drop << ExchangeOutcome::LineLost << "COM PORT LOST";
+    }
+    void downloadFaults()
+    {
+        QFETCH(QString, boxTitle);
+        Bench b(QStringLiteral("QN4000-PXA"), FETCHED(SimFault, fault));
+        QVERIFY(b.opened);
+        fillRecord(b.session.rec, 1);
+        const QByteArray before = b.sim.eeprom();
+        b.expectPrompt();
+        b.prompts.answerMessage(Prompts::Ok, boxTitle);
+        QCOMPARE(runDownload(b), FETCHED(ExchangeOutcome, outcome));
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        const ScriptedPrompts::Shown &box = b.prompts.shown().last();
+        QCOMPARE(box.icon, Prompts::Icon::Critical);
+        if (boxTitle != QLatin1String("COM PORT LOST"))
+            QCOMPARE(box.text, QStringLiteral("Unable to communicate with Quintrel."));
+        QVERIFY(!b.comm.isOpen(1));
+        QCOMPARE(b.sim.pcAcksAfterReply(), 0);
+        if (FETCHED(SimFault, fault) == SimFault::NoAck)
+            QCOMPARE(b.sim.eeprom(), before);
+    }
+
+    // The one test at the real interval: 6000 ms, with the CPU idle while it waits.
+    void downloadTimesOutAtSixSeconds()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"), SimFault::Silent);
+        QVERIFY(b.opened);
+        b.expectPrompt();
+        b.prompts.answerMessage(Prompts::Ok, QStringLiteral("TIMEOUT DETECTED"));
+        QElapsedTimer clock;
+        clock.start();
+        const std::clock_t cpu = std::clock();
+        QCOMPARE(runDownload(b, 0), ExchangeOutcome::Timeout);
+        const qint64 elapsed = clock.elapsed();
+        const double cpuMs = double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
+        QVERIFY2(elapsed >= 5900 && elapsed < 7000, qPrintable(QString::number(elapsed)));
+        QVERIFY2(cpuMs < 500, qPrintable(QStringLiteral("%1 ms of CPU while waiting").arg(cpuMs)));
+        QVERIFY(!b.comm.isOpen(1));
+    }
+
+    // Upload of what was downloaded: each layout's reply holds the body where the file
+    // writer will look for it.
+    void uploadGivesBackTheDownload_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("oldNgd");
+        QTest::addColumn<int>("firstLength");
+        QTest::addColumn<int>("secondLength");
+        QTest::newRow("42 NGD") << "QN4000-NGD" << false << 66 << 0;
+        QTest::newRow("42 old NGD") << "QN4000-NGD" << true << 54 << 0;
+        QTest::newRow("58 WOLTA") << "QN4000-WOLTA" << false << 66 << 0;
+        QTest::newRow("64 UCT") << "QN6000-UCT" << false << 66 << 94;
+        QTest::newRow("130 EPV4") << "QN4000-EPV4" << false << 66 << 0;
+        QTest::newRow("136 LBW") << "QN4000-LBW" << false << 66 << 114;
+    }
+    void uploadGivesBackTheDownload()
+    {
+        QFETCH(QString, model);
+        QFETCH(int, firstLength);
+        QFETCH(int, secondLength);
+        const bool oldNgd = FETCHED(bool, oldNgd);
+        Bench b(model, SimFault::None, oldNgd);
+        QVERIFY(b.opened);
+        b.session.rec.UploadReplyLength = oldNgd ? 54 : 66;
+        fillRecord(b.session.rec, 5);
+        // Bytes that are also XON and XOFF must come back as data.
+        b.session.rec.ChanBFormat = 0x13; // handshaking, odd parity, seven data bits
+        b.session.rec.ProtoParam[1] = 0x11;
+        b.session.rec.ProtoParam[12] = 0x13;
+        b.session.rec.ProtoParam[40] = 0x11;
+        b.expectPrompt();
+        b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Press Reset Button"));
+        QCOMPARE(runDownload(b), ExchangeOutcome::Accepted);
+        const QByteArray message = BuildConfigMessage(b.session.rec).bytes;
+        const QByteArray body = message.mid(7, message.size() - 9);
+
+        b.expectPrompt();
+        UploadTransfer t(b.link, b.timer);
+        QSignalSpy done(&t, &UploadTransfer::finished);
+        b.sim.clearReceived();
+        t.start(model);
+        QVERIFY(done.wait(8000));
+        QCOMPARE(done.first().first().value<ExchangeOutcome>(), ExchangeOutcome::Accepted);
+        QVERIFY(b.sim.received().contains("TEE"));
+
+        const QByteArray first = t.firstReply();
+        QCOMPARE(first.size(), firstLength);
+        QVERIFY(first.startsWith("TR"));
+        for (int k = 0; 6 + k < first.size(); ++k)
+            QCOMPARE(quint8(first.at(6 + k)), k < body.size() ? quint8(body.at(k)) : quint8(0));
+
+        const QByteArray second = t.secondReply();
+        if (secondLength == 0) {
+            QVERIFY(second.isEmpty());
+        } else {
+            QVERIFY(second.size() >= secondLength);
+            QVERIFY(second.startsWith("TR"));
+            const int offset = secondLength == 114 ? 24 : 16;
+            const int count = secondLength == 114 ? 86 : 14;
+            for (int k = 0; k < count; ++k)
+                QCOMPARE(quint8(second.at(offset + k)), b.session.rec.ProtoParam[k]);
+            if (secondLength == 114)
+                QVERIFY(b.sim.received().contains("TEM"));
+        }
+        QVERIFY(!b.comm.isOpen(1));
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+    }
+
+    void uploadFaults_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<SimFault>("fault");
+        QTest::addColumn<ExchangeOutcome>("outcome");
+        QTest::addColumn<QString>("status");
+        const QString timeout = QStringLiteral("Check connections/settings and TRY UPLOAD AGAIN");
+        const QString invalid = QStringLiteral("!Error!Invalid Upload Message Received! Upload Again!");
+        QTest::newRow("silent") << "QN4000-PXA" << SimFault::Silent << ExchangeOutcome::Timeout << timeout;
+        QTest::newRow("short") << "QN4000-PXA" << SimFault::Short << ExchangeOutcome::Timeout << timeout;
+        QTest::newRow("badtr") << "QN4000-PXA" << SimFault::BadTr << ExchangeOutcome::Invalid << invalid;
+        QTest::newRow("garbage") << "QN4000-PXA" << SimFault::Garbage << ExchangeOutcome::Invalid << invalid;
+        QTest::newRow("xoff") << "QN4000-PXA" << SimFault::Xoff << ExchangeOutcome::Timeout << timeout;
+        QTest::newRow("drop") << "QN4000-PXA" << SimFault::Drop << ExchangeOutcome::LineLost << timeout;
+        QTest::newRow("LBW badtr") << "QN4000-LBW" << SimFault::BadTr << ExchangeOutcome::Invalid << invalid;
+        QTest::newRow("UCT short") << "QN4000-UCT" << SimFault::Short << ExchangeOutcome::Timeout << timeout;
+    }
+    void uploadFaults()
+    {
+        QFETCH(ExchangeOutcome, outcome);
+        Bench b(FETCHED(QString, model), FETCHED(SimFault, fault));
+        QVERIFY(b.opened);
+        b.expectPrompt();
+        if (outcome == ExchangeOutcome::Timeout)
+            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("TIMEOUT DETECTED"));
+        if (outcome == ExchangeOutcome::LineLost)
+            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("COM PORT LOST"));
+        UploadTransfer t(b.link, b.timer);
+        t.runner().setTimeoutOverride(300);
+        QStringList statuses;
+        connect(&t, &UploadTransfer::status, [&](const QString &s) { statuses << s; });
+        QSignalSpy done(&t, &UploadTransfer::finished);
+        t.start(FETCHED(QString, model));
+        QVERIFY(done.wait(8000));
+        QCOMPARE(done.first().first().value<ExchangeOutcome>(), outcome);
+        QCOMPARE(statuses.last(), FETCHED(QString, status));
+        QVERIFY(!b.comm.isOpen(1));
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        // An invalid reply is never acknowledged.
+        if (outcome != ExchangeOutcome::Accepted)
+            QCOMPARE(b.sim.pcAcksAfterReply(), 0);
+        if (outcome == ExchangeOutcome::Timeout) {
+            const ScriptedPrompts::Shown &box = b.prompts.shown().last();
+            QCOMPARE(box.text, QStringLiteral("Unable to upload parameters from Quintrel1."));
+        }
+    }
+
+    // The adapter vanishes: one report, the port closed, and the repeats ignored.
+    void lostLineIsReportedOnce()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"));
+        QVERIFY(b.opened);
+        QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
+        QSignalSpy lost(&b.comm, &ModComm::portLost);
+        b.sim.dropLine();
+        QVERIFY(lost.wait(2000));
+        QTest::qWait(200);
+        QCOMPARE(lost.size(), 1);
+        QVERIFY(lost.first().at(1).toString().startsWith(QStringLiteral("Error (")));
+        QVERIFY(!b.comm.isOpen(1));
+        QByteArray data;
+        QCOMPARE(b.comm.CommRead(1, data, 0), -1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLink)
+#include "tst_link.moc"
