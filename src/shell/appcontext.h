@@ -1,0 +1,18 @@
+#pragma once
+
+class DeviceLink;
+class FormRegistry;
+class ModComm;
+class Prompts;
+struct Session;
+
+// What every form is handed: the run's state, the serial port, the prompts, the device link
+// and the registry through which it reaches the other forms.
+struct AppContext
+{
+    Session &session;
+    ModComm &comm;
+    Prompts &prompts;
+    DeviceLink &link;
+    FormRegistry &forms;
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+class FormRegistry;
+
+// Tells the registry how to build each form of the program.
+void defineForms(FormRegistry &forms);

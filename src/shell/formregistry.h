@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QHash>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+struct AppContext;
+
+// Every form is a single instance, created on first use and afterwards hidden and shown.
+// unload() destroys it, so the next use builds a fresh one with its design-time state.
+// Forms reach each other only through here, by name, and reach another form's controls by
+// their object names, so no form holds a pointer to another that may be unloaded.
+class FormRegistry
+{
+public:
+    using Factory = std::function<QWidget *(AppContext &)>;
+
+    void setContext(AppContext *context) { m_context = context; }
+    void define(const QString &name, Factory factory);
+    bool isDefined(const QString &name) const { return m_factories.contains(name); }
+
+    // The form, created now if it does not exist yet.
+    QWidget *form(const QString &name);
+    template <typename T> T *form(const QString &name) { return qobject_cast<T *>(form(name)); }
+    // The form if it exists, without creating it.
+    QWidget *existing(const QString &name) const;
+    bool isLoaded(const QString &name) const { return existing(name) != nullptr; }
+
+    void show(const QString &name);
+    void hide(const QString &name);
+    // Destroys the form; a later form(name) creates a fresh one.
+    void unload(const QString &name);
+    void unloadAll();
+    // Deletes every form at once (the end of the run, or of a test).
+    void destroyAll();
+
+    // A control of a form by its object name (the form is created if need be).
+    template <typename T> T *control(const QString &formName, const QString &controlName)
+    {
+        QWidget *f = form(formName);
+        return f ? f->findChild<T *>(controlName) : nullptr;
+    }
+
+private:
+    AppContext *m_context = nullptr;
+    QHash<QString, Factory> m_factories;
+    QHash<QString, QPointer<QWidget>> m_forms;
+};

@@ -1,0 +1,76 @@
+#include "formutil.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QWidget>
+
+void moveTwips(QWidget *w, int leftTwips, int topTwips)
+{
+    w->move(twips(leftTwips), twips(topTwips));
+}
+
+void moveTopTwips(QWidget *w, int topTwips)
+{
+    w->move(w->x(), twips(topTwips));
+}
+
+void moveLeftTwips(QWidget *w, int leftTwips)
+{
+    w->move(twips(leftTwips), w->y());
+}
+
+void setHeightTwips(QWidget *w, int heightTwips)
+{
+    w->resize(w->width(), twips(heightTwips));
+}
+
+void select(QAbstractButton *option)
+{
+    option->setChecked(true);
+}
+
+void deselect(QAbstractButton *option)
+{
+    if (!option->isChecked())
+        return;
+    const bool exclusive = option->autoExclusive();
+    option->setAutoExclusive(false);
+    option->setChecked(false);
+    option->setAutoExclusive(exclusive);
+}
+
+void reselect(QAbstractButton *option)
+{
+    deselect(option);
+    select(option);
+}
+
+void selectIndex(QComboBox *combo, int n)
+{
+    if (n < 0 || n >= combo->count())
+        return;
+    combo->setCurrentIndex(n);
+    if (combo->isEditable())
+        combo->setEditText(combo->itemText(n));
+    Q_EMIT combo->activated(n);
+}
+
+bool selectText(QComboBox *combo, const QString &text)
+{
+    const int n = combo->findText(text);
+    if (n < 0)
+        return false;
+    selectIndex(combo, n);
+    return true;
+}
+
+void showText(QComboBox *combo, const QString &text)
+{
+    const bool blocked = combo->blockSignals(true);
+    const int n = combo->findText(text);
+    if (n >= 0)
+        combo->setCurrentIndex(n);
+    if (combo->isEditable())
+        combo->setEditText(text);
+    combo->blockSignals(blocked);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+class QAbstractButton;
+class QComboBox;
+class QString;
+class QWidget;
+
+// Positions and sizes the program states in twips (1/1440 inch): 15 twips make one pixel
+// at 96 dpi.
+constexpr int twips(int t)
+{
+    return t / 15;
+}
+
+void moveTwips(QWidget *w, int leftTwips, int topTwips);
+void moveTopTwips(QWidget *w, int topTwips);
+void moveLeftTwips(QWidget *w, int leftTwips);
+void setHeightTwips(QWidget *w, int heightTwips);
+
+// Selecting an option from code runs its handler as a click does; selecting one that is
+// already selected runs nothing (handlers act on toggled(true)).
+void select(QAbstractButton *option);
+// Unchecks an option of an exclusive group, which a click can never do.
+void deselect(QAbstractButton *option);
+// Deselect, then select: the handler runs whatever the state was.
+void reselect(QAbstractButton *option);
+
+// Picks list position n and runs the combo's handler, as the user's pick does
+// (handlers are connected to activated()).
+void selectIndex(QComboBox *combo, int n);
+// Picks the item with this text and runs the handler; false if the list has no such item.
+bool selectText(QComboBox *combo, const QString &text);
+// Shows a text in the combo without running its handler.
+void showText(QComboBox *combo, const QString &text);
