@@ -175,6 +175,28 @@ private Q_SLOTS:
         QVERIFY(!b.comm.isOpen(1));
     }
 
+    // A pty has no modem lines: those calls fail on their own, the port stays usable.
+    void modemLinesOnAPty()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"));
+        QVERIFY(b.opened);
+        QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
+        QSignalSpy lost(&b.comm, &ModComm::portLost);
+        bool state = true;
+        const int cd = b.comm.CommReadCD(1, ModComm::MS_DSR_ON, state);
+        if (cd != 0)
+            QCOMPARE(b.comm.LastCommErrorSource, QStringLiteral("CommReadCD (GetCommModemStatus)"));
+        QCOMPARE(b.comm.CommSetLine(1, ModComm::LINE_BRK, true), 0);
+        QCOMPARE(b.comm.CommSetLine(1, ModComm::LINE_BRK, false), 0);
+        QVERIFY(b.comm.CommSetLine(1, 4, true) != 0);
+        QCOMPARE(b.comm.LastCommErrorSource, QStringLiteral("CommSetLine (EscapeCommFunction)"));
+        b.comm.CommSetLine(1, ModComm::LINE_DTR, true);
+        QVERIFY(b.comm.isOpen(1));
+        QCOMPARE(b.comm.CommWrite(1, "ok"), 2);
+        QTRY_COMPARE(b.sim.received(), QByteArray("ok"));
+        QVERIFY(lost.isEmpty());
+    }
+
     void readReturnsEverythingThatCame()
     {
         Bench b(QStringLiteral("QN4000-NGD"));
