@@ -34,7 +34,6 @@ void FormRegistry::show(const QString &name)
 {
     if (QWidget *f = form(name)) {
         f->show();
-        f->raise();
         f->activateWindow();
     }
 }

@@ -1,0 +1,32 @@
+#include "config/session.h"
+#include "link/devicelink.h"
+#include "link/modcomm.h"
+#include "shell/appcontext.h"
+#include "shell/formcatalog.h"
+#include "shell/formregistry.h"
+#include "shell/qtprompts.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qncf"));
+    // Windows come and go as the user moves through the program; only Exit and the start
+    // window end it.
+    app.setQuitOnLastWindowClosed(false);
+
+    Session session;
+    ModComm comm;
+    QtPrompts prompts;
+    DeviceLink link(session, comm, prompts);
+    FormRegistry forms;
+    AppContext context{session, comm, prompts, link, forms};
+    forms.setContext(&context);
+    defineForms(forms);
+
+    forms.show(QStringLiteral("Welcome"));
+    const int status = app.exec();
+    forms.destroyAll();
+    return status;
+}
