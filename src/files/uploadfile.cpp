@@ -1,0 +1,67 @@
+#include "uploadfile.h"
+
+namespace {
+
+bool isModel(QStringView code, std::initializer_list<const char *> names)
+{
+    for (const char *n : names) {
+        if (code == QLatin1String(n))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+FileResult uploadFileBytes(const QByteArray &first, const QByteArray &second, QStringView modelCode,
+                           QByteArray *out)
+{
+    const bool lbw = isModel(modelCode, {"QN4000-LBW", "QN6000-LBW"});
+    const bool rio = isModel(modelCode, {"QN4000-UCT", "QN6000-UCT"});
+    const bool typeWord = isModel(modelCode, {"QN4000-WOLTA", "QN4000-JMR"});
+    const bool dataTable = isModel(modelCode, {"QN4000-QOF", "QN6000-YZE", "QN4000-YZE"});
+
+    const int firstNeeded = typeWord ? 58 : dataTable ? 62 : 48;
+    const int secondNeeded = lbw ? 110 : rio ? 30 : 0;
+    if (first.size() < firstNeeded || second.size() < secondNeeded)
+        return FileResult::failure(QStringLiteral("The reply from the Quintrel is too short to hold a %1 configuration.")
+                                       .arg(modelCode.toString()));
+
+    auto at = [](const QByteArray &r, int i) { return quint8(r.at(i)); };
+    ConfigLineWriter w;
+    w.charByte(at(first, 29));
+    w.number(at(first, 30));
+    w.number(at(first, 31));
+    w.charPair("NetworkSpeed", {at(first, 32), at(first, 33)});
+    w.charByte(at(first, 34));
+    w.number(at(first, 35));
+    w.charByte(at(first, 36));
+    w.number(at(first, 37));
+    w.number(at(first, 41));
+    w.charPair("BusType", {at(first, 42), at(first, 43)});
+    w.number(at(first, 44));
+    w.number(at(first, 45));
+    w.charByte(at(first, 46));
+    w.number(at(first, 47));
+
+    if (typeWord) {
+        w.numbers({at(first, 56), at(first, 57)});
+    } else if (dataTable) {
+        for (int off = 56; off <= 60; off += 2)
+            w.numbers({at(first, off), at(first, off + 1)});
+    } else if (lbw) {
+        for (int off = 24; off <= 29; ++off)
+            w.number(at(second, off));
+        for (int n = 1; n <= 8; ++n) {
+            for (int off = 10 * n + 22; off <= 10 * n + 29; ++off)
+                w.number(at(second, off));
+        }
+    } else if (rio) {
+        for (int off = 16; off <= 29; ++off)
+            w.number(at(second, off));
+    }
+    if (!w.ok())
+        return FileResult::failure(w.error());
+    *out = w.bytes();
+    return {};
+}
