@@ -1,0 +1,228 @@
+// qncf-cli: the configuration program's forms, run headless, for scripts and for checking a
+// file or a unit without the windows. What it reads, shows and sends is what the windows would.
+
+#include "cli/consoleprompts.h"
+#include "config/modelcatalog.h"
+#include "config/session.h"
+#include "editor/configfiles.h"
+#include "editor/download.h"
+#include "editor/downloadconfig.h"
+#include "editor/summarytext.h"
+#include "editor/upload.h"
+#include "link/configmessage.h"
+#include "link/devicelink.h"
+#include "link/modcomm.h"
+#include "link/transfers.h"
+#include "shell/appcontext.h"
+#include "shell/formcatalog.h"
+#include "shell/formregistry.h"
+#include "shell/model_freestand.h"
+#include "shell/printservice.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QEventLoop>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+enum Exit { Success = 0, NoProperAnswer = 1, BadInput = 2 };
+
+QTextStream out(stdout);
+QTextStream err(stderr);
+
+int fail(int status, const QString &reason)
+{
+    out.flush();
+    err << "qncf-cli: " << reason << Qt::endl;
+    return status;
+}
+
+const char *const Usage = "usage:\n"
+                          "  qncf-cli models\n"
+                          "  qncf-cli show --model CODE FILE.QNC\n"
+                          "  qncf-cli message --model CODE FILE.QNC\n"
+                          "  qncf-cli download --model CODE --port DEVICE FILE.QNC [--yes]\n"
+                          "  qncf-cli upload --model CODE --port DEVICE OUT.QNC [--yes] [--old-ngd]\n"
+                          "DEVICE is a device path or COM1..COM8. Exit status: 0 done, 1 the converter did not\n"
+                          "answer as required, 2 bad arguments or an unreadable file.";
+
+// The program's state and forms, as the windows have them.
+struct Program
+{
+    Program() : prompts(out), printer(prompts)
+    {
+        forms.setContext(&context);
+        defineForms(forms);
+    }
+    ~Program() { forms.destroyAll(); }
+
+    Session session;
+    ModComm comm;
+    ConsolePrompts prompts;
+    DeviceLink link{session, comm, prompts};
+    FormRegistry forms;
+    QtPrintService printer;
+    AppContext context{session, comm, prompts, link, forms, printer};
+};
+
+// DEVICE as the program's COM port: COMn is that port, a path stands for COM1.
+bool choosePort(Program &p, const QString &device)
+{
+    static const QRegularExpression com(QStringLiteral("^COM([1-8])$"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = com.match(device);
+    if (m.hasMatch()) {
+        p.session.PortNumber = m.captured(1).toInt();
+        return true;
+    }
+    if (device.isEmpty())
+        return false;
+    qputenv("QNCF_COM1", device.toLocal8Bit());
+    p.session.PortNumber = 1;
+    return true;
+}
+
+int runModels()
+{
+    for (const ModelInfo &m : modelCatalog())
+        out << m.code.leftJustified(14) << QString::number(m.configLength + 9).rightJustified(4) << " bytes  "
+            << m.description << Qt::endl;
+    return Success;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // The forms run without a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a desktop session there is no runtime folder; give Qt a private one rather than
+    // have it warn on standard error, which carries only our reason line.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/qncf-cli-runtime-" + QByteArray::number(getuid());
+        QDir().mkpath(QString::fromLocal8Bit(dir));
+        QFile::setPermissions(QString::fromLocal8Bit(dir), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                                QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", dir);
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qncf-cli"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(Usage));
+    parser.addHelpOption();
+    const QCommandLineOption modelOption(QStringLiteral("model"), QStringLiteral("Converter model code."),
+                                         QStringLiteral("CODE"));
+    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Device path or COMn."),
+                                        QStringLiteral("DEVICE"));
+    const QCommandLineOption yesOption(QStringLiteral("yes"),
+                                       QStringLiteral("Do not wait for Enter at the configuration-mode prompt."));
+    const QCommandLineOption oldNgdOption(QStringLiteral("old-ngd"),
+                                          QStringLiteral("A QN4000-NGD without flash (54-byte upload)."));
+    parser.addOptions({modelOption, portOption, yesOption, oldNgdOption});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("models, show, message, download or upload"));
+    if (!parser.parse(QCoreApplication::arguments()))
+        return fail(BadInput, parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << parser.helpText() << Qt::endl;
+        return Success;
+    }
+
+    const QStringList args = parser.positionalArguments();
+    const QString command = args.value(0);
+    if (command == QLatin1String("models") && args.size() == 1)
+        return runModels();
+
+    const bool needsPort = command == QLatin1String("download") || command == QLatin1String("upload");
+    const bool known = needsPort || command == QLatin1String("show") || command == QLatin1String("message");
+    if (!known || args.size() != 2 || !parser.isSet(modelOption) || needsPort != parser.isSet(portOption))
+        return fail(BadInput, QStringLiteral("bad arguments\n") + QString::fromLatin1(Usage));
+    const QString model = parser.value(modelOption).toUpper();
+    if (!findModel(model))
+        return fail(BadInput, QStringLiteral("unknown model \"%1\"; \"qncf-cli models\" lists them").arg(model));
+    const QString file = args.at(1);
+
+    Program p;
+    p.prompts.proceedWithoutWaiting = parser.isSet(yesOption);
+    p.prompts.answers.insert(QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"),
+                             parser.isSet(oldNgdOption) ? Prompts::Yes : Prompts::No);
+    p.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(model);
+    if (needsPort && !choosePort(p, parser.value(portOption)))
+        return fail(BadInput, QStringLiteral("no device given"));
+
+    if (command == QLatin1String("show") || command == QLatin1String("message")) {
+        if (!loadConfigurationFile(p.context, file))
+            return fail(BadInput, p.prompts.lastError());
+        if (command == QLatin1String("show")) {
+            for (const QString &line : summaryLines(*p.forms.form(QStringLiteral("view"))))
+                out << line << Qt::endl;
+            return Success;
+        }
+        const ConfigMessage m = BuildConfigMessage(p.session.rec);
+        if (!m.ok())
+            return fail(BadInput, m.error);
+        out << m.bytes.toHex(' ').toUpper() << Qt::endl;
+        return Success;
+    }
+
+    QEventLoop loop;
+    if (command == QLatin1String("download")) {
+        auto *screen = p.forms.form<download>(QStringLiteral("download"));
+        ExchangeOutcome outcome = ExchangeOutcome::NoMessage;
+        QObject::connect(&screen->transfer(), &DownloadConfig::status, [](const QString &s) { out << s << Qt::endl; });
+        QObject::connect(&screen->transfer(), &DownloadConfig::finished, [&](ExchangeOutcome o) {
+            outcome = o;
+            loop.quit();
+        });
+        p.prompts.openPath = file;
+        screen->findChild<QPushButton *>(QStringLiteral("cmdDOWNLOAD"))->click();
+        if (!screen->transfer().isRunning() && outcome == ExchangeOutcome::NoMessage)
+            return fail(BadInput, p.prompts.lastError());
+        if (screen->transfer().isRunning())
+            loop.exec();
+        switch (outcome) {
+        case ExchangeOutcome::Accepted:
+            return Success;
+        case ExchangeOutcome::PortFailed:
+        case ExchangeOutcome::NoMessage:
+            return fail(BadInput, p.prompts.lastError());
+        default:
+            return fail(NoProperAnswer, p.prompts.lastError().isEmpty() ? QStringLiteral("no acknowledge from the Quintrel")
+                                                                         : p.prompts.lastError());
+        }
+    }
+
+    auto *screen = p.forms.form<upload>(QStringLiteral("upload"));
+    ExchangeOutcome outcome = ExchangeOutcome::NoMessage;
+    bool success = false;
+    QString lastStatus;
+    QObject::connect(&screen->transfer(), &UploadTransfer::status, [&](const QString &s) {
+        out << s << Qt::endl;
+        lastStatus = s;
+    });
+    QObject::connect(&screen->transfer(), &UploadTransfer::finished, [&](ExchangeOutcome o) { outcome = o; });
+    QObject::connect(screen, &upload::uploadEnded, [&](bool ok) {
+        success = ok;
+        loop.quit();
+    });
+    p.prompts.savePath = file;
+    screen->findChild<QPushButton *>(QStringLiteral("cmdUpload"))->click();
+    if (screen->transfer().isRunning())
+        loop.exec();
+    const QString status = screen->findChild<QLabel *>(QStringLiteral("lblStatus"))->text();
+    if (status != lastStatus)
+        out << status << Qt::endl;
+    if (success)
+        return Success;
+    if (outcome == ExchangeOutcome::PortFailed || outcome == ExchangeOutcome::Accepted)
+        return fail(BadInput, p.prompts.lastError().isEmpty() ? status : p.prompts.lastError());
+    return fail(NoProperAnswer, status);
+}

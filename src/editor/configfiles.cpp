@@ -1,0 +1,68 @@
+#include "configfiles.h"
+
+#include "config/session.h"
+#include "editor/loader.h"
+#include "files/configfile.h"
+#include "shell/appcontext.h"
+#include "shell/prompts.h"
+#include "shell/remote.h"
+#include "shell/welcome1.h"
+
+#include <QDir>
+
+namespace {
+
+QString modelCode(AppContext &ctx)
+{
+    return Remote(ctx.forms).text(QStringLiteral("view"), QStringLiteral("txtModel"));
+}
+
+Prompts::FileRequest request(bool save)
+{
+    return {FileDialogDefaults::title(), FileDialogDefaults::filter(), QDir::homePath(), save};
+}
+
+} // namespace
+
+bool Save_THE_File(AppContext &ctx)
+{
+    const QString path = ctx.prompts.saveFile(request(true));
+    if (path.isEmpty())
+        return false;
+    const FileResult r = SaveConfigFile(path, ctx.session.rec, modelCode(ctx));
+    if (!r.ok) {
+        ctx.prompts.message(r.error, QStringLiteral("!Error! Configuration Not Saved"), Prompts::Buttons::Ok,
+                            Prompts::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+bool loadConfigurationFile(AppContext &ctx, const QString &path)
+{
+    const FileResult r = ReadConfigFile(path, modelCode(ctx), ctx.session.loaded);
+    if (!r.ok) {
+        ctx.prompts.message(r.error, QStringLiteral("!Error! Configuration File Not Read"), Prompts::Buttons::Ok,
+                            Prompts::Icon::Critical);
+        return false;
+    }
+    ApplyLoadedConfiguration(ctx);
+    return true;
+}
+
+bool openConfigurationFile(AppContext &ctx, QString *path)
+{
+    const QString chosen = ctx.prompts.openFile(request(false));
+    if (path)
+        *path = chosen;
+    if (chosen.isEmpty())
+        return false;
+    return loadConfigurationFile(ctx, chosen);
+}
+
+void restoreDefaultConfiguration(AppContext &ctx)
+{
+    if (auto *menu = ctx.forms.form<Welcome1>(QStringLiteral("Welcome1")))
+        menu->UpdateParameters();
+    Remote(ctx.forms).select(QStringLiteral("main4000"), QStringLiteral("optKF2NGD"));
+}

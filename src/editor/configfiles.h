@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+struct AppContext;
+
+// The configuration file operations behind the main form's configuration menu, the main menu's
+// "Configure/Open File" and the download screen. Each file goes with the model selected now.
+
+// The dialog request all of them use.
+struct FileDialogDefaults
+{
+    static QString filter() { return QStringLiteral("Quintrel Configuration Files (*.QNC)|*.QNC"); }
+    static QString title() { return QStringLiteral("Quintrel Configuration Files"); }
+};
+
+// Asks for a file name (confirming before an existing file is replaced) and saves the
+// configuration. A cancelled dialog writes nothing; a failed save is reported and leaves any
+// old file as it was. Returns whether a file was written.
+bool Save_THE_File(AppContext &ctx);
+
+// Asks for a file, reads it and applies it to the forms. A cancelled dialog changes nothing; a
+// file that cannot be opened or read is reported by name and the configuration stays as it was.
+// Returns whether a configuration was applied; path receives the file chosen.
+bool openConfigurationFile(AppContext &ctx, QString *path = nullptr);
+
+// Reads a named file and applies it; reports failures as openConfigurationFile does.
+bool loadConfigurationFile(AppContext &ctx, const QString &path);
+
+// Back to the defaults of a fresh configuration, with the standard layout selected.
+void restoreDefaultConfiguration(AppContext &ctx);

@@ -1,0 +1,339 @@
+#include "loader.h"
+
+#include "config/session.h"
+#include "editor/paramconfigb.h"
+#include "files/configfile.h"
+#include "shell/appcontext.h"
+#include "shell/formutil.h"
+#include "shell/remote.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+
+namespace {
+
+const QString Main = QStringLiteral("main4000");
+
+// The character code of a text's first character, or the number itself.
+int code(const LoadedValue &v)
+{
+    if (v.isText())
+        return v.textValue().isEmpty() ? 0 : quint8(v.textValue().at(0));
+    return v.isNumber() ? int(v.numberValue()) : 0;
+}
+
+// The value as a number: a number as it is, a text by its leading decimal digits.
+int numeric(const LoadedValue &v)
+{
+    if (v.isNumber())
+        return int(v.numberValue());
+    int n = 0;
+    for (char c : v.textValue()) {
+        if (c < '0' || c > '9')
+            break;
+        n = n * 10 + (c - '0');
+        if (n > 100000)
+            break;
+    }
+    return n;
+}
+
+quint8 byteOf(int n)
+{
+    return quint8(qBound(0, n, 255));
+}
+
+class Applier
+{
+public:
+    explicit Applier(AppContext &ctx) : m_ctx(ctx), m_r(ctx.forms), m_t(ctx.session.loaded) {}
+
+    void run();
+
+private:
+    const LoadedValue &R(int n) const { return m_t[n - 1]; }
+    int X(int k) const { return numeric(m_t[slotOfProtoParam(k)]); }
+    bool isModel(std::initializer_list<const char *> names) const
+    {
+        for (const char *n : names) {
+            if (m_model == QLatin1String(n))
+                return true;
+        }
+        return false;
+    }
+    void pickPosition(const char *combo, int n, const QString &form = Main)
+    {
+        if (QComboBox *c = m_r.combo(form, QLatin1String(combo)))
+            selectIndex(c, n);
+    }
+    void select(const char *option, const QString &form = Main) { m_r.select(form, QLatin1String(option)); }
+    void reselect(const char *option, const QString &form = Main)
+    {
+        m_r.deselect(form, QLatin1String(option));
+        m_r.select(form, QLatin1String(option));
+    }
+    void copyParams(int from, int to)
+    {
+        for (int k = from; k <= to; ++k)
+            m_ctx.session.rec.ProtoParam[k] = byteOf(X(k));
+    }
+    void speedRule();
+    void modeOption();
+    void xajOptions();
+    void channelBSpeed();
+
+    AppContext &m_ctx;
+    Remote m_r;
+    const LoadedValues &m_t;
+    QString m_model;
+};
+
+void Applier::speedRule()
+{
+    const int c = code(R(4));
+    if (c == 10 && m_ctx.session.rec.FamilyCode != QLatin1String("6000"))
+        pickPosition("cboNetworkSpeed", 1);
+    else
+        pickPosition("cboNetworkSpeed", c - 8);
+}
+
+void Applier::run()
+{
+    ConfigRecord &rec = m_ctx.session.rec;
+    m_model = m_r.text(QStringLiteral("view"), QStringLiteral("txtModel"));
+
+    // 1. The type word, where the model's file carries it. A file without extra values
+    // leaves the entries as they are rather than taking what an earlier file left behind.
+    if (modelParamValueCount(m_model) >= 2)
+        copyParams(0, 1);
+
+    // 2. The network side.
+    switch (code(R(1))) {
+    case 0:
+        select("optSiemensDH");
+        speedRule();
+        break;
+    case 1:
+        select("optSiemensRIO");
+        pickPosition("cboNetworkSpeed2", code(R(4)) - 8);
+        pickPosition("cboRackNum", numeric(R(2)) - 1);
+        pickPosition("cboRackRange", numeric(R(3)) - 1);
+        break;
+    case 2:
+        select("optSiemensMOD");
+        pickPosition("cboModbusAdd", numeric(R(2)) - 1);
+        break;
+    default:
+        break;
+    }
+
+    // 3. The operating mode.
+    if (code(R(10)) == 0) {
+        select("optKF2NGD");
+        speedRule();
+    } else {
+        modeOption();
+    }
+
+    // 6. Station and high address.
+    if (numeric(R(2)) < 64)
+        pickPosition("cboStationNumber", numeric(R(2)));
+    pickPosition("cboHighAddress", numeric(R(3)));
+
+    // 7, 8. Serial speeds.
+    channelBSpeed();
+    const int c = code(R(7));
+    if (c != 0 && c != 255) {
+        pickPosition("cboAsyncSpeedC", c - 3);
+        pickPosition("cboChannelCSpeed", c - 3);
+    }
+
+    // 9. Formats and link options, then the dialogs' options that stand for them.
+    rec.ChanBFormat = byteOf(numeric(R(6)));
+    LoadChannelOptions(m_ctx, true, rec.ChanBFormat);
+    rec.ChanCFormat = byteOf(numeric(R(8)));
+    LoadChannelOptions(m_ctx, false, rec.ChanCFormat);
+    rec.LinkOptions = byteOf(numeric(R(9)));
+    const int link = rec.LinkOptions;
+    const QString df1 = QStringLiteral("df_Param");
+    select(link & 1 ? "optCRC" : "optBCC", df1);
+    select(link & 2 ? "optAccept" : "optIgnore", df1);
+    select(link & 4 ? "optExecEmbed" : "optNoneEmbed", df1);
+    select(link & 8 ? "optPass" : "optExecDiag", df1);
+    select(link & 16 ? "optMultiDrop" : "optPoint", df1);
+    select(link & 32 ? "optSRC" : "optDST", df1);
+    select(link & 32 ? "optRTS" : "optNoneLoop", df1);
+    // The options only follow the file's bits; the file's value stands as it was read.
+    rec.LinkOptions = byteOf(link);
+
+    // 10. The bus personality.
+    rec.BusType = {byteOf(code(R(10))), 0};
+
+    // 12. Siemens drives keep their settings in the model-specific bytes.
+    if (QAbstractButton *wolta = m_r.button(Main, QStringLiteral("optWOLTA")); wolta && wolta->isChecked()) {
+        rec.AuxByte2 = DecimalText::fromNumber(byteOf(numeric(R(12))));
+        rec.AuxByte1 = DecimalText::fromNumber(byteOf(numeric(R(11))));
+        rec.AuxByte4 = byteOf(numeric(R(14)));
+    }
+}
+
+void Applier::modeOption()
+{
+    ConfigRecord &rec = m_ctx.session.rec;
+    if (isModel({"QN4000-NGD", "QN6000-NGD"})) {
+        select("optNGD");
+    } else if (isModel({"QN4000-UCT", "QN6000-UCT"})) {
+        select("optUCT");
+        // 5. The rack map's bits.
+        copyParams(2, 13);
+    } else if (isModel({"QN4000-LBW", "QN6000-LBW"})) {
+        select("optLBW");
+        // 13. The Modbus options and the translation table.
+        copyParams(2, 5);
+        for (int n = 1; n <= 8; ++n)
+            copyParams(10 * n - 2, 10 * n + 5);
+    } else if (isModel({"QN4000-F7H"})) {
+        select("optF7H");
+    } else if (isModel({"QN4000-TBQ", "QN4000-HNV", "QN4000-RW31"})) {
+        select("optTBQ");
+    } else if (isModel({"QN4000-YZE", "QN6000-YZE"})) {
+        select("optTBQ");
+        copyParams(2, 5);
+    } else if (isModel({"QN4000-QOF"})) {
+        select("optTBQ");
+        if (X(0) == 0)
+            select("optQOF_Terminal");
+        else if (X(0) == 1)
+            select("optQOF_Host");
+        copyParams(2, 5);
+    } else if (isModel({"QN4000-PXA"})) {
+        select("optPXA");
+    } else if (isModel({"QN4000-JMR"})) {
+        select("optJMR");
+        static const char *const types[] = {"optSType", "optMType", "optLMType", "optPT03Type", "optLType", "optSAType"};
+        const int x = X(0);
+        if (x >= 0 && x <= 5)
+            select(types[x]);
+    } else if (isModel({"QN4000-WOLTA"})) {
+        select("optWOLTA");
+        switch (code(R(13))) {
+        case 0:
+            pickPosition("cboRackSize", 1);
+            break;
+        case 1:
+            pickPosition("cboRackSize", 2);
+            break;
+        case 2:
+            pickPosition("cboRackSize", 0);
+            break;
+        default:
+            break;
+        }
+    } else if (isModel({"QN6000-XAJ"})) {
+        select("optUCT");
+        xajOptions();
+    }
+    (void)rec;
+}
+
+void Applier::xajOptions()
+{
+    const int slaves = numeric(R(11));
+    if (slaves == 1)
+        reselect("opt1Slave");
+    else if (slaves == 2)
+        select("opt2Slave");
+    static const char *const groups[] = {"optSG0", "optSG2", "optSG4", "optSG6"};
+    const int g = numeric(R(12));
+    if (g >= 0 && g <= 3) {
+        select("optQuarter");
+        select(groups[g]);
+    } else if (g == 4 || g == 5) {
+        select("optHalf");
+        select(groups[g - 4]);
+    }
+    pickPosition("cboSLAVE1", code(R(13)) - 1);
+    pickPosition("cboSlave2", numeric(R(14)) - 1);
+}
+
+void Applier::channelBSpeed()
+{
+    QComboBox *list = m_r.combo(Main, QStringLiteral("cboAsyncSpeed"));
+    if (!list)
+        return;
+    const int c = code(R(5));
+    int position = c - 3;
+    if (list->count() == 8) {
+        if (c == 11)
+            position = 7;
+    } else if (list->count() == 13) {
+        // The Siemens list: 19.2, 38.4, 93.75, 115.2, 125.0, 187.5, 230.4 after 9600.
+        switch (c) {
+        case 12:
+        case 17:
+            position = 10;
+            break;
+        case 13:
+            position = 12;
+            break;
+        case 16:
+            position = 11;
+            break;
+        case 18:
+            position = 8;
+            break;
+        case 11:
+        case 14:
+        case 15:
+            return;
+        default:
+            if (c > 10)
+                return;
+            break;
+        }
+    }
+    selectIndex(list, position);
+}
+
+} // namespace
+
+void LoadChannelOptions(AppContext &ctx, bool channelB, int f)
+{
+    Remote r(ctx.forms);
+    const QString form = channelB ? QStringLiteral("paramConfigB") : QStringLiteral("paramConfigC");
+    auto sel = [&](const char *o) { r.select(form, QLatin1String(o)); };
+    if (f & 2) {
+        sel("optYes");
+        sel(f & 4 ? "optEven" : "optOdd");
+    } else {
+        sel("optNone");
+    }
+    sel(f & 16 ? "opt7" : "opt8");
+    sel(f & 8 ? "opt2" : "opt1");
+    sel(f & 1 ? "optActive" : "optIgnore");
+    if (!channelB)
+        return;
+    const QString model = r.text(QStringLiteral("view"), QStringLiteral("txtModel"));
+    if (!(f & 32)) {
+        sel("opt232");
+    } else if (model == QLatin1String("QN6000-LBW")) {
+        sel("opt422");
+    } else if (model == QLatin1String("QN6000-XAJ")) {
+        sel("opt422");
+        if (auto *b = ctx.forms.form<paramConfigB>(form)) {
+            if (f & 64)
+                b->RS485ON();
+            else
+                b->RS422ON();
+        }
+    } else {
+        // Only the QN6000 units with a serial connection frame offer RS-422/485.
+        r.deselect(form, QStringLiteral("opt232"));
+        sel("opt232");
+    }
+}
+
+void ApplyLoadedConfiguration(AppContext &ctx)
+{
+    Applier(ctx).run();
+}
