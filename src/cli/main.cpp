@@ -29,7 +29,9 @@
 #include <QRegularExpression>
 
 #include <cstdio>
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -106,6 +108,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a desktop session there is no runtime folder; give Qt a private one rather than
     // have it warn on standard error, which carries only our reason line.
+#ifdef Q_OS_UNIX
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/qncf-cli-runtime-" + QByteArray::number(getuid());
         QDir().mkpath(QString::fromLocal8Bit(dir));
@@ -113,6 +116,7 @@ int main(int argc, char **argv)
                                                                 QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", dir);
     }
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qncf-cli"));
 
