@@ -1,0 +1,104 @@
+#pragma once
+
+#include "config/configrecord.h"
+
+#include <QWidget>
+
+struct AppContext;
+class QGroupBox;
+class QMenu;
+class QAction;
+class QRadioButton;
+
+namespace Ui {
+class paramConfigB;
+}
+
+// What the two channel dialogs share: parity, data bits, stop bits and handshaking of one
+// channel, each click written at once into that channel's format byte and into the
+// channel's boxes on the summary. The option buttons are only a view of the byte.
+class ChannelParams : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Selects the channel's defaults: no parity, 8 data bits, 1 stop bit, handshaking ignored.
+    // Only buttons that change state run their handlers.
+    virtual void selectDefaults();
+    // Unselects the same buttons, so that a following selectDefaults() runs every handler.
+    virtual void deselectDefaults();
+
+protected:
+    struct Options
+    {
+        QRadioButton *optNone, *optYes, *optEven, *optOdd, *opt7, *opt8, *opt1, *opt2, *optIgnore, *optActive;
+        QGroupBox *frmParity;
+    };
+
+    // channel is 'B' or 'C': it picks the summary boxes (txtData1B, txtData1C, ...).
+    ChannelParams(AppContext &ctx, IntByte &format, char channel, QWidget *parent);
+
+    // Connects the shared options to their handlers; the subclass calls it after setupUi.
+    void connectOptions(const Options &o);
+
+    void setBits(int mask);
+    void clearBits(int mask);
+
+    void closeEvent(QCloseEvent *event) override;
+
+    AppContext &m_ctx;
+    IntByte &m_format;
+
+protected Q_SLOTS:
+    void optNone_Click(bool on);
+    void optYes_Click(bool on);
+    void optEven_Click(bool on);
+    void optOdd_Click(bool on);
+    void opt7_Click(bool on);
+    void opt8_Click(bool on);
+    void opt1_Click(bool on);
+    void opt2_Click(bool on);
+    void optActive_Click(bool on);
+    void optIgnore_Click(bool on);
+    // Hides the dialog and gives main4000 back to the user.
+    void Command2_Click();
+
+private:
+    void writeSummary(const char *box, const QString &text);
+    void writeParity();
+
+    char m_channel;
+    Options m_o{};
+};
+
+// Channel B: the shared format options plus the serial interface of the QN6000 models
+// (RS-232C, RS-422 four-wire, RS-485 two-wire).
+class paramConfigB : public ChannelParams
+{
+    Q_OBJECT
+
+public:
+    explicit paramConfigB(AppContext &ctx, QWidget *parent = nullptr);
+    ~paramConfigB() override;
+
+    void selectDefaults() override;
+    void deselectDefaults() override;
+
+    // RS-422 four-wire: bit 32 on, bit 64 off.
+    void RS422ON();
+    // RS-485 two-wire: bits 32 and 64 on.
+    void RS485ON();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private Q_SLOTS:
+    void opt232_Click(bool on);
+    void opt422_Click(bool on);
+
+private:
+    Ui::paramConfigB *m_ui;
+    QMenu *m_RS422_485;
+    QAction *m_RS422;
+    QAction *m_RS485;
+};

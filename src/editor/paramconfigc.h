@@ -1,0 +1,21 @@
+#pragma once
+
+#include "editor/paramconfigb.h"
+
+namespace Ui {
+class paramConfigC;
+}
+
+// Channel C: the same format options as channel B, without the interface choice. Bits 32
+// and 64 of ChanCFormat are never touched here.
+class paramConfigC : public ChannelParams
+{
+    Q_OBJECT
+
+public:
+    explicit paramConfigC(AppContext &ctx, QWidget *parent = nullptr);
+    ~paramConfigC() override;
+
+private:
+    Ui::paramConfigC *m_ui;
+};
