@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QWidget>
+
+struct AppContext;
+class QTimer;
+
+namespace Ui {
+class view;
+}
+
+// The configuration summary: a page of read-only boxes that the other forms fill in as the
+// configuration changes. It computes nothing itself. Its txtModel box also holds the code of
+// the chosen model for the rest of the program.
+class view : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit view(AppContext &ctx, QWidget *parent = nullptr);
+    ~view() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private Q_SLOTS:
+    // Back to the main configuration form.
+    void Command1_Click();
+
+private:
+    // The rows of the page close up over the rows the current model hides, so the printed
+    // page has no holes; the rows keep their order and the row positions of the design.
+    void collectRows();
+    void closeUpRows();
+
+    struct Row
+    {
+        int slotY;
+        QList<QWidget *> boxes;
+    };
+    QList<Row> m_rows;
+    QList<QPair<QWidget *, int>> m_below; // what follows the rows, with its design top
+    int m_designHeight = 0;
+    int m_rowsDesignBottom = 0;
+
+    AppContext &m_ctx;
+    Ui::view *m_ui;
+    // Interval and handler are set by the download.
+    QTimer *m_tmrTIMEOUT;
+};
