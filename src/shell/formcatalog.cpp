@@ -1,6 +1,7 @@
 #include "formcatalog.h"
 
 #include "editor/df_param.h"
+#include "editor/main4000.h"
 #include "editor/paramconfigb.h"
 #include "editor/paramconfigc.h"
 #include "editor/view.h"
@@ -10,6 +11,7 @@
 void defineForms(FormRegistry &forms)
 {
     (void)forms;
+    forms.define("main4000", [](AppContext &c) { return new main4000(c); });
     forms.define("paramConfigB", [](AppContext &c) { return new paramConfigB(c); });
     forms.define("paramConfigC", [](AppContext &c) { return new paramConfigC(c); });
     forms.define("df_Param", [](AppContext &c) { return new df_Param(c); });
