@@ -26,8 +26,8 @@ struct SpeedCode
     quint8 code;
 };
 constexpr SpeedCode ChannelSpeeds[] = {
-    {"300", 3},    {"600", 4},    {"1200", 5},    {"2400", 6},   {"4800", 7},   {"9600", 8},    {"19.2", 9},
-    {"38.4", 10},  {"57.6", 11},  {"115.2", 12},  {"230.4", 13}, {"187.5", 16}, {"125.0", 17}, {"93.75", 18},
+    {"300", 3},   {"600", 4},   {"1200", 5},   {"2400", 6},   {"4800", 7},   {"9600", 8},   {"19.2", 9},
+    {"38.4", 10}, {"57.6", 11}, {"115.2", 12}, {"230.4", 13}, {"187.5", 16}, {"125.0", 17}, {"93.75", 18},
 };
 constexpr SpeedCode NetworkSpeeds[] = {{"57.6", 8}, {"115.2", 9}, {"230.4", 10}};
 // Codes up to 9600 are counted in baud, faster ones in kbaud.
@@ -341,7 +341,8 @@ void main4000::cboAsyncSpeed_Click()
 {
     ConfigRecord &rec = m_ctx.session.rec;
     quint8 code = 0;
-    if (!channelSpeed(m_ui->cboAsyncSpeed, code, "txtAsyncB", m_ui->lblKbaud2, {"txtKbaud2", "txtKbaudChannelB"}))
+    if (!channelSpeed(m_ui->cboAsyncSpeed, code, "txtAsyncB", m_ui->lblKbaud2,
+                      {"txtKbaud2", "txtKbaudChannelB"}))
         return;
     rec.ChanBSpeedSel = DecimalText::fromNumber(code);
     rec.ChanBSpeed = code;
@@ -351,7 +352,8 @@ void main4000::cboAsyncSpeedC_Click()
 {
     ConfigRecord &rec = m_ctx.session.rec;
     quint8 code = 0;
-    if (!channelSpeed(m_ui->cboAsyncSpeedC, code, "txtAsyncC", m_ui->lblKbaudC, {"txtKbaud2", "txtKbaudChannelC"}))
+    if (!channelSpeed(m_ui->cboAsyncSpeedC, code, "txtAsyncC", m_ui->lblKbaudC,
+                      {"txtKbaud2", "txtKbaudChannelC"}))
         return;
     rec.ChanCSpeedSelA = DecimalText::fromNumber(code);
     rec.ChanCSpeed = code;
@@ -361,7 +363,8 @@ void main4000::cboChannelCSpeed_Click()
 {
     ConfigRecord &rec = m_ctx.session.rec;
     quint8 code = 0;
-    if (!channelSpeed(m_ui->cboChannelCSpeed, code, "txtAsyncC", m_ui->lblChannelCKbaud, {"txtKbaudChannelC"}))
+    if (!channelSpeed(m_ui->cboChannelCSpeed, code, "txtAsyncC", m_ui->lblChannelCKbaud,
+                      {"txtKbaudChannelC"}))
         return;
     rec.ChanCSpeedSelB = DecimalText::fromNumber(code);
     rec.ChanCSpeed = code;
@@ -524,7 +527,8 @@ void main4000::cmdCONFIG_Click()
 void main4000::cmdNext_Click()
 {
     hide();
-    summaryText("txtDate", QLocale::system().toString(QDate::currentDate(), QStringLiteral("dddd, MMM. d yyyy")));
+    summaryText("txtDate",
+                QLocale::system().toString(QDate::currentDate(), QStringLiteral("dddd, MMM. d yyyy")));
     m_ctx.forms.show(View);
 }
 
@@ -602,7 +606,7 @@ void main4000::cmdRioBt_Click()
 void main4000::cmdYZE_Click()
 {
     openDialog(modelCode() == QLatin1String("QN4000-QOF") ? QStringLiteral("VR58_DataTable")
-                                                           : QStringLiteral("YZE_DataTable"));
+                                                          : QStringLiteral("YZE_DataTable"));
 }
 
 void main4000::closeEvent(QCloseEvent *event)

@@ -31,8 +31,9 @@ struct ModeCaptions
 };
 
 constexpr ModeCaptions Captions[] = {
-    {"optKF2NGD", "AB DH+ NETWORK PARAMETERS", "DF1 SERIAL COMMUNICATION PROTOCOL", "ADVANCED DF1 PROTOCOL PARAMETERS",
-     "CHANNEL SERIAL SPEED", "SET/CHANGE CHANNEL SERIAL PARAMETERS", "DF1 CHAN. SERIAL PARAMETERS"},
+    {"optKF2NGD", "AB DH+ NETWORK PARAMETERS", "DF1 SERIAL COMMUNICATION PROTOCOL",
+     "ADVANCED DF1 PROTOCOL PARAMETERS", "CHANNEL SERIAL SPEED", "SET/CHANGE CHANNEL SERIAL PARAMETERS",
+     "DF1 CHAN. SERIAL PARAMETERS"},
     {"optNGD", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
     {"optPXA", nullptr, nullptr, nullptr, "CHANNEL SERIAL SPEED", "SET/CHANGE CHANNEL SERIAL PARAMETERS",
      "DF1 CHAN. SERIAL PARAMETERS"},
@@ -40,20 +41,20 @@ constexpr ModeCaptions Captions[] = {
      "1ST CHAN. SERIAL SPEED", "SET/CHANGE 1ST CHAN. SERIAL PARAMETERS", "1ST DF1 CHAN. SERIAL PARAMETERS"},
     {"optUCT", "AB RIO NETWORK PARAMETERS", nullptr, nullptr, "CHANNEL SERIAL SPEED",
      "SET/CHANGE CHANNEL SERIAL PARAMETERS", nullptr},
-    {"QN6000-XAJ", "AB RIO NETWORK PARAMETERS", "MODBUS SERIAL COMMUNICATION PROTOCOL", nullptr, "MODBUS SERIAL SPEED",
-     "SET/CHANGE MODBUS SERIAL PARAMETERS", "MODBUS ASYNC PARAMETERS"},
+    {"QN6000-XAJ", "AB RIO NETWORK PARAMETERS", "MODBUS SERIAL COMMUNICATION PROTOCOL", nullptr,
+     "MODBUS SERIAL SPEED", "SET/CHANGE MODBUS SERIAL PARAMETERS", "MODBUS ASYNC PARAMETERS"},
     {"optTBQ", nullptr, "ASCII COMMUNICATION PROTOCOL", nullptr, "ASCII ASYNC SPEED",
      "SET/CHANGE ASCII ASYNC PARAMETERS", "ASCII ASYNC PARAMETERS"},
     {"QN4000-QOF", nullptr, "ZUMBACH COMMUNICATION PROTOCOL", nullptr, "ZUMBAHC ASYNC SPEED",
      "SET/CHANGE ZUMBACH ASYNC PARAMETERS", "ZUMBACH ASYNC PARAMETERS"},
-    {"optJMR", nullptr, "BRABENDER EQUIPMENT COMMUNICATION PROTOCOL", "BRABENDER EQUIPMENT SELECTION", nullptr,
-     "SET/CHANGE PROTOCOL PARAMETERS", "BRABENDER PROTOCOL PARAMETERS"},
-    {"optLBW", nullptr, "MODBUS RTU COMMUNICATION PROTOCOL", "ADVANCED MODBUS RTU PARAMETERS", "MODBUS ASYNC SPEED",
-     "SET/CHANGE MODBUS ASYNC PARAMETERS", "MODBUS ASYNC PARAMETERS"},
-    {"optEPV4", "MODBUS PROTOCOL PARAMETERS", "TOSHIBA VFD COMMUNICATION PROTOCOL", nullptr, "VFD ASYNC SPEED",
-     "SET/CHANGE VFD ASYNC PARAMETERS", "TOSHIBA VFD ASYNC PARAMETERS"},
-    {"optWOLTA", "MODBUS PROTOCOL PARAMETERS", "SIEMENS DRIVE COMMUNICATION PROTOCOL", nullptr, "DRIVE ASYNC SPEED",
-     "SET/CHANGE DRIVE ASYNC PARAMETERS", "SIEMENS DRIVE ASYNC PARAMETERS"},
+    {"optJMR", nullptr, "BRABENDER EQUIPMENT COMMUNICATION PROTOCOL", "BRABENDER EQUIPMENT SELECTION",
+     nullptr, "SET/CHANGE PROTOCOL PARAMETERS", "BRABENDER PROTOCOL PARAMETERS"},
+    {"optLBW", nullptr, "MODBUS RTU COMMUNICATION PROTOCOL", "ADVANCED MODBUS RTU PARAMETERS",
+     "MODBUS ASYNC SPEED", "SET/CHANGE MODBUS ASYNC PARAMETERS", "MODBUS ASYNC PARAMETERS"},
+    {"optEPV4", "MODBUS PROTOCOL PARAMETERS", "TOSHIBA VFD COMMUNICATION PROTOCOL", nullptr,
+     "VFD ASYNC SPEED", "SET/CHANGE VFD ASYNC PARAMETERS", "TOSHIBA VFD ASYNC PARAMETERS"},
+    {"optWOLTA", "MODBUS PROTOCOL PARAMETERS", "SIEMENS DRIVE COMMUNICATION PROTOCOL", nullptr,
+     "DRIVE ASYNC SPEED", "SET/CHANGE DRIVE ASYNC PARAMETERS", "SIEMENS DRIVE ASYNC PARAMETERS"},
 };
 
 // Models whose ASCII layout sends data to a PLC data table.
@@ -115,13 +116,14 @@ main4000::Widgets main4000::networkOptions() const
 
 main4000::Widgets main4000::deviceTypes() const
 {
-    return {m_ui->optSType, m_ui->optMType, m_ui->optLMType, m_ui->optPT03Type, m_ui->optLType, m_ui->optSAType};
+    return {m_ui->optSType,    m_ui->optMType, m_ui->optLMType,
+            m_ui->optPT03Type, m_ui->optLType, m_ui->optSAType};
 }
 
 main4000::Widgets main4000::rioFrames() const
 {
-    return {m_ui->frmRackSize,  m_ui->frmSG,     m_ui->frmNumSlaves, m_ui->lblXAJSlave1,
-            m_ui->cboSLAVE1,    m_ui->lblXAJSlave2, m_ui->cboSlave2};
+    return {m_ui->frmRackSize, m_ui->frmSG,        m_ui->frmNumSlaves, m_ui->lblXAJSlave1,
+            m_ui->cboSLAVE1,   m_ui->lblXAJSlave2, m_ui->cboSlave2};
 }
 
 // ---- Shared pieces -----------------------------------------------------------------------
@@ -242,9 +244,10 @@ void main4000::applyStandardLayout()
 
     summaryText("txtProtocola", QStringLiteral("DH+"));
     summaryVisible({"txtStationNum1", "txtStationNum", "txtOctal1"}, true);
-    summaryVisible({"txtJMR", "txtJMR1", "txtRackSize1", "txtRackSize", "txtRackRange1", "txtRackRange", "txtRackNum1",
-                    "txtRackNum", "txtRackNumOctal", "frmChannelC", "txtHighAddress1", "txtHighAddress", "txtOctal2",
-                    "txtAsyncSpeedC", "txtAsyncC", "txtKbaudChannelC", "txtSiemensProt", "txtSiemensProt1"},
+    summaryVisible({"txtJMR", "txtJMR1", "txtRackSize1", "txtRackSize", "txtRackRange1", "txtRackRange",
+                    "txtRackNum1", "txtRackNum", "txtRackNumOctal", "frmChannelC", "txtHighAddress1",
+                    "txtHighAddress", "txtOctal2", "txtAsyncSpeedC", "txtAsyncC", "txtKbaudChannelC",
+                    "txtSiemensProt", "txtSiemensProt1"},
                    false);
 }
 
@@ -400,8 +403,8 @@ void main4000::layoutRioAdapter()
     summaryText("txtRackRange", QStringLiteral("1"));
     summaryText("txtRackSize", QStringLiteral("FULL"));
     summaryVisible({"txtStationNum1", "txtStationNum", "txtOctal1"}, false);
-    summaryVisible({"txtRackNum1", "txtRackNum", "txtRackNumOctal", "txtRackRange1", "txtRackRange", "txtRackSize1",
-                    "txtRackSize"},
+    summaryVisible({"txtRackNum1", "txtRackNum", "txtRackNumOctal", "txtRackRange1", "txtRackRange",
+                    "txtRackSize1", "txtRackSize"},
                    true);
     summaryText("txtNetSpeed", QStringLiteral("57.6"));
     applyCaptions("optUCT");
@@ -455,8 +458,8 @@ void main4000::optTBQ_Click(bool on)
         setVisible(highAddressRow(), true);
         moveTop(highAddressRow(), 1200);
         m_ui->lblHighAddress->setText(QStringLiteral("PLC ADDRESS"));
-        m_ui->cboHighAddress->setToolTip(
-            QStringLiteral("Station number of the PLC on the DH+ network where the QUINTREL will send the data"));
+        m_ui->cboHighAddress->setToolTip(QStringLiteral(
+            "Station number of the PLC on the DH+ network where the QUINTREL will send the data"));
         m_ui->cmdYZE->show();
         summaryVisible({"txtHighAddress1", "txtHighAddress", "txtOctal2"}, true);
         summaryText("txtHighAddress1", QStringLiteral("PLC ADDRESS"));
@@ -665,8 +668,8 @@ void main4000::optSiemensRIO_Click(bool on)
     }
 
     summaryText("txtProtocola", QStringLiteral("AB - RIO"));
-    summaryVisible({"txtRackNum1", "txtRackNum", "txtRackNumOctal", "txtRackSize1", "txtRackSize", "txtNetSpeed1",
-                    "txtNetSpeed"},
+    summaryVisible({"txtRackNum1", "txtRackNum", "txtRackNumOctal", "txtRackSize1", "txtRackSize",
+                    "txtNetSpeed1", "txtNetSpeed"},
                    true);
     summaryVisible({"txtStationNum1", "txtStationNum", "txtOctal1"}, false);
 }
