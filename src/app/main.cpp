@@ -4,6 +4,7 @@
 #include "shell/appcontext.h"
 #include "shell/formcatalog.h"
 #include "shell/formregistry.h"
+#include "shell/printservice.h"
 #include "shell/qtprompts.h"
 
 #include <QApplication>
@@ -21,7 +22,8 @@ int main(int argc, char **argv)
     QtPrompts prompts;
     DeviceLink link(session, comm, prompts);
     FormRegistry forms;
-    AppContext context{session, comm, prompts, link, forms};
+    QtPrintService printer(prompts);
+    AppContext context{session, comm, prompts, link, forms, printer};
     forms.setContext(&context);
     defineForms(forms);
 

@@ -2,12 +2,14 @@
 
 #include "config/session.h"
 #include "editor/loader.h"
+#include "editor/main4000.h"
 #include "files/configfile.h"
 #include "shell/appcontext.h"
 #include "shell/prompts.h"
 #include "shell/remote.h"
 #include "shell/welcome1.h"
 
+#include <QAction>
 #include <QDir>
 
 namespace {
@@ -65,4 +67,14 @@ void restoreDefaultConfiguration(AppContext &ctx)
     if (auto *menu = ctx.forms.form<Welcome1>(QStringLiteral("Welcome1")))
         menu->UpdateParameters();
     Remote(ctx.forms).select(QStringLiteral("main4000"), QStringLiteral("optKF2NGD"));
+}
+
+void connectConfigurationMenu(AppContext &ctx, main4000 &form)
+{
+    AppContext *c = &ctx;
+    QObject::connect(form.action(QStringLiteral("save_file")), &QAction::triggered, &form, [c] { Save_THE_File(*c); });
+    QObject::connect(form.action(QStringLiteral("open_file")), &QAction::triggered, &form,
+                     [c] { openConfigurationFile(*c); });
+    QObject::connect(form.action(QStringLiteral("restore_configuration")), &QAction::triggered, &form,
+                     [c] { restoreDefaultConfiguration(*c); });
 }

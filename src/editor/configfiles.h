@@ -3,6 +3,7 @@
 #include <QString>
 
 struct AppContext;
+class main4000;
 
 // The configuration file operations behind the main form's configuration menu, the main menu's
 // "Configure/Open File" and the download screen. Each file goes with the model selected now.
@@ -29,3 +30,6 @@ bool loadConfigurationFile(AppContext &ctx, const QString &path);
 
 // Back to the defaults of a fresh configuration, with the standard layout selected.
 void restoreDefaultConfiguration(AppContext &ctx);
+
+// Connects the main form's configuration menu (save, open, defaults) to the operations above.
+void connectConfigurationMenu(AppContext &ctx, main4000 &form);

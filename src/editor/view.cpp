@@ -1,8 +1,14 @@
 #include "view.h"
 #include "ui_view.h"
 
+#include "config/session.h"
+#include "editor/configfiles.h"
+#include "editor/downloadconfig.h"
+#include "editor/summaryprint.h"
+#include "link/modcomm.h"
 #include "shell/appcontext.h"
 #include "shell/formregistry.h"
+#include "shell/prompts.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -17,7 +23,15 @@ view::view(AppContext &ctx, QWidget *parent)
 {
     m_ui->setupUi(this);
     m_tmrTIMEOUT->setObjectName(QStringLiteral("tmrTIMEOUT"));
+    m_download = new DownloadConfig(ctx, *this, *m_tmrTIMEOUT);
     connect(m_ui->Command1, &QPushButton::clicked, this, &view::Command1_Click);
+    connect(m_ui->cmdDownload, &QPushButton::clicked, this, &view::cmdDownload_Click);
+    connect(m_ui->cmdPrintConf, &QPushButton::clicked, this, &view::cmdPrintConf_Click);
+    connect(m_ui->cmdEXIT, &QPushButton::clicked, this, &view::cmdEXIT_Click);
+    connect(m_download, &DownloadConfig::finished, this, [this] {
+        unsetCursor();
+        m_ui->cmdEXIT->setEnabled(true);
+    });
     collectRows();
     closeUpRows();
 }
@@ -31,6 +45,34 @@ void view::Command1_Click()
 {
     hide();
     m_ctx.forms.show(QStringLiteral("main4000"));
+}
+
+void view::cmdDownload_Click()
+{
+    setCursor(Qt::WaitCursor);
+    m_ui->Command1->setEnabled(false);
+    m_ui->cmdPrintConf->setEnabled(false);
+    m_ui->cmdEXIT->setEnabled(false);
+    m_ui->cmdDownload->setEnabled(false);
+    // The caption stays so after the download.
+    m_ui->cmdDownload->setText(QStringLiteral("Downloading Parameters..."));
+    m_download->start();
+}
+
+void view::cmdPrintConf_Click()
+{
+    printSummary(m_ctx);
+}
+
+void view::cmdEXIT_Click()
+{
+    if (m_ctx.prompts.message(QStringLiteral("Do you wish to save the Configuration Settings?"),
+                              QStringLiteral("Save Configuration"), Prompts::Buttons::YesNo,
+                              Prompts::Icon::Question) == Prompts::Yes)
+        Save_THE_File(m_ctx);
+    m_ctx.comm.CommClose(m_ctx.session.PortNumber);
+    hide();
+    m_ctx.forms.show(QStringLiteral("Welcome1"));
 }
 
 void view::closeEvent(QCloseEvent *event)

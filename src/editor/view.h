@@ -5,6 +5,7 @@
 #include <QWidget>
 
 struct AppContext;
+class DownloadConfig;
 class QTimer;
 
 namespace Ui {
@@ -22,6 +23,8 @@ public:
     explicit view(AppContext &ctx, QWidget *parent = nullptr);
     ~view() override;
 
+    DownloadConfig &transfer() { return *m_download; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -29,6 +32,9 @@ protected:
 private Q_SLOTS:
     // Back to the main configuration form.
     void Command1_Click();
+    void cmdDownload_Click();
+    void cmdPrintConf_Click();
+    void cmdEXIT_Click();
 
 private:
     // The rows of the page close up over the rows the current model hides, so the printed
@@ -50,4 +56,5 @@ private:
     Ui::view *m_ui;
     // Interval and handler are set by the download.
     QTimer *m_tmrTIMEOUT;
+    DownloadConfig *m_download;
 };

@@ -4,10 +4,11 @@ class DeviceLink;
 class FormRegistry;
 class ModComm;
 class Prompts;
+class PrintService;
 struct Session;
 
-// What every form is handed: the run's state, the serial port, the prompts, the device link
-// and the registry through which it reaches the other forms.
+// What every form is handed: the run's state, the serial port, the prompts, the device link,
+// the registry through which it reaches the other forms, and the printer.
 struct AppContext
 {
     Session &session;
@@ -15,4 +16,5 @@ struct AppContext
     Prompts &prompts;
     DeviceLink &link;
     FormRegistry &forms;
+    PrintService &printer;
 };

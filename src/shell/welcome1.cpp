@@ -2,6 +2,7 @@
 #include "ui_welcome1.h"
 
 #include "config/session.h"
+#include "editor/configfiles.h"
 #include "link/devicelink.h"
 #include "link/modcomm.h"
 #include "shell/appcontext.h"
@@ -134,9 +135,13 @@ void Welcome1::cmdUpdate_Click()
     hide();
     Remote r(m_ctx.forms);
     r.setText(QStringLiteral("view"), QStringLiteral("txtComSelect"), QString::number(m_ctx.session.PortNumber));
-    m_ctx.prompts.message(QStringLiteral("Do you wish to Open an Existing Configuration Settings File?"),
-                          QStringLiteral("Open Existing or Coonfigure New"), Prompts::Buttons::YesNo,
-                          Prompts::Icon::Question);
+    const Prompts::Answer a =
+        m_ctx.prompts.message(QStringLiteral("Do you wish to Open an Existing Configuration Settings File?"),
+                              QStringLiteral("Open Existing or Coonfigure New"), Prompts::Buttons::YesNo,
+                              Prompts::Icon::Question);
+    // A cancelled dialog or an unreadable file (reported) opens the editor as it was.
+    if (a == Prompts::Yes)
+        openConfigurationFile(m_ctx);
     hide();
     r.setEnabled(QStringLiteral("main4000"), QStringLiteral("main4000"), true);
     m_ctx.forms.show(QStringLiteral("main4000"));

@@ -6,6 +6,7 @@
 #include "shell/appcontext.h"
 #include "shell/formcatalog.h"
 #include "shell/formregistry.h"
+#include "shell/printservice.h"
 #include "shell/scriptedprompts.h"
 
 #include <QAbstractButton>
@@ -48,5 +49,6 @@ struct GuiBench
     ScriptedPrompts prompts;
     DeviceLink link{session, comm, prompts};
     FormRegistry forms;
-    AppContext context{session, comm, prompts, link, forms};
+    QtPrintService printer{prompts}; // tests print to a PDF file they name with setPdfPath()
+    AppContext context{session, comm, prompts, link, forms, printer};
 };
