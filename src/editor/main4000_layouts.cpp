@@ -264,9 +264,12 @@ void main4000::optNGD_Click(bool on)
     setVisible(highAddressRow(), true);
     moveTop(highAddressRow(), 1200);
     m_ui->lblHighAddress->setText(QStringLiteral("HIGH ADDRESS"));
+    // The list and the summary show the high address the layout sets, not the reset's "2".
+    showText(m_ui->cboHighAddress, QStringLiteral("1"));
     hideRackControls();
     summaryVisible({"txtHighAddress1", "txtHighAddress", "txtOctal2"}, true);
     summaryText("txtHighAddress1", QStringLiteral("HIGH ADDRESS"));
+    summaryText("txtHighAddress", QStringLiteral("1"));
 
     rec.ChanCSpeed = 0;
     rec.ChanCFormat = 0;
@@ -289,6 +292,7 @@ void main4000::optPXA_Click(bool on)
     showText(m_ui->cboHighAddress, QStringLiteral("1"));
     summaryVisible({"txtHighAddress1", "txtHighAddress", "txtOctal2", "txtOctal1"}, true);
     summaryText("txtHighAddress1", QStringLiteral("HIGH ADDRESS"));
+    summaryText("txtHighAddress", QStringLiteral("1")); // as the list shows and the record holds
     if (auto *df = m_ctx.forms.form<df_Param>(QStringLiteral("df_Param")))
         df->layoutMultidropMaster();
     applyCaptions("optPXA");

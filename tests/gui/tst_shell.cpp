@@ -225,6 +225,14 @@ private Q_SLOTS:
         QCOMPARE(!b.control<QWidget>("df_Param", "frmRTS")->isHidden(), FETCHED(bool, rts));
         QCOMPARE(!b.control<QWidget>("paramConfigB", "frmQN6000")->isHidden(), FETCHED(bool, qn6000Frame));
         QVERIFY(shown(b.forms.existing(QLatin1String(Menu))));
+
+        // Where the high-address row shows, the list, the summary and the record agree.
+        QComboBox *high = b.combo("main4000", "cboHighAddress");
+        if (high->isVisibleTo(b.forms.form(QStringLiteral("main4000"))) && b.text("main4000", "lblHighAddress") == QLatin1String("HIGH ADDRESS")) {
+            QCOMPARE(high->currentText(), QString::number(b.session.rec.HighAddress, 8));
+            QCOMPARE(b.text("view", "txtHighAddress"), high->currentText());
+        }
+        QVERIFY(!b.text("view", "txtProtocola").isEmpty());
     }
 
     void returnToModelSelectionStartsAfresh()
