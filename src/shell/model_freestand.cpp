@@ -207,7 +207,9 @@ void model_freestand::Format_Custom()
     r.showEntry(Main, QStringLiteral("cboAsyncSpeed"), 5);
     r.setText(Main, QStringLiteral("lblChannelCKbaud"), QStringLiteral("Baud"));
     r.setText(Main, QStringLiteral("lblKbaud2"), QStringLiteral("Baud"));
-    r.showEntry(Main, QStringLiteral("cboStationNumber"), 0);
+    // The station list shows the station the record holds (and the download sends), which the
+    // fresh configuration has set to 1, rather than the list's first entry.
+    r.showEntry(Main, QStringLiteral("cboStationNumber"), rec.StationNumber);
     r.showEntry(Main, QStringLiteral("cboNetworkSpeed"), 0);
     QStringList addresses;
     for (int a = 1; a <= 247; ++a)

@@ -233,6 +233,9 @@ private Q_SLOTS:
             QCOMPARE(b.text("view", "txtHighAddress"), high->currentText());
         }
         QVERIFY(!b.text("view", "txtProtocola").isEmpty());
+        QComboBox *station = b.combo("main4000", "cboStationNumber");
+        if (station->isVisibleTo(b.forms.form(QStringLiteral("main4000"))))
+            QCOMPARE(station->currentText(), QString::number(b.session.rec.StationNumber, 8));
     }
 
     void returnToModelSelectionStartsAfresh()
