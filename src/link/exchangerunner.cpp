@@ -16,8 +16,10 @@ void ExchangeRunner::run(ExchangeEngine &engine, const std::function<void()> &st
     m_engine = &engine;
     m_connections << connect(&engine, &ExchangeEngine::send, this, [this](const QByteArray &bytes) {
         m_session.CommStatus = m_comm.CommWrite(m_session.PortNumber, bytes);
-        if (m_session.CommStatus < 0 && m_engine)
+        if (m_session.CommStatus < 0 && m_engine) {
+            m_comm.FormatCommError(m_session.CommErrorText);
             m_engine->lineLost();
+        }
     });
     m_connections << connect(&engine, &ExchangeEngine::finished, this, [this] { stop(); });
     m_connections << connect(&m_comm, &ModComm::readyRead, this, [this](int port) {
