@@ -393,25 +393,44 @@ private Q_SLOTS:
         QCOMPARE(now, summary);
     }
 
+    void applyRules_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<int>("chanCSpeed");
+        QTest::newRow("NGD, channel C code 0") << "QN4000-NGD" << 0;
+        QTest::newRow("UCT, channel C code 255") << "QN4000-UCT" << 255;
+        QTest::newRow("F7H, channel C code 255") << "QN4000-F7H" << 255;
+    }
     void applyRules()
     {
-        // A bus type of 0 selects the standard layout whatever the model.
+        QFETCH(QString, model);
         GuiBench b;
-        pick(b, QStringLiteral("QN4000-UCT"));
+        pick(b, model);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("r.QNC"));
         ConfigRecord rec = b.session.rec;
-        rec.BusType = {0, 0};
-        rec.StationNumber = 70;        // out of the station list
-        rec.ChanCSpeed = 255;          // leaves the channel C lists
-        rec.ChanBFormat = 32 | 64 | 2; // RS-422/485 bits on a model without that choice
-        QVERIFY(SaveConfigFile(path, rec, u"QN4000-UCT").ok);
+        rec.BusType = {0, 0};                         // selects the standard layout whatever the model
+        rec.StationNumber = 70;                       // out of the station list
+        rec.ChanCSpeed = quint8(FETCHED(int, chanCSpeed)); // leaves the channel C lists
+        rec.ChanBFormat = 32 | 64 | 2;                // RS-422/485 bits on a model without that choice
+        QVERIFY(SaveConfigFile(path, rec, model).ok);
+        if (rec.ChanCSpeed == 0) {
+            // A raw zero byte on line 7 loads as code 8; the number 0 is what stays 0.
+            QList<QByteArray> lines = readFile(path).split('\n');
+            lines[6] = "0\r";
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(lines.join('\n'));
+        }
         const QString stationBefore = b.combo("main4000", "cboStationNumber")->currentText();
         const QString chanCBefore = b.combo("main4000", "cboAsyncSpeedC")->currentText();
+        const QString modbusCBefore = b.combo("main4000", "cboChannelCSpeed")->currentText();
         QVERIFY(loadConfigurationFile(b.context, path));
         QVERIFY(b.button("main4000", "optKF2NGD")->isChecked());
+        QCOMPARE(b.session.rec.BusType, (CharPair{0, 0}));
         QCOMPARE(b.combo("main4000", "cboStationNumber")->currentText(), stationBefore);
         QCOMPARE(b.combo("main4000", "cboAsyncSpeedC")->currentText(), chanCBefore);
+        QCOMPARE(b.combo("main4000", "cboChannelCSpeed")->currentText(), modbusCBefore);
         QVERIFY(b.button("paramConfigB", "opt232")->isChecked());
         QCOMPARE(b.session.rec.ChanBFormat & (32 | 64), 0);
         QCOMPARE(b.session.rec.ChanBFormat & 2, 2);
