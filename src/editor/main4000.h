@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QList>
+#include "config/configrecord.h"
+
 #include <QWidget>
+
+#include <optional>
 
 #include <initializer_list>
 
@@ -156,6 +160,16 @@ private:
     void applyCaptions(const char *option);
     void disableWhoActive();
     void hideDualChannelNote();
+    // What every mode layout but the standard and the dual-DF1 one presets: channel C off,
+    // the given fields (an empty one is left as it is), who-active disabled on the main menu
+    // and the DF1 dialog's dual-channel note hidden.
+    struct ModePreset
+    {
+        std::optional<quint8> protocolMode;
+        std::optional<quint8> highAddress;
+        CharPair busType;
+    };
+    void presetOtherMode(const ModePreset &preset);
     void fillSlaveList(QComboBox *combo);
     void addRackSizes();
     void layoutRioAdapter();

@@ -173,6 +173,20 @@ void main4000::hideDualChannelNote()
         df->layoutOtherProtocol();
 }
 
+void main4000::presetOtherMode(const ModePreset &preset)
+{
+    ConfigRecord &rec = m_ctx.session.rec;
+    rec.ChanCSpeed = 0;
+    rec.ChanCFormat = 0;
+    if (preset.protocolMode)
+        rec.ProtocolMode = *preset.protocolMode;
+    if (preset.highAddress)
+        rec.HighAddress = *preset.highAddress;
+    rec.BusType = preset.busType;
+    disableWhoActive();
+    hideDualChannelNote();
+}
+
 void main4000::fillSlaveList(QComboBox *combo)
 {
     // Filled once: the layout may run again for the same model.
@@ -257,7 +271,6 @@ void main4000::optNGD_Click(bool on)
 {
     if (!on)
         return;
-    ConfigRecord &rec = m_ctx.session.rec;
     showProtocolFrames();
     setVisible(stationRow(), true);
     moveTop(stationRow(), 840);
@@ -271,13 +284,7 @@ void main4000::optNGD_Click(bool on)
     summaryText("txtHighAddress1", QStringLiteral("HIGH ADDRESS"));
     summaryText("txtHighAddress", QStringLiteral("1"));
 
-    rec.ChanCSpeed = 0;
-    rec.ChanCFormat = 0;
-    rec.ProtocolMode = 0;
-    rec.HighAddress = 1;
-    rec.BusType = {1, 0};
-    disableWhoActive();
-    hideDualChannelNote();
+    presetOtherMode({0, 1, {1, 0}});
 }
 
 void main4000::optPXA_Click(bool on)
@@ -377,21 +384,15 @@ void main4000::optUCT_Click(bool on)
     else
         layoutRioAdapter();
 
-    rec.ChanCSpeed = 0;
-    rec.ChanCFormat = 0;
-    rec.ProtocolMode = 1;
     rec.NetworkSpeed = {8, 0};
     rec.StationNumber = 1;
     if (toModbus) {
-        rec.BusType = {1, 0};
         rec.AuxByte3 = 1;
         rec.AuxByte4 = 2;
+        presetOtherMode({1, std::nullopt, {1, 0}});
     } else {
-        rec.HighAddress = 1;
-        rec.BusType = {4, 0};
+        presetOtherMode({1, 1, {4, 0}});
     }
-    disableWhoActive();
-    hideDualChannelNote();
 }
 
 void main4000::layoutRioAdapter()
@@ -451,7 +452,6 @@ void main4000::optTBQ_Click(bool on)
 {
     if (!on)
         return;
-    ConfigRecord &rec = m_ctx.session.rec;
     const QString code = modelCode();
     setVisible({m_ui->frmNetProt, m_ui->frmBusProt}, true);
     m_ui->frmProtParam->hide();
@@ -492,13 +492,7 @@ void main4000::optTBQ_Click(bool on)
     }
 
     hideRackControls();
-    rec.ChanCSpeed = 0;
-    rec.ChanCFormat = 0;
-    rec.ProtocolMode = 0;
-    rec.HighAddress = 0;
-    rec.BusType = {1, 0};
-    disableWhoActive();
-    hideDualChannelNote();
+    presetOtherMode({0, 0, {1, 0}});
 }
 
 // ---- Brabender and Modbus ----------------------------------------------------------------
@@ -518,22 +512,16 @@ void main4000::optJMR_Click(bool on)
     m_ui->cmdProtParam->hide();
     summaryVisible({"txtJMR", "txtJMR1"}, true);
 
-    rec.ChanCSpeed = 0;
-    rec.ChanCFormat = 0;
-    rec.HighAddress = 0;
-    rec.BusType = {1, 0};
     rec.AuxByte1.set("0");
     rec.AuxByte2.set("0");
     rec.AuxByte3 = 0;
-    disableWhoActive();
-    hideDualChannelNote();
+    presetOtherMode({std::nullopt, 0, {1, 0}});
 }
 
 void main4000::optLBW_Click(bool on)
 {
     if (!on)
         return;
-    ConfigRecord &rec = m_ctx.session.rec;
     showProtocolFrames();
     m_ui->cmdModBus->show();
     setVisible(stationRow(), true);
@@ -547,13 +535,7 @@ void main4000::optLBW_Click(bool on)
         r.select(QStringLiteral("modbus_prot"), QLatin1String(o));
     applyCaptions("optLBW");
 
-    rec.ChanCSpeed = 0;
-    rec.ChanCFormat = 0;
-    rec.ProtocolMode = 0;
-    rec.HighAddress = 0;
-    rec.BusType = {1, 0};
-    disableWhoActive();
-    hideDualChannelNote();
+    presetOtherMode({0, 0, {1, 0}});
 }
 
 // ---- Drives ------------------------------------------------------------------------------
@@ -578,14 +560,9 @@ void main4000::optEPV4_Click(bool on)
     summaryText("txtSiemensProt1", QStringLiteral("G2"));
     applyCaptions("optEPV4");
 
-    rec.ChanCSpeed = 0;
-    rec.ChanCFormat = 0;
-    rec.HighAddress = 0;
-    rec.BusType = {1, 0};
     rec.AuxByte1.set("0");
     rec.AuxByte2.set("0");
-    disableWhoActive();
-    hideDualChannelNote();
+    presetOtherMode({std::nullopt, 0, {1, 0}});
 }
 
 void main4000::optWOLTA_Click(bool on)
@@ -606,15 +583,10 @@ void main4000::optWOLTA_Click(bool on)
     summaryText("txtSiemensProt", QStringLiteral("SIEMENS PROTOCOL"));
     applyCaptions("optWOLTA");
 
-    rec.ChanCSpeed = 0;
-    rec.ChanCFormat = 0;
-    rec.HighAddress = 0;
-    rec.BusType = {1, 0};
     rec.AuxByte1.set("20");
     rec.AuxByte2.set("0");
     rec.AuxByte3 = 2;
-    disableWhoActive();
-    hideDualChannelNote();
+    presetOtherMode({std::nullopt, 0, {1, 0}});
 }
 
 // ---- Network side ------------------------------------------------------------------------
