@@ -49,3 +49,12 @@ const ModelInfo *findModel(QStringView code)
     }
     return nullptr;
 }
+
+bool isModelOneOf(QStringView code, std::initializer_list<const char *> codes)
+{
+    for (const char *c : codes) {
+        if (code == QLatin1String(c))
+            return true;
+    }
+    return false;
+}

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <initializer_list>
+
 // The eighteen freestanding converter models. The model code ("QN4000-NGD") is the model's
 // identity everywhere else: the summary form holds it and other code compares it as text.
 struct ModelInfo
@@ -23,3 +25,5 @@ struct ModelInfo
 const QList<ModelInfo> &modelCatalog();
 // nullptr when code names no model.
 const ModelInfo *findModel(QStringView code);
+// True when code is one of the model codes given.
+bool isModelOneOf(QStringView code, std::initializer_list<const char *> codes);

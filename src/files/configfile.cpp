@@ -1,3 +1,4 @@
+#include "config/modelcatalog.h"
 #include "configfile.h"
 
 #include <QDir>
@@ -6,14 +7,6 @@
 
 namespace {
 
-bool isModel(QStringView code, std::initializer_list<const char *> names)
-{
-    for (const char *n : names) {
-        if (code == QLatin1String(n))
-            return true;
-    }
-    return false;
-}
 
 QString shownName(const QString &path)
 {
@@ -124,14 +117,14 @@ constexpr int ChanCSpeedSlot = 6;
 QList<QList<int>> modelParamLines(QStringView code)
 {
     QList<QList<int>> lines;
-    if (isModel(code, {"QN4000-WOLTA", "QN4000-JMR"})) {
+    if (isModelOneOf(code, {"QN4000-WOLTA", "QN4000-JMR"})) {
         lines = {{0, 1}};
-    } else if (isModel(code, {"QN4000-QOF", "QN6000-YZE", "QN4000-YZE"})) {
+    } else if (isModelOneOf(code, {"QN4000-QOF", "QN6000-YZE", "QN4000-YZE"})) {
         lines = {{0, 1}, {2, 3}, {4, 5}};
-    } else if (isModel(code, {"QN6000-UCT", "QN4000-UCT"})) {
+    } else if (isModelOneOf(code, {"QN6000-UCT", "QN4000-UCT"})) {
         for (int k = 0; k < 14; k += 2)
             lines.append(QList<int>{k, k + 1});
-    } else if (isModel(code, {"QN6000-LBW", "QN4000-LBW"})) {
+    } else if (isModelOneOf(code, {"QN6000-LBW", "QN4000-LBW"})) {
         // Entries 6, 7 and 10n+6, 10n+7 are not used by the Modbus block table.
         for (int k = 0; k <= 5; ++k)
             lines.append(QList<int>{k});

@@ -1,25 +1,13 @@
+#include "config/modelcatalog.h"
 #include "uploadfile.h"
-
-namespace {
-
-bool isModel(QStringView code, std::initializer_list<const char *> names)
-{
-    for (const char *n : names) {
-        if (code == QLatin1String(n))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 FileResult uploadFileBytes(const QByteArray &first, const QByteArray &second, QStringView modelCode,
                            QByteArray *out)
 {
-    const bool lbw = isModel(modelCode, {"QN4000-LBW", "QN6000-LBW"});
-    const bool rio = isModel(modelCode, {"QN4000-UCT", "QN6000-UCT"});
-    const bool typeWord = isModel(modelCode, {"QN4000-WOLTA", "QN4000-JMR"});
-    const bool dataTable = isModel(modelCode, {"QN4000-QOF", "QN6000-YZE", "QN4000-YZE"});
+    const bool lbw = isModelOneOf(modelCode, {"QN4000-LBW", "QN6000-LBW"});
+    const bool rio = isModelOneOf(modelCode, {"QN4000-UCT", "QN6000-UCT"});
+    const bool typeWord = isModelOneOf(modelCode, {"QN4000-WOLTA", "QN4000-JMR"});
+    const bool dataTable = isModelOneOf(modelCode, {"QN4000-QOF", "QN6000-YZE", "QN4000-YZE"});
 
     const int firstNeeded = typeWord ? 58 : dataTable ? 62 : 48;
     const int secondNeeded = lbw ? 110 : rio ? 30 : 0;
