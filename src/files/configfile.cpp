@@ -1,12 +1,12 @@
-#include "config/modelcatalog.h"
 #include "configfile.h"
+
+#include "config/modelcatalog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
 namespace {
-
 
 QString shownName(const QString &path)
 {

@@ -1,5 +1,6 @@
-#include "config/modelcatalog.h"
 #include "uploadfile.h"
+
+#include "config/modelcatalog.h"
 
 FileResult uploadFileBytes(const QByteArray &first, const QByteArray &second, QStringView modelCode,
                            QByteArray *out)
