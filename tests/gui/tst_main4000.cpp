@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include "shell/remote.h"
 #include "support/guibench.h"
 
 namespace {
@@ -24,32 +25,6 @@ void setModel(GuiBench &b, const QString &code)
 {
     if (!code.isEmpty())
         b.control<QLineEdit>("view", "txtModel")->setText(code);
-}
-
-QWidget *widget(GuiBench &b, const QString &form, const QString &name)
-{
-    QWidget *f = b.forms.form(form);
-    if (!f || name == form)
-        return f;
-    return f->findChild<QWidget *>(name);
-}
-
-// What a control shows: caption, title, text or a window's title.
-QString shownText(QWidget *w)
-{
-    if (w->isWindow())
-        return w->windowTitle();
-    if (auto *l = qobject_cast<QLabel *>(w))
-        return l->text();
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        return e->text();
-    if (auto *b = qobject_cast<QAbstractButton *>(w))
-        return b->text();
-    if (auto *g = qobject_cast<QGroupBox *>(w))
-        return g->title();
-    if (auto *c = qobject_cast<QComboBox *>(w))
-        return c->currentText();
-    return QString();
 }
 
 // Checks one expectation written as
@@ -79,7 +54,8 @@ void expect(GuiBench &b, QString e)
     const qsizetype colon = e.indexOf(QLatin1Char(':'));
     const QString form = colon > 0 ? e.left(colon) : Main;
     const QString name = colon > 0 ? e.mid(colon + 1) : e;
-    QWidget *w = widget(b, form, name);
+    Remote remote(b.forms);
+    QWidget *w = remote.widget(form, name);
     const QByteArray what = (form + QLatin1Char(':') + name).toLatin1();
     QVERIFY2(w, what + " does not exist");
     if (kind == QLatin1Char('+'))
@@ -98,7 +74,7 @@ void expect(GuiBench &b, QString e)
     else if (op == QLatin1Char('<'))
         QCOMPARE(w->x(), twips(value.toInt()));
     else
-        QCOMPARE(shownText(w), value);
+        QCOMPARE(remote.text(form, name), value);
 }
 
 // The record fields the layouts own, as text.

@@ -7,6 +7,7 @@
 #include "shell/formcatalog.h"
 #include "shell/formregistry.h"
 #include "shell/printservice.h"
+#include "shell/remote.h"
 #include "shell/scriptedprompts.h"
 
 #include <QAbstractButton>
@@ -31,17 +32,10 @@ struct GuiBench
     }
     QAbstractButton *button(const char *form, const char *name) { return control<QAbstractButton>(form, name); }
     QComboBox *combo(const char *form, const char *name) { return control<QComboBox>(form, name); }
-    // The text of a label, line edit or button, whichever the control is.
+    // What a control shows (caption, title, text), or a form's window title.
     QString text(const char *form, const char *name)
     {
-        QWidget *w = control<QWidget>(form, name);
-        if (auto *l = qobject_cast<QLabel *>(w))
-            return l->text();
-        if (auto *e = qobject_cast<QLineEdit *>(w))
-            return e->text();
-        if (auto *b = qobject_cast<QAbstractButton *>(w))
-            return b->text();
-        return QString();
+        return Remote(forms).text(QString::fromLatin1(form), QString::fromLatin1(name));
     }
 
     Session session;
