@@ -269,8 +269,10 @@ void Applier::channelBSpeed()
     } else if (list->count() == 13) {
         // The Siemens list: 19.2, 38.4, 93.75, 115.2, 125.0, 187.5, 230.4 after 9600.
         switch (c) {
-        case 12:
-        case 17:
+        case 12: // 115.2
+            position = 9;
+            break;
+        case 17: // 125.0
             position = 10;
             break;
         case 13:

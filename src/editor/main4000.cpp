@@ -70,6 +70,7 @@ main4000::main4000(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ct
     m_ui->setupUi(this);
     buildFileMenu();
     connectControls();
+    captureBaseGeometry();
 }
 
 main4000::~main4000()

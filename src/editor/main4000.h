@@ -44,6 +44,11 @@ public:
     // optKF2NGD runs it when selected.
     void applyStandardLayout();
 
+    // The frame of the freestanding units: the form's size and the heights and tops of its
+    // frames and bottom buttons. Every mode layout starts from the geometry this leaves, so
+    // that no layout depends on which one ran before it.
+    void layoutForFreestanding();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -155,6 +160,8 @@ private:
     Widgets rioFrames() const;
 
     // Layout pieces (main4000_layouts.cpp).
+    void captureBaseGeometry();
+    void restoreBaseGeometry();
     void showProtocolFrames();
     void hideRackControls();
     void applyCaptions(const char *option);
@@ -179,4 +186,8 @@ private:
     Ui::main4000 *m_ui;
     QMenu *m_file_menu;
     int m_RioGroupBase = 0;
+    // Every control's geometry as layoutForFreestanding() leaves it, but the mode options',
+    // which the model set-up places.
+    QList<QPair<QWidget *, QRect>> m_baseGeometry;
+    QSize m_baseSize;
 };

@@ -15,6 +15,7 @@
 #include "shell/remote.h"
 
 #include <QAction>
+#include <QGroupBox>
 
 namespace {
 
@@ -126,6 +127,46 @@ main4000::Widgets main4000::rioFrames() const
             m_ui->cboSLAVE1,   m_ui->lblXAJSlave2, m_ui->cboSlave2};
 }
 
+// ---- Geometry ----------------------------------------------------------------------------
+
+void main4000::layoutForFreestanding()
+{
+    m_ui->frmMode->show();
+    resize(twips(8220), twips(6000));
+    setHeightTwips(m_ui->frmMode, 735);
+    moveTopTwips(m_ui->frmMode, 120);
+    moveTopTwips(m_ui->frmNetProt, 960);
+    setHeightTwips(m_ui->frmNetProt, 1800);
+    moveTopTwips(m_ui->frmBusProt, 2800);
+    setHeightTwips(m_ui->frmBusProt, 1600);
+    moveTopTwips(m_ui->frmProtParam, 4440);
+    setHeightTwips(m_ui->frmProtParam, 675);
+    for (QWidget *b : {m_ui->cmdNext, m_ui->cmdRETURN, m_ui->cmdEXIT, m_ui->cmdCONFIG})
+        moveTopTwips(b, 5140);
+    captureBaseGeometry();
+}
+
+void main4000::captureBaseGeometry()
+{
+    m_baseGeometry.clear();
+    // The form's own controls: those on it and in its frames, not the parts of a list.
+    const auto children = findChildren<QWidget *>();
+    for (QWidget *w : children) {
+        QWidget *parent = w->parentWidget();
+        if (w->isWindow() || parent == m_ui->frmMode || (parent != this && !qobject_cast<QGroupBox *>(parent)))
+            continue;
+        m_baseGeometry.append({w, w->geometry()});
+    }
+    m_baseSize = size();
+}
+
+void main4000::restoreBaseGeometry()
+{
+    for (const auto &[w, rect] : std::as_const(m_baseGeometry))
+        w->setGeometry(rect);
+    resize(m_baseSize);
+}
+
 // ---- Shared pieces -----------------------------------------------------------------------
 
 void main4000::showProtocolFrames()
@@ -216,6 +257,7 @@ void main4000::optKF2NGD_Click(bool on)
 void main4000::applyStandardLayout()
 {
     ConfigRecord &rec = m_ctx.session.rec;
+    restoreBaseGeometry();
     action(QStringLiteral("open_file"))->setEnabled(true);
     action(QStringLiteral("save_file"))->setEnabled(true);
 
@@ -271,6 +313,7 @@ void main4000::optNGD_Click(bool on)
 {
     if (!on)
         return;
+    restoreBaseGeometry();
     showProtocolFrames();
     setVisible(stationRow(), true);
     moveTop(stationRow(), 840);
@@ -291,6 +334,7 @@ void main4000::optPXA_Click(bool on)
 {
     if (!on)
         return;
+    restoreBaseGeometry();
     ConfigRecord &rec = m_ctx.session.rec;
     showProtocolFrames();
     setVisible(stationRow(), true);
@@ -314,6 +358,7 @@ void main4000::optF7H_Click(bool on)
 {
     if (!on)
         return;
+    restoreBaseGeometry();
     ConfigRecord &rec = m_ctx.session.rec;
     showProtocolFrames();
     setVisible(channelCGroup(), true);
@@ -364,6 +409,7 @@ void main4000::optUCT_Click(bool on)
 {
     if (!on)
         return;
+    restoreBaseGeometry();
     ConfigRecord &rec = m_ctx.session.rec;
     const bool toModbus = modelCode() == QLatin1String("QN6000-XAJ");
 
@@ -452,6 +498,7 @@ void main4000::optTBQ_Click(bool on)
 {
     if (!on)
         return;
+    restoreBaseGeometry();
     const QString code = modelCode();
     setVisible({m_ui->frmNetProt, m_ui->frmBusProt}, true);
     m_ui->frmProtParam->hide();
@@ -501,9 +548,11 @@ void main4000::optJMR_Click(bool on)
 {
     if (!on)
         return;
+    restoreBaseGeometry();
     ConfigRecord &rec = m_ctx.session.rec;
     setVisible({m_ui->optSiemensMOD, m_ui->optSiemensDH}, true);
-    select(m_ui->optSiemensDH);
+    // The DH+ side is laid out even where its option was already the selected one.
+    reselect(m_ui->optSiemensDH);
     select(m_ui->optSType);
     moveTop(deviceTypes(), 240);
     setVisible(deviceTypes(), true);
@@ -522,6 +571,7 @@ void main4000::optLBW_Click(bool on)
 {
     if (!on)
         return;
+    restoreBaseGeometry();
     showProtocolFrames();
     m_ui->cmdModBus->show();
     setVisible(stationRow(), true);
@@ -544,12 +594,13 @@ void main4000::optEPV4_Click(bool on)
 {
     if (!on)
         return;
+    restoreBaseGeometry();
     ConfigRecord &rec = m_ctx.session.rec;
     // This model's configuration is not kept in files.
     action(QStringLiteral("open_file"))->setEnabled(false);
     action(QStringLiteral("save_file"))->setEnabled(false);
     setVisible(networkOptions(), true);
-    select(m_ui->optSiemensDH);
+    reselect(m_ui->optSiemensDH);
     m_ui->cboRackSize->hide();
     showText(m_ui->cboRackSize, QStringLiteral("FULL"));
     addRackSizes();
@@ -569,9 +620,10 @@ void main4000::optWOLTA_Click(bool on)
 {
     if (!on)
         return;
+    restoreBaseGeometry();
     ConfigRecord &rec = m_ctx.session.rec;
     setVisible(networkOptions(), true);
-    select(m_ui->optSiemensDH);
+    reselect(m_ui->optSiemensDH);
     m_ui->cboRackSize->hide();
     showText(m_ui->cboRackSize, QStringLiteral("FULL"));
     addRackSizes();

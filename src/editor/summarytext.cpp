@@ -82,7 +82,8 @@ QStringList summaryLines(QWidget &view)
 {
     auto name = [](const char *n, QChar channel = QChar()) {
         const QString s = QString::fromLatin1(n ? n : "");
-        return channel.isNull() ? s : s.arg(channel);
+        // Only the channel rows' names carry the channel letter.
+        return channel.isNull() || !s.contains(QLatin1String("%1")) ? s : s.arg(channel);
     };
     QStringList out;
     for (const Row &r : rows)

@@ -152,7 +152,9 @@ void ConfigLineWriter::endLine()
 
 void ConfigLineWriter::charByte(quint8 b)
 {
-    if (b == '"' || b == '\r' || b == '\n') {
+    // CR and LF stand raw between the quotes like any other byte (the reader takes a quoted
+    // text up to its closing quote); only the quote itself would end the text early.
+    if (b == '"') {
         number(b);
         return;
     }
@@ -162,7 +164,7 @@ void ConfigLineWriter::charByte(quint8 b)
 void ConfigLineWriter::charPair(const char *field, const CharPair &pair)
 {
     for (quint8 b : pair) {
-        if ((b == '"' || b == '\r' || b == '\n') && m_error.isEmpty())
+        if (b == '"' && m_error.isEmpty())
             m_error = QStringLiteral("%1 holds the byte %2, which a configuration file cannot store.")
                           .arg(QLatin1String(field))
                           .arg(b);

@@ -30,10 +30,12 @@ int modelParamValueCount(QStringView modelCode);
 class ConfigLineWriter
 {
 public:
-    // A one-character field. A byte that cannot stand between quotes (a quote, CR or LF)
-    // is written as its decimal number instead; the reader takes that back as the byte.
+    // A one-character field. Every byte is written raw between the quotes, CR and LF too,
+    // but a quote, which would end the text, is written as its decimal number instead; the
+    // reader takes that back as the byte (and so does it for files that wrote CR and LF so).
     void charByte(quint8 b);
-    // A two-character field; such a byte cannot be written here, so it is refused.
+    // A two-character field, raw between the quotes; a quote cannot be written here, so it
+    // is refused (no screen produces one).
     void charPair(const char *field, const CharPair &pair);
     void quoted(const QByteArray &text);
     void number(qint64 n);

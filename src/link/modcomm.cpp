@@ -230,7 +230,23 @@ void ModComm::recordError(int code, const QString &source, const QString &text)
 
 void ModComm::recordSerialError(const QSerialPort &serial, const QString &source)
 {
-    recordError(platformCode(serial.error()), source, serial.errorString());
+    const int code = platformCode(serial.error());
+#ifdef Q_OS_UNIX
+    // The serial port words its error with the system's text of the errno it saw, which
+    // may be another than the error kind suggests: take the code from that text, so that
+    // code and text of the line tell of the same error.
+    const QString text = serial.errorString().trimmed();
+    for (int e = 1; e < 256; ++e) {
+        if (systemText(e) == text) {
+            recordError(e, source, text);
+            return;
+        }
+    }
+    // A text of the port's own (a lock it could not take, say) goes with the kind's code.
+    recordError(code, source, text);
+#else
+    recordError(code, source, systemText(code));
+#endif
 }
 
 bool ModComm::applySettings(QSerialPort &serial, const QString &settings, const char *operation)
@@ -504,7 +520,9 @@ void ModComm::onSerialError(int port, int error)
     }
     const QString source =
         err == QSerialPort::WriteError ? QStringLiteral("CommWrite (WriteFile)") : QStringLiteral("CommRead (ReadFile)");
-    recordSerialError(*e.serial, source);
+    // The device hung up: that is what the line says, whatever errno the port last saw.
+    const int code = platformCode(err);
+    recordError(code, source, systemText(code));
     e.serial->close();
     release(port);
     QString line;

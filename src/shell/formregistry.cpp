@@ -2,6 +2,20 @@
 
 #include "shell/appcontext.h"
 
+#include <QGuiApplication>
+
+namespace {
+
+// The offscreen and minimal platforms (tests, the command line) draw no windows, so there is
+// no stacking to change.
+bool platformStacksWindows()
+{
+    const QString p = QGuiApplication::platformName();
+    return p != QLatin1String("offscreen") && p != QLatin1String("minimal");
+}
+
+} // namespace
+
 void FormRegistry::define(const QString &name, Factory factory)
 {
     m_factories.insert(name, std::move(factory));
@@ -34,6 +48,10 @@ void FormRegistry::show(const QString &name)
 {
     if (QWidget *f = form(name)) {
         f->show();
+        // A form shown again must come to the front, above the form that opened it, also
+        // where no window manager raises it.
+        if (platformStacksWindows())
+            f->raise();
         f->activateWindow();
     }
 }

@@ -15,6 +15,9 @@
 
 namespace {
 const QString Main = QStringLiteral("main4000");
+
+// The forms that show one configuration. A model choice starts them afresh.
+const char *const ConfigurationForms[] = {"main4000", "view", "paramConfigB", "paramConfigC", "df_Param"};
 } // namespace
 
 model_freestand::model_freestand(AppContext &ctx, QWidget *parent)
@@ -84,11 +87,25 @@ void model_freestand::hideHandshakeLoopback()
     Remote(m_ctx.forms).hide(QStringLiteral("df_Param"), QStringLiteral("frmRTS"));
 }
 
+void model_freestand::startNewConfiguration()
+{
+    // Nothing of an earlier model may leak into this one: the same clicks give the same
+    // bytes whatever was configured before. So the record starts from its defaults, the
+    // forms from their design, and the first-generation set-up lays them out again.
+    for (const char *form : ConfigurationForms)
+        m_ctx.forms.unload(QLatin1String(form));
+    m_ctx.session.rec = ConfigRecord();
+    m_ctx.session.loaded = LoadedValues();
+    if (auto *start = m_ctx.forms.form<Welcome>(QStringLiteral("Welcome")))
+        start->QN4000();
+}
+
 void model_freestand::chooseModel(const QString &code)
 {
     const ModelInfo *m = findModel(code);
     if (!m)
         return;
+    startNewConfiguration();
     if (m->generation == 6000)
         Model_QN6000();
     ConfigRecord &rec = m_ctx.session.rec;
@@ -118,6 +135,8 @@ void model_freestand::runSetup(const QString &code)
         Format_Custom();
         offerMode("optJMR");
         selectMode("optJMR");
+        // "AB - DH+" is already the network option here; its layout must run all the same.
+        r.deselect(Main, QStringLiteral("optSiemensDH"));
         selectMode("optSiemensDH");
     } else if (is("QN4000-EPV4")) {
         Format_Custom();

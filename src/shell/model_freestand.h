@@ -37,6 +37,7 @@ protected:
 
 private:
     void Command10_Click();
+    void startNewConfiguration();
     void runSetup(const QString &code);
     void appendSpeeds(const QStringList &items);
     void placeLeft(const QString &option);

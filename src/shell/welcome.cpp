@@ -3,6 +3,7 @@
 #include "ui_welcome.h"
 
 #include "config/session.h"
+#include "editor/main4000.h"
 #include "shell/appcontext.h"
 #include "shell/formutil.h"
 #include "shell/remote.h"
@@ -109,20 +110,8 @@ void Welcome::QN4000()
     r.setText(menu, QStringLiteral("lblComPort1"),
               QStringLiteral("QNCF is now set to communicate with the Freestanding Quintrel via COM:"));
 
-    const QString main = QStringLiteral("main4000");
-    r.show(main, QStringLiteral("frmMode"));
-    if (QWidget *m = r.widget(main, main))
-        m->resize(twips(8220), twips(6000));
-    r.setHeightTwips(main, QStringLiteral("frmMode"), 735);
-    r.moveTopTwips(main, QStringLiteral("frmMode"), 120);
-    r.moveTopTwips(main, QStringLiteral("frmNetProt"), 960);
-    r.setHeightTwips(main, QStringLiteral("frmNetProt"), 1800);
-    r.moveTopTwips(main, QStringLiteral("frmBusProt"), 2800);
-    r.setHeightTwips(main, QStringLiteral("frmBusProt"), 1600);
-    r.moveTopTwips(main, QStringLiteral("frmProtParam"), 4440);
-    r.setHeightTwips(main, QStringLiteral("frmProtParam"), 675);
-    for (const char *b : {"cmdNext", "cmdRETURN", "cmdEXIT", "cmdCONFIG"})
-        r.moveTopTwips(main, QLatin1String(b), 5140);
+    if (auto *m = m_ctx.forms.form<main4000>(QStringLiteral("main4000")))
+        m->layoutForFreestanding();
 
     if (auto *w1 = m_ctx.forms.form<Welcome1>(menu))
         w1->UpdateParameters();

@@ -123,6 +123,7 @@ private Q_SLOTS:
         QVERIFY2(show.out.contains(QLatin1String("MODEL: QN4000-PXA\n")), qPrintable(show.out));
         QVERIFY(show.out.contains(QLatin1String("STATION NUMBER: 12 Octal\n")));
         QVERIFY(show.out.contains(QLatin1String("PARITY: EVEN\n")));
+        QVERIFY2(show.err.isEmpty(), qPrintable(show.err)); // no warnings between the rows
 
         const Result msg =
             runCli({QStringLiteral("message"), QStringLiteral("--model"), QStringLiteral("QN4000-PXA"), file});

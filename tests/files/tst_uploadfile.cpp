@@ -16,10 +16,10 @@ ConfigRecord recordFor(const ModelInfo &m)
     rec.ProtocolMode = 1;
     rec.StationNumber = 0x3F;
     rec.HighAddress = 2;
-    rec.NetworkSpeed = {9, 0};
+    rec.NetworkSpeed = {10, 0}; // 230.4 kbaud: a line feed between the quotes
     rec.ChanBSpeed = 11;
     rec.ChanBFormat = 0x13;
-    rec.ChanCSpeed = 5;
+    rec.ChanCSpeed = 13; // a carriage return
     rec.ChanCFormat = 0x1E;
     rec.LinkOptions = 0x15;
     rec.BusType = {4, 0};

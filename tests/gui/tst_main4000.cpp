@@ -379,7 +379,7 @@ private Q_SLOTS:
                          "BRABENDER EQUIPMENT SELECTION", nullptr, "SET/CHANGE PROTOCOL PARAMETERS",
                          "BRABENDER PROTOCOL PARAMETERS"})
             << QStringList{"ChanCSpeed=0", "ChanCFormat=0", "HighAddress=0", "BusType=1,0",
-                           "AuxByte1=0",   "AuxByte2=0",    "AuxByte3=0"}
+                           "AuxByte1=0",   "AuxByte2=0",    "AuxByte3=0", "ProtocolMode=0"}
             << false << QStringList{"+optSiemensDH", "+optSiemensMOD", "-optSiemensRIO", "*optSiemensDH",
                                     "*optSType",     "+optSType",      "+optSAType",     "optSType@240",
                                     "optSAType@240", "-cmdProtParam",  "+frmProtParam",  "+view:txtJMR1",
@@ -400,7 +400,8 @@ private Q_SLOTS:
                                               "VFD ASYNC SPEED", "SET/CHANGE VFD ASYNC PARAMETERS",
                                               "TOSHIBA VFD ASYNC PARAMETERS"})
                                  << QStringList{"ChanCSpeed=0", "ChanCFormat=0", "HighAddress=0",
-                                                "BusType=1,0",  "AuxByte1=0",    "AuxByte2=0"}
+                                                "BusType=1,0",  "AuxByte1=0",    "AuxByte2=0",
+                                                "ProtocolMode=0"}
                                  << false
                                  << QStringList{"+optSiemensDH",
                                                 "+optSiemensRIO",
@@ -420,7 +421,7 @@ private Q_SLOTS:
                          "DRIVE ASYNC SPEED", "SET/CHANGE DRIVE ASYNC PARAMETERS",
                          "SIEMENS DRIVE ASYNC PARAMETERS"})
             << QStringList{"ChanCSpeed=0", "ChanCFormat=0", "HighAddress=0", "BusType=1,0",
-                           "AuxByte1=20",  "AuxByte2=0",    "AuxByte3=2"}
+                           "AuxByte1=20",  "AuxByte2=0",    "AuxByte3=2", "ProtocolMode=0"}
             << false << QStringList{"+optSiemensRIO",       "*optSiemensDH",  "+cmdSiemensParam",
                                     "-cmdToshibaParam",     "-frmProtParam",  "-cboRackSize",
                                     "cboRackSize=FULL",     "#cboRackSize=3", "view:txtRackSize=FULL",
