@@ -148,53 +148,71 @@ void df_Param::optExecDiag_Click(bool on)
 
 void df_Param::optMultiDrop_Click(bool on)
 {
-    if (on)
-        setBits(LinkFlag::MultiDrop);
+    if (!on)
+        return;
+    setBits(LinkFlag::MultiDrop);
+    select(m_ui->opt485);
 }
 
 void df_Param::optPoint_Click(bool on)
 {
-    if (on)
-        clearBits(LinkFlag::MultiDrop);
+    if (!on)
+        return;
+    clearBits(LinkFlag::MultiDrop);
+    select(m_ui->opt422);
 }
+
+// Bits 16 and 32 each have two frames. Whichever frame sets the bit, the other frame's
+// option for the same value is selected too, so that no frame shows what the bit is not.
 
 // The serial interface shares bit 16 with multi-drop: RS-485 two-wire is half duplex.
 void df_Param::opt485_Click(bool on)
 {
-    if (on)
-        setBits(LinkFlag::MultiDrop);
+    if (!on)
+        return;
+    setBits(LinkFlag::MultiDrop);
+    select(m_ui->optMultiDrop);
 }
 
 void df_Param::opt422_Click(bool on)
 {
-    if (on)
-        clearBits(LinkFlag::MultiDrop);
+    if (!on)
+        return;
+    clearBits(LinkFlag::MultiDrop);
+    select(m_ui->optPoint);
 }
 
 void df_Param::optRTS_Click(bool on)
 {
-    if (on)
-        setBits(LinkFlag::SourceAddress);
+    if (!on)
+        return;
+    setBits(LinkFlag::SourceAddress);
+    select(m_ui->optSRC);
 }
 
 void df_Param::optNoneLoop_Click(bool on)
 {
-    if (on)
-        clearBits(LinkFlag::SourceAddress);
+    if (!on)
+        return;
+    clearBits(LinkFlag::SourceAddress);
+    select(m_ui->optDST);
 }
 
-// The station address shares bit 32 with the loopback; the other frame's buttons are left
-// as they are.
+// The station address shares bit 32 with the loopback.
 void df_Param::optSRC_Click(bool on)
 {
-    if (on)
-        setBits(LinkFlag::SourceAddress);
+    if (!on)
+        return;
+    setBits(LinkFlag::SourceAddress);
+    select(m_ui->optRTS);
 }
 
 void df_Param::optDST_Click(bool on)
 {
-    if (on)
-        clearBits(LinkFlag::SourceAddress);
+    if (!on)
+        return;
+    clearBits(LinkFlag::SourceAddress);
+    select(m_ui->optNoneLoop);
 }
 
 void df_Param::cmdAccept_Click()

@@ -78,6 +78,7 @@ private:
             m_ctx.session.rec.ProtoParam[k] = byteOf(X(k));
     }
     void speedRule();
+    void networkSide();
     void modeOption();
     void xajOptions();
     void channelBSpeed();
@@ -107,33 +108,17 @@ void Applier::run()
     if (modelParamValueCount(m_model) >= 2)
         copyParams(0, 1);
 
-    // 2. The network side.
-    switch (code(R(1))) {
-    case 0:
-        select("optSiemensDH");
-        speedRule();
-        break;
-    case 1:
-        select("optSiemensRIO");
-        pickPosition("cboNetworkSpeed2", code(R(4)) - 8);
-        pickPosition("cboRackNum", numeric(R(2)) - 1);
-        pickPosition("cboRackRange", numeric(R(3)) - 1);
-        break;
-    case 2:
-        select("optSiemensMOD");
-        pickPosition("cboModbusAdd", numeric(R(2)) - 1);
-        break;
-    default:
-        break;
-    }
-
-    // 3. The operating mode.
+    // 3. The operating mode, before the network side: a mode layout that runs lays out its
+    // own network side, which the file's then overrides.
     if (code(R(10)) == 0) {
         select("optKF2NGD");
         speedRule();
     } else {
         modeOption();
     }
+
+    // 2. The network side.
+    networkSide();
 
     // 6. Station and high address.
     if (numeric(R(2)) < 64)
@@ -174,6 +159,36 @@ void Applier::run()
         rec.AuxByte2 = DecimalText::fromNumber(byteOf(numeric(R(12))));
         rec.AuxByte1 = DecimalText::fromNumber(byteOf(numeric(R(11))));
         rec.AuxByte4 = byteOf(numeric(R(14)));
+    }
+}
+
+void Applier::networkSide()
+{
+    // The network options belong to the layouts that show them (the Brabender and drive
+    // models); elsewhere the mode's own layout stands for the network, and only its lists
+    // take the file's values.
+    QAbstractButton *dh = m_r.button(Main, QStringLiteral("optSiemensDH"));
+    const bool offered = dh && dh->isVisibleTo(m_ctx.forms.form(Main));
+    switch (code(R(1))) {
+    case 0:
+        if (offered)
+            select("optSiemensDH");
+        speedRule();
+        break;
+    case 1:
+        if (offered)
+            select("optSiemensRIO");
+        pickPosition("cboNetworkSpeed2", code(R(4)) - 8);
+        pickPosition("cboRackNum", numeric(R(2)) - 1);
+        pickPosition("cboRackRange", numeric(R(3)) - 1);
+        break;
+    case 2:
+        if (offered)
+            select("optSiemensMOD");
+        pickPosition("cboModbusAdd", numeric(R(2)) - 1);
+        break;
+    default:
+        break;
     }
 }
 

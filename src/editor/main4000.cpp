@@ -134,19 +134,27 @@ void main4000::connectControls()
     option(m_ui->optPT03Type, &main4000::optPT03Type_Click);
     option(m_ui->optLType, &main4000::optLType_Click);
     option(m_ui->optSAType, &main4000::optSAType_Click);
-    option(m_ui->optKF2NGD, &main4000::optKF2NGD_Click);
-    option(m_ui->optNGD, &main4000::optNGD_Click);
-    option(m_ui->optPXA, &main4000::optPXA_Click);
-    option(m_ui->optF7H, &main4000::optF7H_Click);
-    option(m_ui->optUCT, &main4000::optUCT_Click);
-    option(m_ui->optTBQ, &main4000::optTBQ_Click);
-    option(m_ui->optJMR, &main4000::optJMR_Click);
-    option(m_ui->optLBW, &main4000::optLBW_Click);
-    option(m_ui->optEPV4, &main4000::optEPV4_Click);
-    option(m_ui->optWOLTA, &main4000::optWOLTA_Click);
-    option(m_ui->optSiemensDH, &main4000::optSiemensDH_Click);
-    option(m_ui->optSiemensRIO, &main4000::optSiemensRIO_Click);
-    option(m_ui->optSiemensMOD, &main4000::optSiemensMOD_Click);
+    // A layout ends with the lists it shows writing what they show.
+    const auto layout = [this](QAbstractButton *b, void (main4000::*handler)(bool)) {
+        connect(b, &QAbstractButton::toggled, this, [this, handler](bool on) {
+            (this->*handler)(on);
+            if (on)
+                takeShownValues();
+        });
+    };
+    layout(m_ui->optKF2NGD, &main4000::optKF2NGD_Click);
+    layout(m_ui->optNGD, &main4000::optNGD_Click);
+    layout(m_ui->optPXA, &main4000::optPXA_Click);
+    layout(m_ui->optF7H, &main4000::optF7H_Click);
+    layout(m_ui->optUCT, &main4000::optUCT_Click);
+    layout(m_ui->optTBQ, &main4000::optTBQ_Click);
+    layout(m_ui->optJMR, &main4000::optJMR_Click);
+    layout(m_ui->optLBW, &main4000::optLBW_Click);
+    layout(m_ui->optEPV4, &main4000::optEPV4_Click);
+    layout(m_ui->optWOLTA, &main4000::optWOLTA_Click);
+    layout(m_ui->optSiemensDH, &main4000::optSiemensDH_Click);
+    layout(m_ui->optSiemensRIO, &main4000::optSiemensRIO_Click);
+    layout(m_ui->optSiemensMOD, &main4000::optSiemensMOD_Click);
 
     const auto button = [this](QAbstractButton *b, void (main4000::*handler)()) {
         connect(b, &QAbstractButton::clicked, this, handler);
@@ -223,20 +231,26 @@ bool main4000::openDialog(const QString &name, bool hideMain)
 
 // ---- Lists -------------------------------------------------------------------------------
 
-void main4000::cboStationNumber_Click()
+bool main4000::applyStationNumber()
 {
-    QComboBox *c = m_ui->cboStationNumber;
-    const QString text = c->currentText();
+    const QString text = m_ui->cboStationNumber->currentText();
     const std::optional<int> v = octalValue(text);
     if (!v)
-        return;
-    ConfigRecord &rec = m_ctx.session.rec;
-    rec.StationNumber = quint8(*v);
+        return false;
+    m_ctx.session.rec.StationNumber = quint8(*v);
     summaryText("txtStationNum", text);
     m_ui->txtF7H->setText(QString::number(*v + 1, 8));
+    return true;
+}
+
+void main4000::cboStationNumber_Click()
+{
+    if (!applyStationNumber())
+        return;
     // The bridging layouts keep the high address one above the station.
-    if (rec.BusType == CharPair{1, 0}) {
-        const int n = c->findText(text);
+    QComboBox *c = m_ui->cboStationNumber;
+    if (m_ctx.session.rec.BusType == CharPair{1, 0}) {
+        const int n = c->findText(c->currentText());
         if (n >= 0 && n + 1 < c->count())
             selectIndex(m_ui->cboHighAddress, n + 1);
     }
@@ -292,14 +306,53 @@ void main4000::cboRackRange_Click()
 
 void main4000::cboRackSize_Click()
 {
-    const QString text = m_ui->cboRackSize->currentText();
     m_ui->frmBusProt->show();
+    applyRackSize();
+}
+
+void main4000::applyRackSize()
+{
+    const QString text = m_ui->cboRackSize->currentText();
     static const QStringList sizes = {QStringLiteral("1/4"), QStringLiteral("1/2"), QStringLiteral("FULL")};
     const qsizetype code = sizes.indexOf(text);
     if (code < 0)
         return;
     m_ctx.session.rec.AuxByte3 = quint8(code);
     summaryText("txtRackSize", text);
+}
+
+void main4000::takeShownValues()
+{
+    // A list that shows a value stands for it: each list this layout leaves showing writes
+    // its value into the record and the summary, as the user's pick of it would, so that
+    // what the form shows is what is sent.
+    const auto shown = [this](QWidget *w) { return w->isVisibleTo(this); };
+    if (shown(m_ui->cboStationNumber))
+        applyStationNumber();
+    if (shown(m_ui->cboModbusAdd))
+        cboModbusAdd_Click();
+    if (shown(m_ui->cboRackNum))
+        cboRackNum_Click();
+    if (shown(m_ui->cboHighAddress))
+        cboHighAddress_Click();
+    if (shown(m_ui->cboRackRange))
+        cboRackRange_Click();
+    if (shown(m_ui->cboRackSize))
+        applyRackSize();
+    if (shown(m_ui->cboNetworkSpeed))
+        cboNetworkSpeed_Click();
+    if (shown(m_ui->cboNetworkSpeed2))
+        cboNetworkSpeed2_Click();
+    if (shown(m_ui->cboAsyncSpeed))
+        cboAsyncSpeed_Click();
+    if (shown(m_ui->cboAsyncSpeedC))
+        cboAsyncSpeedC_Click();
+    if (shown(m_ui->cboChannelCSpeed))
+        cboChannelCSpeed_Click();
+    if (shown(m_ui->cboSLAVE1))
+        cboSLAVE1_Click();
+    if (shown(m_ui->cboSlave2))
+        cboSlave2_Click();
 }
 
 void main4000::networkSpeed(QComboBox *combo)

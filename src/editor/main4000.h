@@ -131,6 +131,12 @@ private:
     bool channelSpeed(QComboBox *combo, quint8 &code, const char *summaryValue, QLabel *unitsLabel,
                       std::initializer_list<const char *> summaryUnits);
     void networkSpeed(QComboBox *combo);
+    // The primary effects of the station and rack size lists, without what a pick does
+    // besides (the bridging high address, the bus frame shown).
+    bool applyStationNumber();
+    void applyRackSize();
+    // Every value list the form shows writes what it shows into the record and the summary.
+    void takeShownValues();
 
     // A dialog opened beside this form, which stays visible but inert until the dialog's
     // accept; or instead of it, when hideMain. Nothing happens while the dialog is not part

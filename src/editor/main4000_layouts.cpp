@@ -68,6 +68,10 @@ bool isDataTableModel(const QString &code)
     return false;
 }
 
+// The summary's RIO rows.
+constexpr std::initializer_list<const char *> RackRows = {
+    "txtRackNum1", "txtRackNum", "txtRackNumOctal", "txtRackSize1", "txtRackSize", "txtRackRange1", "txtRackRange"};
+
 } // namespace
 
 // ---- Control groups ----------------------------------------------------------------------
@@ -490,6 +494,9 @@ void main4000::layoutRioToModbus()
 
     m_ui->frmProtParam->hide();
     applyCaptions("QN6000-XAJ");
+    // The summary addresses the unit by its rack, as the form does, with its rack size.
+    summaryVisible({"txtStationNum1", "txtStationNum", "txtOctal1", "txtRackRange1", "txtRackRange"}, false);
+    summaryVisible({"txtRackNum1", "txtRackNum", "txtRackNumOctal", "txtRackSize1", "txtRackSize"}, true);
 }
 
 // ---- ASCII -------------------------------------------------------------------------------
@@ -540,6 +547,12 @@ void main4000::optTBQ_Click(bool on)
 
     hideRackControls();
     presetOtherMode({0, 0, {1, 0}});
+    // The PLC address row shows the address the layout sets, not the reset's "2".
+    if (isDataTableModel(code)) {
+        const QString plc = QString::number(m_ctx.session.rec.HighAddress, 8);
+        showText(m_ui->cboHighAddress, plc);
+        summaryText("txtHighAddress", plc);
+    }
 }
 
 // ---- Brabender and Modbus ----------------------------------------------------------------
@@ -661,6 +674,9 @@ void main4000::optSiemensDH_Click(bool on)
     summaryVisible({"txtStationNum1", "txtStationNum", "txtOctal1"}, true);
     summaryText("txtOctal1", QStringLiteral("Octal"));
     summaryVisible({"frmChannelC"}, false);
+    // The rows of the other network sides go, and the network speed comes back.
+    summaryVisible(RackRows, false);
+    summaryVisible({"txtNetSpeed1", "txtNetSpeed"}, true);
 }
 
 void main4000::optSiemensRIO_Click(bool on)
@@ -714,6 +730,8 @@ void main4000::optSiemensMOD_Click(bool on)
 
     setVisible(modbusSide(), true);
     showText(m_ui->cboChannelCSpeed, QStringLiteral("9600"));
+    // The Modbus address starts where the layout sets it.
+    showText(m_ui->cboModbusAdd, QStringLiteral("1"));
     moveLeftTwips(m_ui->lblChannelCSpeed, 3600);
     moveLeftTwips(m_ui->cboChannelCSpeed, 6120);
     moveLeftTwips(m_ui->lblChannelCKbaud, 7000);
@@ -728,5 +746,6 @@ void main4000::optSiemensMOD_Click(bool on)
     summaryVisible({"txtStationNum1", "txtStationNum", "txtOctal1"}, true);
     summaryText("txtOctal1", QStringLiteral("Decimal"));
     summaryVisible({"txtNetSpeed1", "txtNetSpeed"}, false);
+    summaryVisible(RackRows, false);
     summaryVisible({"frmChannelC"}, true);
 }

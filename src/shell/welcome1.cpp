@@ -105,6 +105,8 @@ void Welcome1::UpdateParameters()
     r.setText(view, QStringLiteral("txtNetSpeed"), QStringLiteral("57.6"));
     r.setText(view, QStringLiteral("txtKbaud2"), QStringLiteral("Baud"));
     r.setText(view, QStringLiteral("txtAsyncB"), QStringLiteral("9600"));
+    // The channel's own units box too, or a faster speed's "Kbaud" would stay beside 9600.
+    r.setText(view, QStringLiteral("txtKbaudChannelB"), QStringLiteral("Baud"));
     r.setText(view, QStringLiteral("txtStationNum"), QStringLiteral("1"));
     r.setText(view, QStringLiteral("txtHighAddress"), QStringLiteral("2"));
 

@@ -431,8 +431,8 @@ private Q_SLOTS:
         QTest::newRow("point then 485") << "standard" << QStringList{"optPoint", "opt485"} << 16;
         QTest::newRow("multi-drop then 422") << "standard" << QStringList{"optMultiDrop", "opt422"} << 0;
         QTest::newRow("master: SRC") << "multidrop" << QStringList{"optSRC"} << 32;
-        // optDST is already selected by the layout: clicking it again changes nothing.
-        QTest::newRow("master: RTS then DST again") << "multidrop" << QStringList{"optRTS", "optDST"} << 32;
+        // The loopback click selects "USE SRC" too, so "USE DST" takes the bit back.
+        QTest::newRow("master: RTS then DST") << "multidrop" << QStringList{"optRTS", "optDST"} << 0;
         QTest::newRow("master: SRC then DST") << "multidrop" << QStringList{"optSRC", "optDST"} << 0;
         QTest::newRow("master: SRC then no loop") << "multidrop" << QStringList{"optSRC", "optNoneLoop"} << 0;
         QTest::newRow("master: 485") << "multidrop" << QStringList{"opt485"} << 16;
@@ -443,6 +443,7 @@ private Q_SLOTS:
         QFETCH(QString, layout);
         GuiBench b;
         auto *dialog = b.forms.form<df_Param>(QStringLiteral("df_Param"));
+        dialog->selectDefaults();
         if (layout == QLatin1String("multidrop"))
             dialog->layoutMultidropMaster();
         else if (layout == QLatin1String("dual"))
@@ -450,17 +451,19 @@ private Q_SLOTS:
         else
             dialog->layoutStandard();
         b.session.rec.LinkOptions = 0;
-        auto *rts = option(b, QStringLiteral("df_Param"), QStringLiteral("optRTS"));
-        auto *noLoop = option(b, QStringLiteral("df_Param"), QStringLiteral("optNoneLoop"));
-        const QStringList clicks = FETCHED(QStringList, clicks);
-        for (const QString &c : clicks)
+        for (const QString &c : FETCHED(QStringList, clicks))
             option(b, QStringLiteral("df_Param"), c)->click();
-        QCOMPARE(int(b.session.rec.LinkOptions), FETCHED(int, expected));
-        // A station-address click leaves the loopback buttons as they were.
-        if (!clicks.contains(QLatin1String("optRTS")) && !clicks.contains(QLatin1String("optNoneLoop"))) {
-            QVERIFY(!rts->isChecked());
-            QVERIFY(!noLoop->isChecked());
-        }
+        const int bits = FETCHED(int, expected);
+        QCOMPARE(int(b.session.rec.LinkOptions), bits);
+        // Both frames of a bit show it, whichever of them was clicked.
+        const auto shows = [&](const char *set, const char *clear, int bit) {
+            QCOMPARE(option(b, QStringLiteral("df_Param"), QLatin1String(set))->isChecked(), (bits & bit) != 0);
+            QCOMPARE(option(b, QStringLiteral("df_Param"), QLatin1String(clear))->isChecked(), (bits & bit) == 0);
+        };
+        shows("optMultiDrop", "optPoint", 16);
+        shows("opt485", "opt422", 16);
+        shows("optRTS", "optNoneLoop", 32);
+        shows("optSRC", "optDST", 32);
     }
 
     void dfLayouts_data()

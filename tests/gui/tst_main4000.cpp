@@ -1,3 +1,4 @@
+#include "config/modelcatalog.h"
 #include "editor/main4000.h"
 #include "shell/formutil.h"
 #include "shell/model_freestand.h"
@@ -10,6 +11,7 @@
 #include <QTest>
 
 #include "shell/remote.h"
+#include "support/formstate.h"
 #include "support/guibench.h"
 
 namespace {
@@ -97,6 +99,40 @@ QMap<QString, QString> layoutFields(const ConfigRecord &r)
     };
 }
 
+// The fields the value lists shown on the main form stand for, as layoutFields() gives them.
+QMap<QString, QString> shownListFields(GuiBench &b)
+{
+    QMap<QString, QString> f;
+    QWidget *form = b.forms.form(QStringLiteral("main4000"));
+    const auto shown = [&](const char *name) -> QString {
+        auto *c = form->findChild<QComboBox *>(QLatin1String(name));
+        return c && c->isVisibleTo(form) ? c->currentText() : QString();
+    };
+    const auto octal = [](const QString &t) { return QString::number(t.toInt(nullptr, 8)); };
+    if (const QString t = shown("cboStationNumber"); !t.isEmpty())
+        f["StationNumber"] = octal(t);
+    if (const QString t = shown("cboRackNum"); !t.isEmpty())
+        f["StationNumber"] = octal(t);
+    if (const QString t = shown("cboModbusAdd"); !t.isEmpty())
+        f["StationNumber"] = t;
+    if (const QString t = shown("cboHighAddress"); !t.isEmpty())
+        f["HighAddress"] = octal(t);
+    if (const QString t = shown("cboRackRange"); !t.isEmpty())
+        f["HighAddress"] = t;
+    if (const QString t = shown("cboRackSize"); !t.isEmpty())
+        f["AuxByte3"] = QString::number(QStringList{"1/4", "1/2", "FULL"}.indexOf(t));
+    const QMap<QString, QString> network = {{"57.6", "8,0"}, {"115.2", "9,0"}, {"230.4", "10,0"}};
+    for (const char *n : {"cboNetworkSpeed", "cboNetworkSpeed2"}) {
+        if (const QString t = shown(n); !t.isEmpty())
+            f["NetworkSpeed"] = network.value(t);
+    }
+    if (const QString t = shown("cboSLAVE1"); !t.isEmpty())
+        f["AuxByte3"] = t;
+    if (const QString t = shown("cboSlave2"); !t.isEmpty())
+        f["AuxByte4"] = t;
+    return f;
+}
+
 // Values no layout writes, so that a field a layout leaves alone is seen to keep its value.
 void fillSentinels(ConfigRecord &r)
 {
@@ -136,6 +172,29 @@ void pickItem(QComboBox *c, const QString &text)
     if (c->findText(text) < 0)
         c->addItem(text);
     QVERIFY(selectText(c, text));
+}
+
+// No two controls shown side by side in one container cover each other.
+void noOverlaps(QWidget *form)
+{
+    const auto containers = form->findChildren<QWidget *>() << form;
+    for (QWidget *c : containers) {
+        if (!c->isVisibleTo(form) && c != form)
+            continue;
+        QList<QWidget *> shown;
+        for (QObject *o : c->children()) {
+            auto *w = qobject_cast<QWidget *>(o);
+            if (w && !w->isWindow() && !w->isHidden() && !w->objectName().isEmpty())
+                shown << w;
+        }
+        for (qsizetype i = 0; i < shown.size(); ++i) {
+            for (qsizetype j = i + 1; j < shown.size(); ++j) {
+                const QRect overlap = shown[i]->geometry() & shown[j]->geometry();
+                QVERIFY2(overlap.isEmpty(), qPrintable(shown[i]->objectName() + QStringLiteral(" covers ") +
+                                                       shown[j]->objectName()));
+            }
+        }
+    }
 }
 
 } // namespace
@@ -459,6 +518,8 @@ private Q_SLOTS:
             fillSentinels(r);
             return r;
         }());
+        // A list the layout leaves showing writes what it shows; the presets then hold on top.
+        want.insert(shownListFields(b));
         for (const QString &f : fields)
             want[f.section(QLatin1Char('='), 0, 0)] = f.section(QLatin1Char('='), 1);
         QCOMPARE(layoutFields(b.session.rec), want);
@@ -488,6 +549,41 @@ private Q_SLOTS:
               "-view:txtRackNum"})
             expect(b, QLatin1String(c));
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+    }
+
+    // Every model, from its own mode to the standard one and back: nothing of one layout
+    // stays in the other (the form's height, the bottom buttons, moved rows), and no two
+    // controls shown cover each other.
+    void modeSwitchesComeBackTheSame_data()
+    {
+        QTest::addColumn<QString>("model");
+        for (const ModelInfo &m : modelCatalog())
+            QTest::newRow(qPrintable(m.code)) << m.code;
+    }
+    void modeSwitchesComeBackTheSame()
+    {
+        QFETCH(QString, model);
+        GuiBench b;
+        if (model == QLatin1String("QN4000-NGD"))
+            b.prompts.answerMessage(Prompts::No);
+        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(model);
+        main4000 *m = mainForm(b);
+        QAbstractButton *own = nullptr;
+        for (auto *o : m->findChild<QWidget *>(QStringLiteral("frmMode"))->findChildren<QRadioButton *>()) {
+            if (!o->isHidden() && o->objectName() != QLatin1String("optKF2NGD"))
+                own = o;
+        }
+        QVERIFY(own);
+        own->click(); // the model's own layout, where its set-up left the standard one (NGD)
+        const QStringList first = formState(m, true);
+        click(b, "optKF2NGD");
+        QCOMPARE(m->height(), twips(6000));
+        for (const char *c : {"cmdCONFIG@5140", "cmdNext@5140", "cmdRETURN@5140", "cmdEXIT@5140", "+cmdProtParam"})
+            expect(b, QLatin1String(c));
+        noOverlaps(m);
+        own->click();
+        QCOMPARE(formState(m, true), first);
+        noOverlaps(m);
     }
 
     void toshibaTakesTheFileItemsAway()
@@ -621,6 +717,8 @@ private Q_SLOTS:
             fillSentinels(r);
             return r;
         }());
+        // A list the layout leaves showing writes what it shows; the presets then hold on top.
+        want.insert(shownListFields(b));
         for (const QString &f : fields)
             want[f.section(QLatin1Char('='), 0, 0)] = f.section(QLatin1Char('='), 1);
         QCOMPARE(layoutFields(b.session.rec), want);

@@ -1,13 +1,17 @@
 #include "config/modelcatalog.h"
+#include "link/configmessage.h"
 #include "shell/formutil.h"
 #include "shell/model_freestand.h"
 #include "shell/welcome.h"
 #include "shell/welcome1.h"
 #include "sim/convertersim.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QRadioButton>
 #include <QTest>
 
+#include "support/formstate.h"
 #include "support/guibench.h"
 #include "support/testdata.h"
 
@@ -26,6 +30,18 @@ void pick(GuiBench &b, const QString &code)
     if (code == QLatin1String("QN4000-NGD"))
         b.prompts.answerMessage(Prompts::No, QStringLiteral("CHECK QN4000"));
     b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(code);
+}
+
+// The mode options a user can reach: those not hidden, left to right.
+QList<QWidget *> modeRow(GuiBench &b)
+{
+    QList<QWidget *> row;
+    for (auto *o : b.control<QWidget>("main4000", "frmMode")->findChildren<QRadioButton *>()) {
+        if (!o->isHidden())
+            row << o;
+    }
+    std::sort(row.begin(), row.end(), [](QWidget *l, QWidget *r) { return l->x() < r->x(); });
+    return row;
 }
 
 QStringList items(QComboBox *c)
@@ -222,6 +238,7 @@ private Q_SLOTS:
         QCOMPARE(own->pos(), QPoint(twips(4560), twips(240)));
         QVERIFY(static_cast<QAbstractButton *>(own)->isChecked() ||
                 static_cast<QAbstractButton *>(kf2)->isChecked());
+        QCOMPARE(modeRow(b), (QList<QWidget *>{kf2, own}));
 
         QCOMPARE(!b.control<QWidget>("df_Param", "frmRTS")->isHidden(), FETCHED(bool, rts));
         QCOMPARE(!b.control<QWidget>("paramConfigB", "frmQN6000")->isHidden(), FETCHED(bool, qn6000Frame));
@@ -233,10 +250,79 @@ private Q_SLOTS:
             QCOMPARE(high->currentText(), QString::number(b.session.rec.HighAddress, 8));
             QCOMPARE(b.text("view", "txtHighAddress"), high->currentText());
         }
-        QVERIFY(!b.text("view", "txtProtocola").isEmpty());
+        // The network protocol the layout leaves, run through the option it selected.
+        const QString protocol = model == QLatin1String("QN4000-JMR") || model.endsWith(QLatin1String("EPV4")) ||
+                                         model.endsWith(QLatin1String("WOLTA"))
+                                     ? QStringLiteral("AB - DH+")
+                                 : model.endsWith(QLatin1String("UCT")) || model.endsWith(QLatin1String("XAJ"))
+                                     ? QStringLiteral("RIO")
+                                     : QStringLiteral("DH+");
+        QCOMPARE(b.text("view", "txtProtocola"), protocol);
+        if (model == QLatin1String("QN4000-JMR"))
+            QCOMPARE(b.text("main4000", "frmNetProt"), QStringLiteral("AB DH+ NETWORK PARAMETERS"));
         QComboBox *station = b.combo("main4000", "cboStationNumber");
         if (station->isVisibleTo(b.forms.form(QStringLiteral("main4000"))))
             QCOMPARE(station->currentText(), QString::number(b.session.rec.StationNumber, 8));
+    }
+
+    // Arrow keys move between the two options of the mode row and never reach the others.
+    void arrowKeysStayInTheModeRow_data()
+    {
+        QTest::addColumn<QString>("model");
+        for (const char *m : {"QN4000-PXA", "QN4000-NGD", "QN4000-WOLTA", "QN6000-XAJ"})
+            QTest::newRow(m) << QString::fromLatin1(m);
+    }
+    void arrowKeysStayInTheModeRow()
+    {
+        GuiBench b;
+        pick(b, FETCHED(QString, model));
+        QWidget *main = b.forms.form(QStringLiteral("main4000"));
+        b.forms.hide(QLatin1String(Menu));
+        main->show();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        const QList<QWidget *> row = modeRow(b);
+        QCOMPARE(row.size(), 2);
+        row.last()->setFocus();
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left,
+                            Qt::Key_Left, Qt::Key_Down, Qt::Key_Down}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QAbstractButton *checked = nullptr;
+            for (auto *o : b.control<QWidget>("main4000", "frmMode")->findChildren<QRadioButton *>()) {
+                if (o->isChecked())
+                    checked = o;
+            }
+            QVERIFY(checked);
+            QVERIFY2(row.contains(checked), qPrintable(checked->objectName()));
+        }
+    }
+
+    // A model choice is a new configuration: after any other model, by any way back to the
+    // model selection, the same model gives the same forms and the same bytes.
+    void nothingLeaksFromAnEarlierModel_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("before");
+        for (const ModelInfo &m : modelCatalog())
+            QTest::newRow(qPrintable(m.code)) << m.code << (m.code == QLatin1String("QN4000-WOLTA")
+                                                                 ? QStringLiteral("QN6000-LBW")
+                                                                 : QStringLiteral("QN4000-WOLTA"));
+    }
+    void nothingLeaksFromAnEarlierModel()
+    {
+        QFETCH(QString, model);
+        const QStringList forms = {"main4000", "view", "paramConfigB", "paramConfigC", "df_Param"};
+        GuiBench fresh;
+        pick(fresh, model);
+        GuiBench b;
+        pick(b, FETCHED(QString, before));
+        selectText(b.combo("main4000", "cboAsyncSpeed"), QStringLiteral("115.2"));
+        b.button("paramConfigB", "optYes")->click();
+        b.forms.existing(QLatin1String(Menu))->close(); // its close box leads back to the models
+        QVERIFY(shown(b.forms.existing(QStringLiteral("model_freestand"))));
+        pick(b, model);
+        QCOMPARE(BuildConfigMessage(b.session.rec).bytes.toHex(' '), BuildConfigMessage(fresh.session.rec).bytes.toHex(' '));
+        for (const QString &f : forms)
+            QCOMPARE(formState(b.forms.form(f)), formState(fresh.forms.form(f)));
     }
 
     void returnToModelSelectionStartsAfresh()
