@@ -120,8 +120,11 @@ void Applier::run()
     // 2. The network side.
     networkSide();
 
-    // 6. Station and high address.
-    if (numeric(R(2)) < 64)
+    // 6. Station and high address. Where the station list does not show, another list
+    // stands for the same byte (the rack or the Modbus address, step 2) and has taken it;
+    // the hidden list would only write its octal text over the summary's address.
+    QComboBox *station = m_r.combo(Main, QStringLiteral("cboStationNumber"));
+    if (numeric(R(2)) < 64 && station && station->isVisibleTo(m_ctx.forms.form(Main)))
         pickPosition("cboStationNumber", numeric(R(2)));
     pickPosition("cboHighAddress", numeric(R(3)));
 
@@ -331,10 +334,16 @@ void LoadChannelOptions(AppContext &ctx, bool channelB, int f)
     if (!channelB)
         return;
     const QString model = r.text(QStringLiteral("view"), QStringLiteral("txtModel"));
+    // The interface is the file's wherever the dialog offers it (the QN6000 units with a
+    // serial connection frame); elsewhere channel B is RS-232C.
+    QWidget *dialog = ctx.forms.form(form);
+    QWidget *frame = r.widget(form, QStringLiteral("frmQN6000"));
+    const bool offered = dialog && frame && frame->isVisibleTo(dialog);
     if (!(f & 32)) {
         sel("opt232");
-    } else if (model == QLatin1String("QN6000-LBW")) {
-        sel("opt422");
+    } else if (!offered) {
+        r.deselect(form, QStringLiteral("opt232"));
+        sel("opt232");
     } else if (model == QLatin1String("QN6000-XAJ")) {
         sel("opt422");
         if (auto *b = ctx.forms.form<paramConfigB>(form)) {
@@ -344,9 +353,7 @@ void LoadChannelOptions(AppContext &ctx, bool channelB, int f)
                 b->RS422ON();
         }
     } else {
-        // Only the QN6000 units with a serial connection frame offer RS-422/485.
-        r.deselect(form, QStringLiteral("opt232"));
-        sel("opt232");
+        sel("opt422");
     }
 }
 
