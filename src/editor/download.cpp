@@ -15,9 +15,7 @@
 download::download(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::download)
 {
     m_ui->setupUi(this);
-    m_tmrTIMEOUT.setObjectName(QStringLiteral("tmrTIMEOUT"));
-    m_tmrTIMEOUT.setParent(this);
-    m_download = new DownloadConfig(ctx, *this, m_tmrTIMEOUT);
+    m_download = new DownloadConfig(ctx, *this);
 
     moveTopTwips(m_ui->Image1, 360);
     m_ui->Image1->show();
@@ -42,8 +40,6 @@ void download::cmdDOWNLOAD_Click()
     // The file is read first: one that cannot be read is reported and nothing is sent.
     if (!openConfigurationFile(m_ctx, &path))
         return;
-    m_ui->cmdDOWNLOAD->setEnabled(false);
-    m_ui->cmdExit->setEnabled(false);
     setCursor(Qt::WaitCursor);
     m_download->start();
 }

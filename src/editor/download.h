@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 
 struct AppContext;
@@ -32,6 +31,5 @@ private:
 
     AppContext &m_ctx;
     Ui::download *m_ui;
-    QTimer m_tmrTIMEOUT;
     DownloadConfig *m_download;
 };

@@ -4,11 +4,10 @@
 #include "shell/appcontext.h"
 
 #include <QLabel>
-#include <QTimer>
 #include <QWidget>
 
-DownloadConfig::DownloadConfig(AppContext &ctx, QWidget &form, QTimer &tmrTIMEOUT)
-    : QObject(&form), m_form(form), m_transfer(new DownloadTransfer(ctx.link, tmrTIMEOUT, this))
+DownloadConfig::DownloadConfig(AppContext &ctx, QWidget &form)
+    : QObject(&form), m_form(form), m_transfer(new DownloadTransfer(ctx.link, this))
 {
     connect(m_transfer, &DownloadTransfer::status, this, [this](const QString &text) {
         if (auto *l = qobject_cast<QLabel *>(control(m_form, QStringLiteral("lblStatus"))))
@@ -48,6 +47,9 @@ void DownloadConfig::setEnabled(const char *name, bool enabled)
 
 void DownloadConfig::start()
 {
+    // Nothing on the screen may unload it or start another transfer meanwhile.
+    for (const char *b : {"Command1", "cmdPrintConf", "cmdDOWNLOAD", "cmdExit"})
+        setEnabled(b, false);
     m_transfer->start();
 }
 

@@ -6,19 +6,18 @@
 #include <QPointer>
 
 class DownloadTransfer;
-class QTimer;
 class QWidget;
 struct AppContext;
 
 // The download as a screen runs it: the form's status line follows the transfer, and its
 // buttons (Command1, cmdPrintConf, cmdDOWNLOAD, cmdExit, matched without regard to case) are
-// enabled again at the end. The form's tmrTIMEOUT times the wait.
+// disabled while it runs and enabled again at the end. The transfer owns its timer.
 class DownloadConfig : public QObject
 {
     Q_OBJECT
 
 public:
-    DownloadConfig(AppContext &ctx, QWidget &form, QTimer &tmrTIMEOUT);
+    DownloadConfig(AppContext &ctx, QWidget &form);
     ~DownloadConfig() override;
 
     void start();

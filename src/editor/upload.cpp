@@ -16,10 +16,7 @@
 upload::upload(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::upload)
 {
     m_ui->setupUi(this);
-    m_tmrTimeout.setObjectName(QStringLiteral("tmrTimeout"));
-    m_tmrTimeout.setParent(this);
-    m_tmrTimeout.setInterval(2000);
-    m_transfer = new UploadTransfer(ctx.link, m_tmrTimeout, this);
+    m_transfer = new UploadTransfer(ctx.link, this);
 
     moveTopTwips(m_ui->Image1, 360);
     m_ui->Image1->show();

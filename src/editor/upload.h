@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 
 struct AppContext;
@@ -38,6 +37,5 @@ private:
 
     AppContext &m_ctx;
     Ui::upload *m_ui;
-    QTimer m_tmrTimeout;
     UploadTransfer *m_transfer;
 };

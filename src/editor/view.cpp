@@ -13,17 +13,14 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMap>
-#include <QTimer>
 
 view::view(AppContext &ctx, QWidget *parent)
     : QWidget(parent)
     , m_ctx(ctx)
     , m_ui(new Ui::view)
-    , m_tmrTIMEOUT(new QTimer(this))
 {
     m_ui->setupUi(this);
-    m_tmrTIMEOUT->setObjectName(QStringLiteral("tmrTIMEOUT"));
-    m_download = new DownloadConfig(ctx, *this, *m_tmrTIMEOUT);
+    m_download = new DownloadConfig(ctx, *this);
     connect(m_ui->Command1, &QPushButton::clicked, this, &view::Command1_Click);
     connect(m_ui->cmdDownload, &QPushButton::clicked, this, &view::cmdDownload_Click);
     connect(m_ui->cmdPrintConf, &QPushButton::clicked, this, &view::cmdPrintConf_Click);

@@ -6,7 +6,6 @@
 
 struct AppContext;
 class DownloadConfig;
-class QTimer;
 
 namespace Ui {
 class view;
@@ -54,7 +53,5 @@ private:
 
     AppContext &m_ctx;
     Ui::view *m_ui;
-    // Interval and handler are set by the download.
-    QTimer *m_tmrTIMEOUT;
     DownloadConfig *m_download;
 };

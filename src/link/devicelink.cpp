@@ -6,7 +6,6 @@
 #include "link/modcomm.h"
 #include "shell/prompts.h"
 
-#include <QTimer>
 
 DeviceLink::DeviceLink(Session &session, ModComm &comm, Prompts &prompts, QObject *parent)
     : QObject(parent), m_session(session), m_comm(comm), m_prompts(prompts)
@@ -76,11 +75,11 @@ int DeviceLink::PromptConfigMode()
     return 1; // an OK-only box has no other answer
 }
 
-void DeviceLink::ReceiveReply(QTimer &tmrTIMEOUT, int n, std::function<void(const QByteArray &)> done)
+void DeviceLink::ReceiveReply(int timeoutMs, int n, std::function<void(const QByteArray &)> done)
 {
     auto *engine = new CountExchange(this);
-    auto *runner = new ExchangeRunner(m_session, m_comm, tmrTIMEOUT, this);
-    const int interval = tmrTIMEOUT.interval();
+    auto *runner = new ExchangeRunner(m_session, m_comm, this);
+    const int interval = timeoutMs;
     connect(engine, &ExchangeEngine::finished, this, [engine, runner, n, done = std::move(done)] {
         QByteArray reply = engine->reply();
         if (n == 1 && reply.size() == 1 && reply.at(0) == 0x10)

@@ -8,7 +8,6 @@
 
 class ModComm;
 class Prompts;
-class QTimer;
 struct Session;
 
 // The layer between the screens and the serial port: tests a chosen port, opens it for a
@@ -42,10 +41,10 @@ public:
     // FamilyCode names neither generation.
     int PromptConfigMode();
 
-    // Waits (without blocking) until n bytes have come or the timer fires, then calls done
-    // with what came. TimeoutFlag tells afterwards which ended the wait. A lone DLE (0x10)
-    // answering a one-byte wait counts as an acknowledge (0x06).
-    void ReceiveReply(QTimer &tmrTIMEOUT, int n, std::function<void(const QByteArray &)> done);
+    // Waits (without blocking) until n bytes have come or timeoutMs have passed, then calls
+    // done with what came. TimeoutFlag tells afterwards which ended the wait. A lone DLE
+    // (0x10) answering a one-byte wait counts as an acknowledge (0x06).
+    void ReceiveReply(int timeoutMs, int n, std::function<void(const QByteArray &)> done);
     // Sets ReplyByte: the reply holds 0x06 somewhere.
     void HasAck(const QByteArray &reply);
     // Sends the PC's acknowledge, one 0x06.

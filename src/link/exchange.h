@@ -15,6 +15,7 @@ enum class ExchangeOutcome {
     Timeout,  // the reply did not come in time
     LineLost, // the serial device failed during the exchange
     // Only whole transfers end so:
+    AckNotSent, // the PC's acknowledge could not leave: the converter held the line with XOFF
     PortFailed, // the port could not be opened, or the user did not confirm the prompt
     NoMessage,  // there was nothing to send (no model chosen)
 };

@@ -3,11 +3,11 @@
 #include "config/session.h"
 #include "link/modcomm.h"
 
-#include <QTimer>
 
-ExchangeRunner::ExchangeRunner(Session &session, ModComm &comm, QTimer &timer, QObject *parent)
-    : QObject(parent), m_session(session), m_comm(comm), m_timer(timer)
+ExchangeRunner::ExchangeRunner(Session &session, ModComm &comm, QObject *parent)
+    : QObject(parent), m_session(session), m_comm(comm)
 {
+    m_timer.setObjectName(QStringLiteral("tmrTIMEOUT"));
 }
 
 void ExchangeRunner::run(ExchangeEngine &engine, const std::function<void()> &start)

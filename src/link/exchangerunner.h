@@ -2,21 +2,23 @@
 
 #include "link/exchange.h"
 
+#include <QTimer>
+
 #include <functional>
 
 class ModComm;
-class QTimer;
 struct Session;
 
-// Wires one exchange engine to the session's port and a form's time-out timer: what the
-// engine sends is written, what arrives is read and fed to it, and the timer ends its wait.
-// Everything is driven by readyRead and the timer; nothing polls.
+// Wires one exchange engine to the session's port and the runner's own time-out timer: what
+// the engine sends is written, what arrives is read and fed to it, and the timer ends its
+// wait. Everything is driven by readyRead and the timer; nothing polls. The runner owns
+// everything the wait needs, so whoever started it may go away in the middle.
 class ExchangeRunner : public QObject
 {
     Q_OBJECT
 
 public:
-    ExchangeRunner(Session &session, ModComm &comm, QTimer &timer, QObject *parent = nullptr);
+    ExchangeRunner(Session &session, ModComm &comm, QObject *parent = nullptr);
 
     // Runs engine: connects it, starts the timer at the engine's time-out (or the override),
     // calls start (which sends the request), then feeds it what is already waiting.
@@ -35,7 +37,7 @@ private:
 
     Session &m_session;
     ModComm &m_comm;
-    QTimer &m_timer;
+    QTimer m_timer{this}; // tmrTIMEOUT
     ExchangeEngine *m_engine = nullptr;
     QList<QMetaObject::Connection> m_connections;
     int m_timeoutOverride = 0;

@@ -1,13 +1,17 @@
 #include "modcomm.h"
 
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSerialPort>
+#include <QTimer>
 #include <QtGlobal>
 
 #include <cerrno>
+#include <memory>
 
 #ifdef Q_OS_UNIX
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #endif
 #ifdef Q_OS_WIN
@@ -332,6 +336,8 @@ void ModComm::release(int port)
     }
     e.serial = nullptr;
     e.open = false;
+    e.wrote = false;
+    Q_EMIT portClosed(port);
 }
 
 int ModComm::CommClose(int port)
@@ -360,11 +366,115 @@ int ModComm::CommFlush(int port)
         recordError(BadHandle, QStringLiteral("CommFlush (PurgeComm)"), systemText(BadHandle));
         return BadHandle;
     }
-    if (!e->serial->clear()) {
+    // A purge of the output side throws away bytes not yet on the line, and on a pty even
+    // bytes the other end has not taken in yet, with no way to tell when they are safe. So
+    // the output side is purged only while nothing of ours is on its way: before the first
+    // write. After that only what has arrived is dropped.
+    const QSerialPort::Directions what = e->wrote ? QSerialPort::Input : QSerialPort::AllDirections;
+    if (!e->serial->clear(what)) {
         recordSerialError(*e->serial, QStringLiteral("CommFlush (PurgeComm)"));
         return LastCommErrorCode;
     }
     return 0;
+}
+
+int ModComm::purgeInput(int port)
+{
+    int result = 0;
+    Entry *e = entry(port, "CommFlush", &result);
+    if (!e)
+        return result;
+    if (!e->serial || !e->serial->isOpen()) {
+        recordError(BadHandle, QStringLiteral("CommFlush (PurgeComm)"), systemText(BadHandle));
+        return BadHandle;
+    }
+    if (!e->serial->clear(QSerialPort::Input)) {
+        recordSerialError(*e->serial, QStringLiteral("CommFlush (PurgeComm)"));
+        return LastCommErrorCode;
+    }
+    return 0;
+}
+
+qint64 ModComm::bytesNotSent(int port) const
+{
+    if (!isOpen(port))
+        return 0;
+    QSerialPort *serial = m_ports[port].serial;
+    qint64 pending = serial->bytesToWrite();
+#ifdef Q_OS_UNIX
+    int queued = 0;
+    if (::ioctl(int(serial->handle()), TIOCOUTQ, &queued) == 0 && queued > 0)
+        pending += queued;
+#endif
+    return pending;
+}
+
+namespace {
+
+// Waits for one port's output to leave it, and ends on the first of: drained, timed out,
+// port closed or lost.
+class DrainWaiter : public QObject
+{
+public:
+    DrainWaiter(ModComm &comm, int port, int timeoutMs, QObject *context, std::function<void(bool)> done)
+        : QObject(&comm), m_comm(comm), m_port(port), m_context(context), m_done(std::move(done))
+    {
+        // The port reports each handing over to the driver; the driver's own queue empties
+        // with no report, so while only it holds bytes a short tick looks again.
+        m_tick.setInterval(5);
+        connect(&m_tick, &QTimer::timeout, this, &DrainWaiter::check);
+        connect(&comm, &ModComm::bytesWritten, this, [this](int p) {
+            if (p == m_port)
+                check();
+        });
+        connect(&comm, &ModComm::portLost, this, [this](int p) {
+            if (p == m_port)
+                end(false);
+        });
+        connect(&comm, &ModComm::portClosed, this, [this](int p) {
+            if (p == m_port)
+                end(false);
+        });
+        QTimer::singleShot(timeoutMs, this, [this] { end(false); });
+        check();
+    }
+
+private:
+    void check()
+    {
+        if (!m_comm.isOpen(m_port))
+            end(false);
+        else if (m_comm.bytesNotSent(m_port) == 0)
+            end(true);
+        else if (m_comm.bytesToWrite(m_port) == 0 && !m_tick.isActive())
+            m_tick.start();
+    }
+
+    void end(bool drained)
+    {
+        if (m_ended)
+            return;
+        m_ended = true;
+        m_tick.stop();
+        disconnect(&m_comm, nullptr, this, nullptr);
+        deleteLater();
+        if (m_context)
+            m_done(drained);
+    }
+
+    ModComm &m_comm;
+    int m_port;
+    QPointer<QObject> m_context;
+    std::function<void(bool)> m_done;
+    QTimer m_tick;
+    bool m_ended = false;
+};
+
+} // namespace
+
+void ModComm::whenDrained(int port, int timeoutMs, QObject *context, std::function<void(bool)> done)
+{
+    new DrainWaiter(*this, port, timeoutMs, context, std::move(done));
 }
 
 int ModComm::CommRead(int port, QByteArray &data, int /*size*/)
@@ -394,6 +504,7 @@ int ModComm::CommWrite(int port, const QByteArray &data)
         return -1;
     }
     const qint64 n = e->serial->write(data);
+    e->wrote = e->wrote || n > 0;
     if (n < 0) {
         recordSerialError(*e->serial, QStringLiteral("CommWrite (WriteFile)"));
         return -1;

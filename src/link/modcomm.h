@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 class QSerialPort;
 
@@ -55,6 +56,18 @@ public:
     // every received 0x11 and 0x13 for itself, so a binary reply loses those bytes.
     int setOutputFlowControl(int port, bool on);
 
+    // Drops what has arrived and not been read, and nothing of what is on its way out.
+    int purgeInput(int port);
+
+    // Calls done(true) once every byte handed to the port has left it for the line, or
+    // done(false) when that has not happened within timeoutMs (the other end holds us off
+    // with XOFF) or the port closes first. Waits on the port's own progress, never blocks;
+    // done is not called once context is gone.
+    void whenDrained(int port, int timeoutMs, QObject *context, std::function<void(bool)> done);
+    // Bytes handed to the port and not yet on the line: the port's own buffer and the
+    // driver's output queue.
+    qint64 bytesNotSent(int port) const;
+
     bool isOpen(int port) const;
     // Bytes that have arrived and wait to be read.
     qint64 bytesAvailable(int port) const;
@@ -70,12 +83,15 @@ Q_SIGNALS:
     void bytesWritten(int port, qint64 count);
     // The port was closed because its device failed; errorLine is FormatCommError's line.
     void portLost(int port, const QString &errorLine);
+    // The port was closed, by CommClose or because it was lost.
+    void portClosed(int port);
 
 private:
     struct Entry
     {
         QSerialPort *serial = nullptr;
         bool open = false;
+        bool wrote = false; // something was written since the open
     };
 
     Entry *entry(int port, const char *operation, int *result);

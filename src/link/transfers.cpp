@@ -6,6 +6,8 @@
 #include "link/modcomm.h"
 #include "shell/prompts.h"
 
+#include <algorithm>
+
 namespace {
 
 void reportLostLine(Prompts &prompts, const QString &line)
@@ -14,10 +16,22 @@ void reportLostLine(Prompts &prompts, const QString &line)
                     QStringLiteral("COM PORT LOST"), Prompts::Buttons::Ok, Prompts::Icon::Critical);
 }
 
+void reportAckNotSent(Prompts &prompts)
+{
+    prompts.message(QStringLiteral("The Quintrel held the line (XOFF): its acknowledge could not be sent."),
+                    QStringLiteral("ACKNOWLEDGE NOT SENT"), Prompts::Buttons::Ok, Prompts::Icon::Critical);
+}
+
+// How long the PC's last bytes may take to leave: a write may take a second a byte.
+int drainTimeoutMs(ModComm &comm, int port)
+{
+    return int(std::clamp<qint64>(comm.bytesNotSent(port), 1, 100)) * 1000;
+}
+
 } // namespace
 
-DownloadTransfer::DownloadTransfer(DeviceLink &link, QTimer &tmrTIMEOUT, QObject *parent)
-    : QObject(parent), m_link(link), m_runner(link.session(), link.comm(), tmrTIMEOUT)
+DownloadTransfer::DownloadTransfer(DeviceLink &link, QObject *parent)
+    : QObject(parent), m_link(link), m_runner(link.session(), link.comm(), this)
 {
     connect(&m_exchange, &ExchangeEngine::finished, this, &DownloadTransfer::done);
 }
@@ -60,13 +74,14 @@ void DownloadTransfer::done(ExchangeOutcome outcome)
     m_runner.stop();
     Prompts &prompts = m_link.prompts();
     switch (outcome) {
-    case ExchangeOutcome::Accepted:
-        Q_EMIT status(QStringLiteral("A-OK! Transmission received by Quintrel"));
-        // The acknowledge queued by the exchange goes out before the port is closed.
-        m_link.closePort();
-        prompts.message(QStringLiteral("Press the RESET Button of the Quintrel to put it ON-LINE"),
-                        QStringLiteral("Press Reset Button"), Prompts::Buttons::Ok, Prompts::Icon::Information);
-        break;
+    case ExchangeOutcome::Accepted: {
+        // The acknowledge the exchange wrote must be on the line before the port closes,
+        // and only then has the transfer succeeded.
+        ModComm &comm = m_link.comm();
+        const int port = m_link.session().PortNumber;
+        comm.whenDrained(port, drainTimeoutMs(comm, port), this, [this](bool sent) { acknowledged(sent); });
+        return;
+    }
     case ExchangeOutcome::NoAck:
         m_link.closePort();
         prompts.message(QStringLiteral("Unable to communicate with Quintrel."), QStringLiteral("NO ACK RECEIVED"),
@@ -89,8 +104,26 @@ void DownloadTransfer::done(ExchangeOutcome outcome)
     Q_EMIT finished(outcome);
 }
 
-UploadTransfer::UploadTransfer(DeviceLink &link, QTimer &tmrTIMEOUT, QObject *parent)
-    : QObject(parent), m_link(link), m_runner(link.session(), link.comm(), tmrTIMEOUT)
+void DownloadTransfer::acknowledged(bool sent)
+{
+    if (!m_running)
+        return; // aborted meanwhile
+    m_link.closePort();
+    Prompts &prompts = m_link.prompts();
+    if (sent) {
+        Q_EMIT status(QStringLiteral("A-OK! Transmission received by Quintrel"));
+        prompts.message(QStringLiteral("Press the RESET Button of the Quintrel to put it ON-LINE"),
+                        QStringLiteral("Press Reset Button"), Prompts::Buttons::Ok, Prompts::Icon::Information);
+    } else {
+        reportAckNotSent(prompts);
+        Q_EMIT status(QStringLiteral("Try TRANSFER CONFIGURATION Again"));
+    }
+    m_running = false;
+    Q_EMIT finished(sent ? ExchangeOutcome::Accepted : ExchangeOutcome::AckNotSent);
+}
+
+UploadTransfer::UploadTransfer(DeviceLink &link, QObject *parent)
+    : QObject(parent), m_link(link), m_runner(link.session(), link.comm(), this)
 {
     connect(&m_exchange, &ExchangeEngine::finished, this, [this](ExchangeOutcome o) {
         if (m_secondStage)
@@ -154,13 +187,15 @@ void UploadTransfer::firstDone(ExchangeOutcome outcome)
     Q_EMIT status(QStringLiteral("A-OK! Configuration Uploaded - Saving to a File."));
     if (isLbw(m_model)) {
         m_secondStage = true;
-        m_link.comm().CommFlush(m_link.session().PortNumber);
+        // Whatever else came with the first reply goes; the acknowledge just written stays
+        // on its way to the unit.
+        m_link.comm().purgeInput(m_link.session().PortNumber);
         m_runner.run(m_exchange, [this] { m_exchange.start(UploadExchange::Request::Parameters); });
     } else if (isRioAdapter(m_model)) {
         m_secondStage = true;
         m_runner.run(m_exchange, [this] { m_exchange.start(UploadExchange::Request::Unasked); });
     } else {
-        done(ExchangeOutcome::Accepted);
+        done();
     }
 }
 
@@ -171,7 +206,7 @@ void UploadTransfer::secondDone(ExchangeOutcome outcome)
         return;
     }
     m_second = m_exchange.reply();
-    done(ExchangeOutcome::Accepted);
+    done();
 }
 
 void UploadTransfer::fail(ExchangeOutcome outcome)
@@ -196,10 +231,27 @@ void UploadTransfer::fail(ExchangeOutcome outcome)
     Q_EMIT finished(outcome);
 }
 
-void UploadTransfer::done(ExchangeOutcome outcome)
+void UploadTransfer::done()
 {
     m_runner.stop();
-    m_link.closePort();
-    m_running = false;
-    Q_EMIT finished(outcome);
+    // The last acknowledge leaves before the port closes.
+    ModComm &comm = m_link.comm();
+    const int port = m_link.session().PortNumber;
+    comm.whenDrained(port, drainTimeoutMs(comm, port), this, [this](bool sent) {
+        if (!m_running)
+            return; // aborted meanwhile
+        if (!sent) {
+            m_first.clear();
+            m_second.clear();
+            m_link.closePort();
+            reportAckNotSent(m_link.prompts());
+            Q_EMIT status(QStringLiteral("Check connections/settings and TRY UPLOAD AGAIN"));
+            m_running = false;
+            Q_EMIT finished(ExchangeOutcome::AckNotSent);
+            return;
+        }
+        m_link.closePort();
+        m_running = false;
+        Q_EMIT finished(ExchangeOutcome::Accepted);
+    });
 }

@@ -7,7 +7,6 @@
 #include <QString>
 
 class DeviceLink;
-class QTimer;
 
 // A whole download: the configuration-mode prompt, the message, the wait for the
 // acknowledge, the message boxes of each outcome, and the port closed at the end.
@@ -16,7 +15,7 @@ class DownloadTransfer : public QObject
     Q_OBJECT
 
 public:
-    DownloadTransfer(DeviceLink &link, QTimer &tmrTIMEOUT, QObject *parent = nullptr);
+    explicit DownloadTransfer(DeviceLink &link, QObject *parent = nullptr);
 
     void start();
     bool isRunning() const { return m_running; }
@@ -30,6 +29,7 @@ Q_SIGNALS:
 
 private:
     void done(ExchangeOutcome outcome);
+    void acknowledged(bool sent);
 
     DeviceLink &m_link;
     DownloadExchange m_exchange;
@@ -45,7 +45,7 @@ class UploadTransfer : public QObject
     Q_OBJECT
 
 public:
-    UploadTransfer(DeviceLink &link, QTimer &tmrTIMEOUT, QObject *parent = nullptr);
+    explicit UploadTransfer(DeviceLink &link, QObject *parent = nullptr);
 
     // modelCode decides the reply length and the second request.
     void start(const QString &modelCode);
@@ -67,7 +67,7 @@ private:
     void firstDone(ExchangeOutcome outcome);
     void secondDone(ExchangeOutcome outcome);
     void fail(ExchangeOutcome outcome);
-    void done(ExchangeOutcome outcome);
+    void done();
 
     DeviceLink &m_link;
     UploadExchange m_exchange;

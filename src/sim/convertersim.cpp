@@ -15,6 +15,8 @@
 namespace {
 
 constexpr char XOFF = 0x13;
+constexpr char XON = 0x11;
+constexpr int HoldAckMs = 300; // how long the holdack fault keeps the PC paused
 constexpr quint8 PcAck = 0x06;
 constexpr quint8 StsRemoteNoAck = 0x02; // the addressed node did not answer on DH+
 constexpr quint8 StsIllegalCommand = 0x10;
@@ -481,6 +483,13 @@ void ConverterSim::reply(QByteArray bytes, ReplyKind kind, bool upload)
     }
     if (kind == ReplyKind::Transfer)
         m_pcAcks = 0;
+    if (kind == ReplyKind::Transfer && !upload && (m_opt.fault == SimFault::HoldAck || m_opt.fault == SimFault::NoXon)) {
+        // Hold the PC off over the reply, so that its acknowledge has to wait for the XON.
+        m_line->write(QByteArray(1, XOFF) + bytes);
+        if (m_opt.fault == SimFault::HoldAck)
+            QTimer::singleShot(HoldAckMs, this, [this] { m_line->write(QByteArray(1, XON)); });
+        return;
+    }
     if (m_opt.fault == SimFault::Drop && kind == ReplyKind::Transfer) {
         m_line->write(bytes.left(bytes.size() / 2));
         // Closing the master throws away whatever the PC has not read yet, so wait for it.

@@ -91,7 +91,8 @@ int main(int argc, char *argv[])
         "anything), short (every reply half length), garbage (every reply replaced by junk of the same\n"
         "length), badtr (upload replies not starting \"TR\"), xoff (XOFF on the first byte of a\n"
         "download or upload, then nothing), drop (the device goes away halfway through a download or\n"
-        "upload; qnsim then exits)."));
+        "upload; qnsim then exits), holdack (XOFF before the download reply, XON 300 ms after it),\n"
+        "noxon (XOFF before the download reply and never an XON)."));
     parser.addHelpOption();
     const QCommandLineOption modelOpt(QStringLiteral("model"),
                                       QStringLiteral("Converter model: %1.").arg(modelList()),

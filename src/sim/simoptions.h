@@ -16,6 +16,8 @@ enum class SimFault {
     BadTr,   // upload replies of the right length that do not start "TR"
     Xoff,    // a download or upload request gets XOFF on its first byte and nothing more
     Drop,    // the line goes away in the middle of a download or upload
+    HoldAck, // XOFF before each download reply, XON a while after it: the PC's acknowledge waits
+    NoXon,   // XOFF before each download reply and no XON after it: the acknowledge cannot leave
 };
 
 struct SimOptions

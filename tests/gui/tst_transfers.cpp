@@ -15,7 +15,9 @@
 
 #include <QAction>
 #include <QFile>
+#include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -276,6 +278,51 @@ private Q_SLOTS:
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
         b.button("download", "cmdExit")->click();
         QVERIFY(!b.forms.existing(QLatin1String(Menu))->isHidden());
+    }
+
+    // Each transfer screen left in the middle of a real transfer: while it runs, nothing on
+    // it but the close box can act; closing it ends the transfer, closes the port and frees
+    // the screen with nothing of it left behind for the transfer to touch.
+    void leavingAScreenMidTransfer_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::newRow("download") << "download";
+        QTest::newRow("upload") << "upload";
+    }
+    void leavingAScreenMidTransfer()
+    {
+        QFETCH(QString, screen);
+        Unit unit(QStringLiteral("QN4000-PXA"), SimFault::Silent);
+        QVERIFY(unit.ok);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("pxa.QNC"));
+        GuiBench b;
+        pick(b, QStringLiteral("QN4000-PXA"));
+        QVERIFY(SaveConfigFile(path, b.session.rec, u"QN4000-PXA").ok);
+        b.button(Menu, "optCom1")->click();
+        const bool isDownload = screen == QLatin1String("download");
+        b.button(Menu, isDownload ? "cmdDOWNLOAD" : "cmdUPLOAD")->click();
+        QPointer<QWidget> form = b.forms.existing(screen);
+        QVERIFY(form && !form->isHidden());
+        if (isDownload)
+            b.prompts.answerOpen(path);
+        b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
+        // A short wait, so that its end comes while the test still watches.
+        if (isDownload)
+            b.forms.form<download>(screen)->transfer().setTimeoutOverride(100);
+        else
+            b.forms.form<upload>(screen)->transfer().runner().setTimeoutOverride(100);
+        b.button(screen.toLatin1(), isDownload ? "cmdDOWNLOAD" : "cmdUpload")->click();
+        QVERIFY(b.comm.isOpen(1)); // waiting for the unit's reply
+        for (auto *button : form->findChildren<QPushButton *>())
+            QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
+
+        form->close();
+        QTRY_VERIFY(!form); // freed
+        QVERIFY(!b.comm.isOpen(1));
+        QVERIFY(!b.forms.existing(QLatin1String(Menu))->isHidden());
+        QTest::qWait(300); // the wait's end would have come by now
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
     }
 
     void downloadOutcomes_data()

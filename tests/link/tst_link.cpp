@@ -14,6 +14,9 @@
 #include <QTimer>
 
 #include <ctime>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include "support/testdata.h"
 
@@ -62,7 +65,6 @@ struct Bench
     ModComm comm;
     ScriptedPrompts prompts;
     DeviceLink link{session, comm, prompts};
-    QTimer timer;
 };
 
 // A record with something different in every field a message carries.
@@ -90,7 +92,7 @@ void fillRecord(ConfigRecord &rec, int seed)
 
 ExchangeOutcome runDownload(Bench &b, int timeoutOverride = 300)
 {
-    DownloadTransfer t(b.link, b.timer);
+    DownloadTransfer t(b.link);
     t.runner().setTimeoutOverride(timeoutOverride);
     QSignalSpy done(&t, &DownloadTransfer::finished);
     t.start();
@@ -327,12 +329,11 @@ private Q_SLOTS:
         Bench b(QStringLiteral("QN4000-NGD"));
         QVERIFY(b.opened);
         QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
-        b.timer.setInterval(2000);
 
         // A lone DLE answering a one-byte wait is taken as an acknowledge.
         QByteArray got;
         bool called = false;
-        b.link.ReceiveReply(b.timer, 1, [&](const QByteArray &r) { got = r, called = true; });
+        b.link.ReceiveReply(2000, 1, [&](const QByteArray &r) { got = r, called = true; });
         b.sim.send(QByteArray(1, 0x10));
         QTRY_VERIFY(called);
         QCOMPARE(got, QByteArray(1, 0x06));
@@ -342,7 +343,7 @@ private Q_SLOTS:
         called = false;
         QElapsedTimer clock;
         clock.start();
-        b.link.ReceiveReply(b.timer, 4, [&](const QByteArray &r) { got = r, called = true; });
+        b.link.ReceiveReply(2000, 4, [&](const QByteArray &r) { got = r, called = true; });
         b.sim.send("abcd");
         QTRY_VERIFY(called);
         QVERIFY(clock.elapsed() < 1000);
@@ -354,8 +355,7 @@ private Q_SLOTS:
         QByteArray rest;
         b.comm.CommRead(1, rest, 0);
         called = false;
-        b.timer.setInterval(200);
-        b.link.ReceiveReply(b.timer, 3, [&](const QByteArray &r) { got = r, called = true; });
+        b.link.ReceiveReply(200, 3, [&](const QByteArray &r) { got = r, called = true; });
         b.sim.send("g");
         QTRY_VERIFY(called);
         QCOMPARE(got, QByteArray("g"));
@@ -378,7 +378,7 @@ private Q_SLOTS:
         fillRecord(b.session.rec, 3);
         b.expectPrompt();
         b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Press Reset Button"));
-        DownloadTransfer t(b.link, b.timer);
+        DownloadTransfer t(b.link);
         QStringList statuses;
         connect(&t, &DownloadTransfer::status, [&](const QString &s) { statuses << s; });
         QSignalSpy done(&t, &DownloadTransfer::finished);
@@ -400,6 +400,48 @@ private Q_SLOTS:
         QCOMPARE(reset.icon, Prompts::Icon::Information);
     }
 
+    // The unit sends XOFF, its acknowledged reply, and XON a while later: the PC's own
+    // acknowledge waits for the XON and goes out before the port is closed.
+    void heldAcknowledgeLeavesBeforeTheClose()
+    {
+        Bench b(QStringLiteral("QN4000-PXA"), SimFault::HoldAck);
+        QVERIFY(b.opened);
+        fillRecord(b.session.rec, 2);
+        b.expectPrompt();
+        b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Press Reset Button"));
+        QCOMPARE(runDownload(b, 0), ExchangeOutcome::Accepted);
+        QTRY_COMPARE(b.sim.pcAcksAfterReply(), 1);
+        QVERIFY(!b.comm.isOpen(1));
+    }
+
+    // What was written is never purged: a flush right after a write (an acknowledge, then
+    // the purge before the next request) leaves every byte on its way.
+    void flushKeepsWhatWasWritten()
+    {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const QString slave = QString::fromLocal8Bit(::ptsname(master));
+        const int hold = ::open(::ptsname(master), O_RDWR | O_NOCTTY); // keeps the line up between opens
+        ModComm comm;
+        const int rounds = 50;
+        for (int i = 0; i < rounds; ++i) {
+            QCOMPARE(comm.CommOpen(1, slave, Settings), 0);
+            QCOMPARE(comm.CommWrite(1, QByteArray(1, 0x06)), 1);
+            QCOMPARE(comm.CommFlush(1), 0);
+            QCOMPARE(comm.CommClose(1), 0);
+        }
+        QByteArray got;
+        QTRY_VERIFY([&] {
+            char buf[256];
+            for (ssize_t n; (n = ::read(master, buf, sizeof buf)) > 0;)
+                got.append(buf, int(n));
+            return got.size() >= rounds;
+        }());
+        QCOMPARE(got, QByteArray(rounds, 0x06));
+        ::close(hold);
+        ::close(master);
+    }
+
     void downloadFaults_data()
     {
         QTest::addColumn<SimFault>("fault");
@@ -411,6 +453,9 @@ private Q_SLOTS:
         QTest::newRow("silent") << SimFault::Silent << ExchangeOutcome::Timeout << "TIMEOUT DETECTED";
         QTest::newRow("xoff") << SimFault::Xoff << ExchangeOutcome::Timeout << "TIMEOUT DETECTED";
         QTest::newRow("drop") << SimFault::Drop << ExchangeOutcome::LineLost << "COM PORT LOST";
+        // The unit acknowledges but holds the PC off for good: its acknowledge cannot leave,
+        // and that is no success.
+        QTest::newRow("noxon") << SimFault::NoXon << ExchangeOutcome::AckNotSent << "ACKNOWLEDGE NOT SENT";
     }
     void downloadFaults()
     {
@@ -425,7 +470,7 @@ private Q_SLOTS:
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
         const ScriptedPrompts::Shown &box = b.prompts.shown().last();
         QCOMPARE(box.icon, Prompts::Icon::Critical);
-        if (boxTitle != QLatin1String("COM PORT LOST"))
+        if (boxTitle == QLatin1String("NO ACK RECEIVED") || boxTitle == QLatin1String("TIMEOUT DETECTED"))
             QCOMPARE(box.text, QStringLiteral("Unable to communicate with Quintrel."));
         QVERIFY(!b.comm.isOpen(1));
         QCOMPARE(b.sim.pcAcksAfterReply(), 0);
@@ -488,7 +533,7 @@ private Q_SLOTS:
         const QByteArray body = message.mid(7, message.size() - 9);
 
         b.expectPrompt();
-        UploadTransfer t(b.link, b.timer);
+        UploadTransfer t(b.link);
         QSignalSpy done(&t, &UploadTransfer::finished);
         b.sim.clearReceived();
         t.start(model);
@@ -546,7 +591,7 @@ private Q_SLOTS:
             b.prompts.answerMessage(Prompts::Ok, QStringLiteral("TIMEOUT DETECTED"));
         if (outcome == ExchangeOutcome::LineLost)
             b.prompts.answerMessage(Prompts::Ok, QStringLiteral("COM PORT LOST"));
-        UploadTransfer t(b.link, b.timer);
+        UploadTransfer t(b.link);
         t.runner().setTimeoutOverride(300);
         QStringList statuses;
         connect(&t, &UploadTransfer::status, [&](const QString &s) { statuses << s; });
