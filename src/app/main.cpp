@@ -1,11 +1,11 @@
-#include "config/session.h"
-#include "link/devicelink.h"
-#include "link/modcomm.h"
-#include "shell/appcontext.h"
-#include "shell/formcatalog.h"
-#include "shell/formregistry.h"
-#include "shell/printservice.h"
-#include "shell/qtprompts.h"
+#include "session/session.h"
+#include "transfer/devicelink.h"
+#include "serial/modcomm.h"
+#include "frame/appcontext.h"
+#include "formcatalog.h"
+#include "frame/formregistry.h"
+#include "frame/printservice.h"
+#include "frame/qtprompts.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/prompts.h"
+#include "prompts/prompts.h"
 
 #include <QHash>
 #include <QTextStream>

@@ -1,23 +1,23 @@
 // qncf-cli: the configuration program's forms, run headless, for scripts and for checking a
 // file or a unit without the windows. What it reads, shows and sends is what the windows would.
 
-#include "cli/consoleprompts.h"
+#include "consoleprompts.h"
 #include "config/modelcatalog.h"
-#include "config/session.h"
+#include "session/session.h"
 #include "editor/configfiles.h"
 #include "editor/download.h"
 #include "editor/downloadconfig.h"
 #include "editor/summarytext.h"
 #include "editor/upload.h"
-#include "link/configmessage.h"
-#include "link/devicelink.h"
-#include "link/modcomm.h"
-#include "link/transfers.h"
-#include "shell/appcontext.h"
-#include "shell/formcatalog.h"
-#include "shell/formregistry.h"
+#include "message/configmessage.h"
+#include "transfer/devicelink.h"
+#include "serial/modcomm.h"
+#include "transfer/transfers.h"
+#include "frame/appcontext.h"
+#include "formcatalog.h"
+#include "frame/formregistry.h"
 #include "shell/model_freestand.h"
-#include "shell/printservice.h"
+#include "frame/printservice.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

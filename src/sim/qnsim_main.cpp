@@ -1,7 +1,7 @@
 // qnsim: a simulated converter on a pseudo-terminal, for trying the PC side without hardware.
 
 #include "config/modelcatalog.h"
-#include "sim/convertersim.h"
+#include "simulator/convertersim.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

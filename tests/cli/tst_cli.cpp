@@ -68,7 +68,7 @@ QString writeConfig(const QTemporaryDir &dir, const QString &name, const QString
     rec.AuxByte1.set("0");
     rec.AuxByte2.set("0");
     const QString path = dir.filePath(name);
-    return SaveConfigFile(path, rec, model).ok ? path : QString();
+    return SaveConfigFile(path, rec, modelOf(model)).ok ? path : QString();
 }
 
 QByteArray readAll(const QString &path)

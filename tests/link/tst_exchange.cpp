@@ -1,4 +1,4 @@
-#include "link/exchange.h"
+#include "transfer/exchange.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,11 +1,11 @@
 #include "config/modelcatalog.h"
-#include "config/session.h"
-#include "link/configmessage.h"
-#include "link/devicelink.h"
-#include "link/modcomm.h"
-#include "link/transfers.h"
-#include "shell/scriptedprompts.h"
-#include "sim/convertersim.h"
+#include "session/session.h"
+#include "message/configmessage.h"
+#include "transfer/devicelink.h"
+#include "serial/modcomm.h"
+#include "transfer/transfers.h"
+#include "support/scriptedprompts.h"
+#include "simulator/convertersim.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -536,7 +536,7 @@ private Q_SLOTS:
         UploadTransfer t(b.link);
         QSignalSpy done(&t, &UploadTransfer::finished);
         b.sim.clearReceived();
-        t.start(model);
+        t.start(modelOf(model));
         QVERIFY(done.wait(8000));
         QCOMPARE(done.first().first().value<ExchangeOutcome>(), ExchangeOutcome::Accepted);
         QVERIFY(b.sim.received().contains("TEE"));
@@ -596,7 +596,7 @@ private Q_SLOTS:
         QStringList statuses;
         connect(&t, &UploadTransfer::status, [&](const QString &s) { statuses << s; });
         QSignalSpy done(&t, &UploadTransfer::finished);
-        t.start(FETCHED(QString, model));
+        t.start(modelOf(FETCHED(QString, model)));
         QVERIFY(done.wait(8000));
         QCOMPARE(done.first().first().value<ExchangeOutcome>(), outcome);
         QCOMPARE(statuses.last(), FETCHED(QString, status));

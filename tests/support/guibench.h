@@ -1,14 +1,14 @@
 #pragma once
 
-#include "config/session.h"
-#include "link/devicelink.h"
-#include "link/modcomm.h"
-#include "shell/appcontext.h"
-#include "shell/formcatalog.h"
-#include "shell/formregistry.h"
-#include "shell/printservice.h"
-#include "shell/remote.h"
-#include "shell/scriptedprompts.h"
+#include "session/session.h"
+#include "transfer/devicelink.h"
+#include "serial/modcomm.h"
+#include "frame/appcontext.h"
+#include "formcatalog.h"
+#include "frame/formregistry.h"
+#include "frame/printservice.h"
+#include "frame/remote.h"
+#include "support/scriptedprompts.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

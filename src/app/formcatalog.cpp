@@ -1,0 +1,34 @@
+#include "formcatalog.h"
+
+#include "editor/df_param.h"
+#include "editor/configfiles.h"
+#include "editor/main4000.h"
+#include "editor/paramconfigb.h"
+#include "editor/paramconfigc.h"
+#include "editor/view.h"
+#include "editor/download.h"
+#include "editor/upload.h"
+#include "frame/formregistry.h"
+#include "shell/model_freestand.h"
+#include "shell/welcome.h"
+#include "shell/welcome1.h"
+
+// One line per form: its name and how to build it.
+void defineForms(FormRegistry &forms)
+{
+    forms.define("Welcome", [](AppContext &c) { return new Welcome(c); });
+    forms.define("about", [](AppContext &c) { return new about(c); });
+    forms.define("Welcome1", [](AppContext &c) { return new Welcome1(c); });
+    forms.define("model_freestand", [](AppContext &c) { return new model_freestand(c); });
+    forms.define("main4000", [](AppContext &c) {
+        auto *form = new main4000(c);
+        connectConfigurationMenu(c, *form);
+        return form;
+    });
+    forms.define("download", [](AppContext &c) { return new download(c); });
+    forms.define("upload", [](AppContext &c) { return new upload(c); });
+    forms.define("paramConfigB", [](AppContext &c) { return new paramConfigB(c); });
+    forms.define("paramConfigC", [](AppContext &c) { return new paramConfigC(c); });
+    forms.define("df_Param", [](AppContext &c) { return new df_Param(c); });
+    forms.define("view", [](AppContext &c) { return new view(c); });
+}

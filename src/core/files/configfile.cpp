@@ -1,0 +1,336 @@
+#include "configfile.h"
+
+#include "config/modelcatalog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+
+QString shownName(const QString &path)
+{
+    return path.isEmpty() ? QStringLiteral("the file") : QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
+}
+
+// Reads the values of a file one after another. Values are separated by commas or line ends
+// alike; a quoted text runs to its closing quote and is cut at its first zero byte.
+class ValueReader
+{
+public:
+    enum class Status { Ok, End, Bad };
+
+    explicit ValueReader(const QByteArray &data) : m_d(data) {}
+
+    // True when nothing but blanks, line ends or an end-of-file mark is left.
+    bool atEnd() const
+    {
+        for (qsizetype i = m_pos; i < m_d.size(); ++i) {
+            const char c = m_d.at(i);
+            if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\x1a')
+                return false;
+        }
+        return true;
+    }
+
+    int line() const { return m_line; }
+
+    Status next(LoadedValue *value)
+    {
+        skipBlanks();
+        if (m_pos >= m_d.size())
+            return Status::End;
+
+        if (m_d.at(m_pos) == '"') {
+            const qsizetype close = m_d.indexOf('"', m_pos + 1);
+            if (close < 0)
+                return Status::End; // the text was cut off with the file
+            QByteArray text = m_d.mid(m_pos + 1, close - m_pos - 1);
+            m_line += text.count('\n');
+            const qsizetype zero = text.indexOf('\0');
+            if (zero >= 0)
+                text.truncate(zero);
+            m_pos = close + 1;
+            skipBlanks();
+            if (!atDelimiterOrEnd())
+                return Status::Bad; // m_line is still the line of the text
+            consumeDelimiter();
+            *value = LoadedValue::text(text);
+            return Status::Ok;
+        }
+
+        const qsizetype start = m_pos;
+        const int startLine = m_line;
+        while (m_pos < m_d.size() && !isDelimiter(m_d.at(m_pos)))
+            ++m_pos;
+        const QByteArray token = m_d.mid(start, m_pos - start).trimmed();
+        consumeDelimiter();
+        if (token.isEmpty()) {
+            *value = LoadedValue::text({});
+            return Status::Ok;
+        }
+        bool ok = false;
+        const qint64 n = token.toLongLong(&ok);
+        if (!ok) {
+            m_line = startLine;
+            return Status::Bad;
+        }
+        *value = LoadedValue::number(n);
+        return Status::Ok;
+    }
+
+private:
+    static bool isDelimiter(char c) { return c == ',' || c == '\r' || c == '\n'; }
+
+    bool atDelimiterOrEnd() const { return m_pos >= m_d.size() || isDelimiter(m_d.at(m_pos)); }
+
+    void skipBlanks()
+    {
+        while (m_pos < m_d.size() && (m_d.at(m_pos) == ' ' || m_d.at(m_pos) == '\t'))
+            ++m_pos;
+    }
+
+    void consumeDelimiter()
+    {
+        if (m_pos >= m_d.size())
+            return;
+        const char c = m_d.at(m_pos++);
+        if (c == '\r' && m_pos < m_d.size() && m_d.at(m_pos) == '\n')
+            ++m_pos;
+        if (c != ',')
+            ++m_line;
+    }
+
+    const QByteArray &m_d;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+};
+
+// Slots of the one-character fields: ProtocolMode, ChanBSpeed, ChanCSpeed, AuxByte3.
+constexpr int charByteSlots[] = {0, 4, 6, 12};
+// Slots whose empty text stands for the zero byte the writer could not keep.
+constexpr int zeroByteSlots[] = {0, 1, 2, 5, 7, 8, 9, 10, 11, 12, 13};
+constexpr int ChanCSpeedSlot = 6;
+
+} // namespace
+
+QList<QList<int>> modelParamLines(const ModelInfo &model)
+{
+    QList<QList<int>> lines;
+    switch (model.fileParams) {
+    case FileParams::None:
+        break;
+    case FileParams::TypeWord:
+        lines = {{0, 1}};
+        break;
+    case FileParams::DataTable:
+        lines = {{0, 1}, {2, 3}, {4, 5}};
+        break;
+    case FileParams::RackMap:
+        for (int k = 0; k < 14; k += 2)
+            lines.append(QList<int>{k, k + 1});
+        break;
+    case FileParams::ModbusTable:
+        // Entries 6, 7 and 10n+6, 10n+7 are not used by the Modbus block table.
+        for (int k = 0; k <= 5; ++k)
+            lines.append(QList<int>{k});
+        for (int n = 1; n <= 8; ++n) {
+            for (int k = 10 * n - 2; k <= 10 * n + 5; ++k)
+                lines.append(QList<int>{k});
+        }
+        break;
+    }
+    return lines;
+}
+
+int modelParamValueCount(const ModelInfo &model)
+{
+    int count = 0;
+    for (const QList<int> &line : modelParamLines(model))
+        count += line.size();
+    return count;
+}
+
+void ConfigLineWriter::endLine()
+{
+    m_bytes.append("\r\n");
+    ++m_lines;
+}
+
+void ConfigLineWriter::charByte(quint8 b)
+{
+    // CR and LF stand raw between the quotes like any other byte (the reader takes a quoted
+    // text up to its closing quote); only the quote itself would end the text early.
+    if (b == '"') {
+        number(b);
+        return;
+    }
+    quoted(QByteArray(1, static_cast<char>(b)));
+}
+
+void ConfigLineWriter::charPair(const char *field, const CharPair &pair)
+{
+    for (quint8 b : pair) {
+        if (b == '"' && m_error.isEmpty())
+            m_error = QStringLiteral("%1 holds the byte %2, which a configuration file cannot store.")
+                          .arg(QLatin1String(field))
+                          .arg(b);
+    }
+    QByteArray text;
+    text.append(static_cast<char>(pair[0]));
+    text.append(static_cast<char>(pair[1]));
+    quoted(text);
+}
+
+void ConfigLineWriter::quoted(const QByteArray &text)
+{
+    m_bytes.append('"');
+    m_bytes.append(text);
+    m_bytes.append('"');
+    endLine();
+}
+
+void ConfigLineWriter::number(qint64 n)
+{
+    m_bytes.append(QByteArray::number(n));
+    endLine();
+}
+
+void ConfigLineWriter::numbers(const QList<qint64> &values)
+{
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            m_bytes.append(',');
+        m_bytes.append(QByteArray::number(values.at(i)));
+    }
+    endLine();
+}
+
+FileResult configFileBytes(const ConfigRecord &rec, const ModelInfo &model, QByteArray *out)
+{
+    ConfigLineWriter w;
+    w.charByte(rec.ProtocolMode);
+    w.number(rec.StationNumber);
+    w.number(rec.HighAddress);
+    w.charPair("NetworkSpeed", rec.NetworkSpeed);
+    w.charByte(rec.ChanBSpeed);
+    w.number(rec.ChanBFormat);
+    w.charByte(rec.ChanCSpeed);
+    w.number(rec.ChanCFormat);
+    w.number(rec.LinkOptions);
+    w.charPair("BusType", rec.BusType);
+    w.quoted(rec.AuxByte1.text());
+    w.quoted(rec.AuxByte2.text());
+    w.charByte(rec.AuxByte3);
+    w.number(rec.AuxByte4);
+    for (const QList<int> &line : modelParamLines(model)) {
+        QList<qint64> values;
+        for (int k : line)
+            values.append(rec.ProtoParam[k]);
+        w.numbers(values);
+    }
+    if (!w.ok())
+        return FileResult::failure(w.error());
+    *out = w.bytes();
+    return {};
+}
+
+FileResult saveFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return FileResult::failure(
+            QStringLiteral("%1 cannot be written: %2").arg(shownName(path), file.errorString()));
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return FileResult::failure(QStringLiteral("%1 cannot be written: %2").arg(shownName(path), why));
+    }
+    if (!file.commit())
+        return FileResult::failure(
+            QStringLiteral("%1 cannot be written: %2").arg(shownName(path), file.errorString()));
+    return {};
+}
+
+FileResult SaveConfigFile(const QString &path, const ConfigRecord &rec, const ModelInfo &model)
+{
+    QByteArray bytes;
+    const FileResult built = configFileBytes(rec, model, &bytes);
+    if (!built.ok)
+        return FileResult::failure(
+            QStringLiteral("The configuration was not saved to %1: %2").arg(shownName(path), built.error));
+    return saveFileAtomically(path, bytes);
+}
+
+FileResult ReadConfigRecords(const QByteArray &data, const ModelInfo &model, LoadedValues &table,
+                             const QString &fileName)
+{
+    const QList<QList<int>> paramLines = modelParamLines(model);
+    const QString unreadable = QStringLiteral("%1 cannot be read as a %2 configuration: ")
+                                   .arg(shownName(fileName), model.code);
+
+    ValueReader reader(data);
+    if (reader.atEnd())
+        return FileResult::failure(unreadable + QStringLiteral("it holds no values."));
+
+    // Work on a copy, so a refused file leaves the table as it was.
+    LoadedValues work = table;
+    auto take = [&](int slot) -> FileResult {
+        LoadedValue v;
+        switch (reader.next(&v)) {
+        case ValueReader::Status::Ok:
+            work[slot] = std::move(v);
+            return {};
+        case ValueReader::Status::End:
+            return FileResult::failure(unreadable +
+                                       QStringLiteral("the file ends before all of its values (was it "
+                                                      "saved under another model?)."));
+        case ValueReader::Status::Bad:
+            break;
+        }
+        return FileResult::failure(
+            unreadable +
+            QStringLiteral("line %1 holds a value that is neither a quoted text nor a number.").arg(reader.line()));
+    };
+
+    while (!reader.atEnd()) {
+        for (int slot = 0; slot < 14; ++slot) {
+            const FileResult r = take(slot);
+            if (!r.ok)
+                return r;
+        }
+        // A one-character field written as a number (a byte that cannot stand between quotes).
+        for (int slot : charByteSlots) {
+            const LoadedValue &v = work[slot];
+            if (v.isNumber() && fitsByte(v.numberValue()))
+                work[slot] = LoadedValue::text(QByteArray(1, static_cast<char>(v.numberValue())));
+        }
+        for (int slot : zeroByteSlots) {
+            if (work[slot].isText() && work[slot].textValue().isEmpty())
+                work[slot] = LoadedValue::text(QByteArray(1, '\0'));
+        }
+        if (work[ChanCSpeedSlot].isText() && work[ChanCSpeedSlot].textValue().isEmpty())
+            work[ChanCSpeedSlot] = LoadedValue::text(QByteArray(1, '\x08'));
+
+        for (const QList<int> &line : paramLines) {
+            for (int k : line) {
+                const FileResult r = take(slotOfProtoParam(k));
+                if (!r.ok)
+                    return r;
+            }
+        }
+    }
+    table = std::move(work);
+    return {};
+}
+
+FileResult ReadConfigFile(const QString &path, const ModelInfo &model, LoadedValues &table)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileResult::failure(QStringLiteral("%1 cannot be opened: %2").arg(shownName(path), file.errorString()));
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return FileResult::failure(QStringLiteral("%1 cannot be read: %2").arg(shownName(path), file.errorString()));
+    return ReadConfigRecords(data, model, table, path);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "transfer/exchange.h"
+
+#include <QTimer>
+
+#include <functional>
+
+class ModComm;
+struct Session;
+
+// Wires one exchange engine to the session's port and the runner's own time-out timer: what
+// the engine sends is written, what arrives is read and fed to it, and the timer ends its
+// wait. Everything is driven by readyRead and the timer; nothing polls. The runner owns
+// everything the wait needs, so whoever started it may go away in the middle.
+class ExchangeRunner : public QObject
+{
+    Q_OBJECT
+
+public:
+    ExchangeRunner(Session &session, ModComm &comm, QObject *parent = nullptr);
+
+    // Runs engine: connects it, starts the timer at the engine's time-out (or the override),
+    // calls start (which sends the request), then feeds it what is already waiting.
+    void run(ExchangeEngine &engine, const std::function<void()> &start);
+    // Stops feeding the current engine and stops the timer.
+    void stop();
+
+    // For tests: every time-out becomes this many ms (0 keeps the real intervals).
+    void setTimeoutOverride(int ms) { m_timeoutOverride = ms; }
+
+Q_SIGNALS:
+    void lineLost(const QString &errorLine);
+
+private:
+    void pump();
+
+    Session &m_session;
+    ModComm &m_comm;
+    QTimer m_timer{this}; // tmrTIMEOUT
+    ExchangeEngine *m_engine = nullptr;
+    QList<QMetaObject::Connection> m_connections;
+    int m_timeoutOverride = 0;
+};

@@ -1,0 +1,90 @@
+#include "configfiles.h"
+
+#include "session/session.h"
+#include "editor/loader.h"
+#include "editor/main4000.h"
+#include "files/configfile.h"
+#include "frame/appcontext.h"
+#include "prompts/prompts.h"
+#include "frame/remote.h"
+#include "shell/welcome1.h"
+
+#include <QAction>
+#include <QDir>
+
+namespace {
+
+// A file's layout depends on the model; there is none to read or write without one.
+const ModelInfo *chosenModel(AppContext &ctx)
+{
+    if (!ctx.session.model)
+        ctx.prompts.message(QStringLiteral("Choose the Quintrel model first."), QStringLiteral("!Error! No Model"),
+                            Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    return ctx.session.model;
+}
+
+Prompts::FileRequest request(bool save)
+{
+    return {FileDialogDefaults::title(), FileDialogDefaults::filter(), QDir::homePath(), save};
+}
+
+} // namespace
+
+bool Save_THE_File(AppContext &ctx)
+{
+    const ModelInfo *model = chosenModel(ctx);
+    if (!model)
+        return false;
+    const QString path = ctx.prompts.saveFile(request(true));
+    if (path.isEmpty())
+        return false;
+    const FileResult r = SaveConfigFile(path, ctx.session.rec, *model);
+    if (!r.ok) {
+        ctx.prompts.message(r.error, QStringLiteral("!Error! Configuration Not Saved"), Prompts::Buttons::Ok,
+                            Prompts::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+bool loadConfigurationFile(AppContext &ctx, const QString &path)
+{
+    const ModelInfo *model = chosenModel(ctx);
+    if (!model)
+        return false;
+    const FileResult r = ReadConfigFile(path, *model, ctx.session.loaded);
+    if (!r.ok) {
+        ctx.prompts.message(r.error, QStringLiteral("!Error! Configuration File Not Read"), Prompts::Buttons::Ok,
+                            Prompts::Icon::Critical);
+        return false;
+    }
+    ApplyLoadedConfiguration(ctx);
+    return true;
+}
+
+bool openConfigurationFile(AppContext &ctx, QString *path)
+{
+    const QString chosen = ctx.prompts.openFile(request(false));
+    if (path)
+        *path = chosen;
+    if (chosen.isEmpty())
+        return false;
+    return loadConfigurationFile(ctx, chosen);
+}
+
+void restoreDefaultConfiguration(AppContext &ctx)
+{
+    if (auto *menu = ctx.forms.form<Welcome1>(QStringLiteral("Welcome1")))
+        menu->UpdateParameters();
+    Remote(ctx.forms).select(QStringLiteral("main4000"), QStringLiteral("optKF2NGD"));
+}
+
+void connectConfigurationMenu(AppContext &ctx, main4000 &form)
+{
+    AppContext *c = &ctx;
+    QObject::connect(form.action(QStringLiteral("save_file")), &QAction::triggered, &form, [c] { Save_THE_File(*c); });
+    QObject::connect(form.action(QStringLiteral("open_file")), &QAction::triggered, &form,
+                     [c] { openConfigurationFile(*c); });
+    QObject::connect(form.action(QStringLiteral("restore_configuration")), &QAction::triggered, &form,
+                     [c] { restoreDefaultConfiguration(*c); });
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "transfer/exchange.h"
+
+#include <QObject>
+#include <QPointer>
+
+class DownloadTransfer;
+class QWidget;
+struct AppContext;
+
+// The download as a screen runs it: the form's status line follows the transfer, and its
+// buttons (Command1, cmdPrintConf, cmdDOWNLOAD, cmdExit, matched without regard to case) are
+// disabled while it runs and enabled again at the end. The transfer owns its timer.
+class DownloadConfig : public QObject
+{
+    Q_OBJECT
+
+public:
+    DownloadConfig(AppContext &ctx, QWidget &form);
+    ~DownloadConfig() override;
+
+    void start();
+    bool isRunning() const;
+    // The form is closing: the transfer ends at once and the port is closed.
+    void abort();
+    // For tests: every wait lasts this many ms instead of its real interval.
+    void setTimeoutOverride(int ms);
+
+    // A control of a form whose name matches without regard to case.
+    static QWidget *control(QWidget &form, const QString &name);
+
+Q_SIGNALS:
+    void status(const QString &text);
+    void finished(ExchangeOutcome outcome);
+
+private:
+    void setEnabled(const char *name, bool enabled);
+
+    QWidget &m_form;
+    DownloadTransfer *m_transfer;
+};

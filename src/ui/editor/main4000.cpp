@@ -1,0 +1,670 @@
+#include "main4000.h"
+#include "ui_main4000.h"
+
+#include "session/session.h"
+#include "frame/appcontext.h"
+#include "frame/formregistry.h"
+#include "frame/formutil.h"
+#include "frame/remote.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDate>
+#include <QLocale>
+#include <QMenu>
+
+#include <optional>
+
+namespace {
+
+// Serial speed codes, one byte per speed as the converter counts them (14 and 15 unused).
+struct SpeedCode
+{
+    const char *text;
+    quint8 code;
+};
+constexpr SpeedCode ChannelSpeeds[] = {
+    {"300", 3},   {"600", 4},   {"1200", 5},   {"2400", 6},   {"4800", 7},   {"9600", 8},   {"19.2", 9},
+    {"38.4", 10}, {"57.6", 11}, {"115.2", 12}, {"230.4", 13}, {"187.5", 16}, {"125.0", 17}, {"93.75", 18},
+};
+constexpr SpeedCode NetworkSpeeds[] = {{"57.6", 8}, {"115.2", 9}, {"230.4", 10}};
+// Codes up to 9600 are counted in baud, faster ones in kbaud.
+constexpr quint8 LastBaudCode = 8;
+
+template <std::size_t N> std::optional<quint8> lookup(const SpeedCode (&table)[N], const QString &text)
+{
+    for (const SpeedCode &s : table) {
+        if (text == QLatin1String(s.text))
+            return s.code;
+    }
+    return std::nullopt;
+}
+
+// Station numbers, high addresses and rack numbers are listed as octal text.
+std::optional<int> octalValue(const QString &text)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok, 8);
+    if (!ok || !fitsByte(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<int> decimalValue(const QString &text, int low, int high)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < low || v > high)
+        return std::nullopt;
+    return v;
+}
+
+const QString View = QStringLiteral("view");
+
+} // namespace
+
+main4000::main4000(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::main4000)
+{
+    m_ui->setupUi(this);
+    buildFileMenu();
+    connectControls();
+    captureBaseGeometry();
+}
+
+main4000::~main4000()
+{
+    delete m_ui;
+}
+
+void main4000::buildFileMenu()
+{
+    m_file_menu = new QMenu(QStringLiteral("&Configuration Settings"), this);
+    m_file_menu->setObjectName(QStringLiteral("file_menu"));
+    m_file_menu->addAction(QStringLiteral("&Save QUINTREL Configuration Settings..."))
+        ->setObjectName(QStringLiteral("save_file"));
+    m_file_menu->addAction(QStringLiteral("&Open QUINTREL Configuration Settings..."))
+        ->setObjectName(QStringLiteral("open_file"));
+    m_file_menu->addSeparator()->setObjectName(QStringLiteral("bar1"));
+    m_file_menu->addAction(QStringLiteral("S&et QUINTREL Settings to Defaults..."))
+        ->setObjectName(QStringLiteral("restore_configuration"));
+}
+
+QAction *main4000::action(const QString &name) const
+{
+    return m_file_menu->findChild<QAction *>(name, Qt::FindDirectChildrenOnly);
+}
+
+void main4000::connectControls()
+{
+    const auto list = [this](QComboBox *c, void (main4000::*handler)()) {
+        connect(c, &QComboBox::activated, this, handler);
+    };
+    list(m_ui->cboStationNumber, &main4000::cboStationNumber_Click);
+    list(m_ui->cboHighAddress, &main4000::cboHighAddress_Click);
+    list(m_ui->cboModbusAdd, &main4000::cboModbusAdd_Click);
+    list(m_ui->cboRackNum, &main4000::cboRackNum_Click);
+    list(m_ui->cboRackRange, &main4000::cboRackRange_Click);
+    list(m_ui->cboRackSize, &main4000::cboRackSize_Click);
+    list(m_ui->cboNetworkSpeed, &main4000::cboNetworkSpeed_Click);
+    list(m_ui->cboNetworkSpeed2, &main4000::cboNetworkSpeed2_Click);
+    list(m_ui->cboAsyncSpeed, &main4000::cboAsyncSpeed_Click);
+    list(m_ui->cboAsyncSpeedC, &main4000::cboAsyncSpeedC_Click);
+    list(m_ui->cboChannelCSpeed, &main4000::cboChannelCSpeed_Click);
+    list(m_ui->cboSLAVE1, &main4000::cboSLAVE1_Click);
+    list(m_ui->cboSlave2, &main4000::cboSlave2_Click);
+
+    const auto option = [this](QAbstractButton *b, void (main4000::*handler)(bool)) {
+        connect(b, &QAbstractButton::toggled, this, handler);
+    };
+    option(m_ui->optQuarter, &main4000::optQuarter_Click);
+    option(m_ui->optHalf, &main4000::optHalf_Click);
+    option(m_ui->optSG0, &main4000::optSG0_Click);
+    option(m_ui->optSG2, &main4000::optSG2_Click);
+    option(m_ui->optSG4, &main4000::optSG4_Click);
+    option(m_ui->optSG6, &main4000::optSG6_Click);
+    option(m_ui->opt1Slave, &main4000::opt1Slave_Click);
+    option(m_ui->opt2Slave, &main4000::opt2Slave_Click);
+    option(m_ui->optQOF_Host, &main4000::optQOF_Host_Click);
+    option(m_ui->optQOF_Terminal, &main4000::optQOF_Terminal_Click);
+    option(m_ui->optSType, &main4000::optSType_Click);
+    option(m_ui->optMType, &main4000::optMType_Click);
+    option(m_ui->optLMType, &main4000::optLMType_Click);
+    option(m_ui->optPT03Type, &main4000::optPT03Type_Click);
+    option(m_ui->optLType, &main4000::optLType_Click);
+    option(m_ui->optSAType, &main4000::optSAType_Click);
+    // A layout ends with the lists it shows writing what they show.
+    const auto layout = [this](QAbstractButton *b, void (main4000::*handler)(bool)) {
+        connect(b, &QAbstractButton::toggled, this, [this, handler](bool on) {
+            (this->*handler)(on);
+            if (on)
+                takeShownValues();
+        });
+    };
+    layout(m_ui->optKF2NGD, &main4000::optKF2NGD_Click);
+    layout(m_ui->optNGD, &main4000::optNGD_Click);
+    layout(m_ui->optPXA, &main4000::optPXA_Click);
+    layout(m_ui->optF7H, &main4000::optF7H_Click);
+    layout(m_ui->optUCT, &main4000::optUCT_Click);
+    layout(m_ui->optTBQ, &main4000::optTBQ_Click);
+    layout(m_ui->optJMR, &main4000::optJMR_Click);
+    layout(m_ui->optLBW, &main4000::optLBW_Click);
+    layout(m_ui->optEPV4, &main4000::optEPV4_Click);
+    layout(m_ui->optWOLTA, &main4000::optWOLTA_Click);
+    layout(m_ui->optSiemensDH, &main4000::optSiemensDH_Click);
+    layout(m_ui->optSiemensRIO, &main4000::optSiemensRIO_Click);
+    layout(m_ui->optSiemensMOD, &main4000::optSiemensMOD_Click);
+
+    const auto button = [this](QAbstractButton *b, void (main4000::*handler)()) {
+        connect(b, &QAbstractButton::clicked, this, handler);
+    };
+    button(m_ui->cmdCONFIG, &main4000::cmdCONFIG_Click);
+    button(m_ui->cmdNext, &main4000::cmdNext_Click);
+    button(m_ui->cmdRETURN, &main4000::cmdRETURN_Click);
+    button(m_ui->cmdEXIT, &main4000::cmdEXIT_Click);
+    button(m_ui->Command3, &main4000::Command3_Click);
+    button(m_ui->cmdAsyncC, &main4000::cmdAsyncC_Click);
+    button(m_ui->cmdChannelC, &main4000::cmdChannelC_Click);
+    button(m_ui->cmdProtParam, &main4000::cmdProtParam_Click);
+    button(m_ui->cmdModBus, &main4000::cmdModBus_Click);
+    button(m_ui->cmdSiemensParam, &main4000::cmdSiemensParam_Click);
+    button(m_ui->cmdToshibaParam, &main4000::cmdToshibaParam_Click);
+    button(m_ui->cmdRioBt, &main4000::cmdRioBt_Click);
+    button(m_ui->cmdYZE, &main4000::cmdYZE_Click);
+}
+
+// ---- Helpers -----------------------------------------------------------------------------
+
+Remote main4000::remote() const
+{
+    return Remote(m_ctx.forms);
+}
+
+bool main4000::isKind(ModelKind kind) const
+{
+    return m_ctx.session.model && m_ctx.session.model->kind == kind;
+}
+
+void main4000::summaryText(const char *box, const QString &text)
+{
+    remote().setText(View, QLatin1String(box), text);
+}
+
+void main4000::summaryVisible(std::initializer_list<const char *> boxes, bool visible)
+{
+    Remote r = remote();
+    for (const char *b : boxes)
+        r.setVisible(View, QLatin1String(b), visible);
+}
+
+void main4000::setVisible(const Widgets &widgets, bool visible)
+{
+    for (QWidget *w : widgets)
+        w->setVisible(visible);
+}
+
+void main4000::setEnabled(const Widgets &widgets, bool enabled)
+{
+    for (QWidget *w : widgets)
+        w->setEnabled(enabled);
+}
+
+void main4000::moveTop(const Widgets &widgets, int topTwips)
+{
+    for (QWidget *w : widgets)
+        moveTopTwips(w, topTwips);
+}
+
+bool main4000::openDialog(const QString &name, bool hideMain)
+{
+    // Disabling this form with no dialog to give it back would leave the user stuck.
+    if (!m_ctx.forms.isDefined(name))
+        return false;
+    if (hideMain)
+        hide();
+    else
+        QWidget::setEnabled(false);
+    m_ctx.forms.show(name);
+    return true;
+}
+
+// ---- Lists -------------------------------------------------------------------------------
+
+bool main4000::applyStationNumber()
+{
+    const QString text = m_ui->cboStationNumber->currentText();
+    const std::optional<int> v = octalValue(text);
+    if (!v)
+        return false;
+    m_ctx.session.rec.StationNumber = quint8(*v);
+    summaryText("txtStationNum", text);
+    m_ui->txtF7H->setText(QString::number(*v + 1, 8));
+    return true;
+}
+
+void main4000::cboStationNumber_Click()
+{
+    if (!applyStationNumber())
+        return;
+    // The bridging layouts keep the high address one above the station.
+    QComboBox *c = m_ui->cboStationNumber;
+    if (m_ctx.session.rec.BusType == CharPair{1, 0}) {
+        const int n = c->findText(c->currentText());
+        if (n >= 0 && n + 1 < c->count())
+            selectIndex(m_ui->cboHighAddress, n + 1);
+    }
+}
+
+void main4000::cboHighAddress_Click()
+{
+    const QString text = m_ui->cboHighAddress->currentText();
+    if (const std::optional<int> v = octalValue(text)) {
+        m_ctx.session.rec.HighAddress = quint8(*v);
+        summaryText("txtHighAddress", text);
+    }
+}
+
+void main4000::cboModbusAdd_Click()
+{
+    const QString text = m_ui->cboModbusAdd->currentText();
+    if (const std::optional<int> v = decimalValue(text, 1, 247)) {
+        m_ctx.session.rec.StationNumber = quint8(*v);
+        summaryText("txtStationNum", text);
+    }
+}
+
+void main4000::cboRackNum_Click()
+{
+    const QString text = m_ui->cboRackNum->currentText();
+    const std::optional<int> v = octalValue(text);
+    if (!v)
+        return;
+    m_ctx.session.rec.StationNumber = quint8(*v);
+    summaryText("txtRackNum", text);
+    Remote r = remote();
+    for (int k = 0; k < 7; ++k) {
+        r.setText(QStringLiteral("rio_bt"), QStringLiteral("lblRack%1").arg(k + 1),
+                  QStringLiteral("Rack Addr ") + QString::number(*v + k, 8));
+    }
+}
+
+void main4000::cboRackRange_Click()
+{
+    const QString text = m_ui->cboRackRange->currentText();
+    const std::optional<int> n = decimalValue(text, 1, 7);
+    if (!n)
+        return;
+    m_ctx.session.rec.HighAddress = quint8(*n);
+    summaryText("txtRackRange", text);
+    Remote r = remote();
+    const QString map = QStringLiteral("rio_bt");
+    r.select(map, QStringLiteral("optRIO%1").arg(*n));
+    for (int k = 1; k <= 7; ++k)
+        r.setVisible(map, QStringLiteral("frmRack%1").arg(k), k <= *n);
+}
+
+void main4000::cboRackSize_Click()
+{
+    m_ui->frmBusProt->show();
+    applyRackSize();
+}
+
+void main4000::applyRackSize()
+{
+    const QString text = m_ui->cboRackSize->currentText();
+    static const QStringList sizes = {QStringLiteral("1/4"), QStringLiteral("1/2"), QStringLiteral("FULL")};
+    const qsizetype code = sizes.indexOf(text);
+    if (code < 0)
+        return;
+    m_ctx.session.rec.AuxByte3 = quint8(code);
+    summaryText("txtRackSize", text);
+}
+
+void main4000::takeShownValues()
+{
+    // A list that shows a value stands for it: each list this layout leaves showing writes
+    // its value into the record and the summary, as the user's pick of it would, so that
+    // what the form shows is what is sent.
+    const auto shown = [this](QWidget *w) { return w->isVisibleTo(this); };
+    if (shown(m_ui->cboStationNumber))
+        applyStationNumber();
+    if (shown(m_ui->cboModbusAdd))
+        cboModbusAdd_Click();
+    if (shown(m_ui->cboRackNum))
+        cboRackNum_Click();
+    if (shown(m_ui->cboHighAddress))
+        cboHighAddress_Click();
+    if (shown(m_ui->cboRackRange))
+        cboRackRange_Click();
+    if (shown(m_ui->cboRackSize))
+        applyRackSize();
+    if (shown(m_ui->cboNetworkSpeed))
+        cboNetworkSpeed_Click();
+    if (shown(m_ui->cboNetworkSpeed2))
+        cboNetworkSpeed2_Click();
+    if (shown(m_ui->cboAsyncSpeed))
+        cboAsyncSpeed_Click();
+    if (shown(m_ui->cboAsyncSpeedC))
+        cboAsyncSpeedC_Click();
+    if (shown(m_ui->cboChannelCSpeed))
+        cboChannelCSpeed_Click();
+    if (shown(m_ui->cboSLAVE1))
+        cboSLAVE1_Click();
+    if (shown(m_ui->cboSlave2))
+        cboSlave2_Click();
+}
+
+void main4000::networkSpeed(QComboBox *combo)
+{
+    const QString text = combo->currentText();
+    if (const std::optional<quint8> code = lookup(NetworkSpeeds, text)) {
+        m_ctx.session.rec.NetworkSpeed = {*code, 0};
+        summaryText("txtNetSpeed", text);
+    }
+}
+
+void main4000::cboNetworkSpeed_Click()
+{
+    networkSpeed(m_ui->cboNetworkSpeed);
+}
+
+void main4000::cboNetworkSpeed2_Click()
+{
+    networkSpeed(m_ui->cboNetworkSpeed2);
+}
+
+bool main4000::channelSpeed(QComboBox *combo, quint8 &code, const char *summaryValue, QLabel *unitsLabel,
+                            std::initializer_list<const char *> summaryUnits)
+{
+    const QString text = combo->currentText();
+    const std::optional<quint8> c = lookup(ChannelSpeeds, text);
+    // A text outside the table changes nothing, so the speed byte keeps a valid code.
+    if (!c)
+        return false;
+    code = *c;
+    summaryText(summaryValue, text);
+    const QString units = *c <= LastBaudCode ? QStringLiteral("Baud") : QStringLiteral("Kbaud");
+    unitsLabel->setText(units);
+    for (const char *box : summaryUnits)
+        summaryText(box, units);
+    return true;
+}
+
+void main4000::cboAsyncSpeed_Click()
+{
+    ConfigRecord &rec = m_ctx.session.rec;
+    quint8 code = 0;
+    if (!channelSpeed(m_ui->cboAsyncSpeed, code, "txtAsyncB", m_ui->lblKbaud2,
+                      {"txtKbaud2", "txtKbaudChannelB"}))
+        return;
+    rec.ChanBSpeedSel = DecimalText::fromNumber(code);
+    rec.ChanBSpeed = code;
+}
+
+void main4000::cboAsyncSpeedC_Click()
+{
+    ConfigRecord &rec = m_ctx.session.rec;
+    quint8 code = 0;
+    if (!channelSpeed(m_ui->cboAsyncSpeedC, code, "txtAsyncC", m_ui->lblKbaudC,
+                      {"txtKbaud2", "txtKbaudChannelC"}))
+        return;
+    rec.ChanCSpeedSelA = DecimalText::fromNumber(code);
+    rec.ChanCSpeed = code;
+}
+
+void main4000::cboChannelCSpeed_Click()
+{
+    ConfigRecord &rec = m_ctx.session.rec;
+    quint8 code = 0;
+    if (!channelSpeed(m_ui->cboChannelCSpeed, code, "txtAsyncC", m_ui->lblChannelCKbaud,
+                      {"txtKbaudChannelC"}))
+        return;
+    rec.ChanCSpeedSelB = DecimalText::fromNumber(code);
+    rec.ChanCSpeed = code;
+}
+
+void main4000::cboSLAVE1_Click()
+{
+    if (const std::optional<int> v = decimalValue(m_ui->cboSLAVE1->currentText(), 0, 255))
+        m_ctx.session.rec.AuxByte3 = quint8(*v);
+}
+
+void main4000::cboSlave2_Click()
+{
+    if (const std::optional<int> v = decimalValue(m_ui->cboSlave2->currentText(), 0, 255))
+        m_ctx.session.rec.AuxByte4 = quint8(*v);
+}
+
+// ---- RIO-to-Modbus options ---------------------------------------------------------------
+
+void main4000::optQuarter_Click(bool on)
+{
+    if (!on)
+        return;
+    setVisible({m_ui->optSG4, m_ui->optSG6}, true);
+    moveLeftTwips(m_ui->optSG2, 720);
+    m_ui->optSG2->setText(QStringLiteral("2"));
+    m_RioGroupBase = 0;
+    reselect(m_ui->optSG0);
+    reselect(m_ui->opt1Slave);
+    // A quarter rack has room for one slave only.
+    m_ui->opt2Slave->hide();
+    summaryText("txtRackSize", QStringLiteral("1/4"));
+}
+
+void main4000::optHalf_Click(bool on)
+{
+    if (!on)
+        return;
+    setVisible({m_ui->optSG4, m_ui->optSG6}, false);
+    // A half rack starts at group 0 or 4; the second button stands for 4.
+    moveLeftTwips(m_ui->optSG2, 1320);
+    m_ui->optSG2->setText(QStringLiteral("4"));
+    m_RioGroupBase = 4;
+    reselect(m_ui->optSG0);
+    m_ui->opt2Slave->show();
+    select(m_ui->opt2Slave);
+    summaryText("txtRackSize", QStringLiteral("1/2"));
+}
+
+void main4000::startingGroup(int offset)
+{
+    m_ctx.session.rec.AuxByte2 = DecimalText::fromNumber(m_RioGroupBase + offset);
+}
+
+void main4000::optSG0_Click(bool on)
+{
+    if (on)
+        startingGroup(0);
+}
+
+void main4000::optSG2_Click(bool on)
+{
+    if (on)
+        startingGroup(1);
+}
+
+void main4000::optSG4_Click(bool on)
+{
+    if (on)
+        startingGroup(2);
+}
+
+void main4000::optSG6_Click(bool on)
+{
+    if (on)
+        startingGroup(3);
+}
+
+void main4000::opt1Slave_Click(bool on)
+{
+    if (!on)
+        return;
+    setVisible({m_ui->lblXAJSlave1, m_ui->cboSLAVE1}, true);
+    setVisible({m_ui->lblXAJSlave2, m_ui->cboSlave2}, false);
+    m_ctx.session.rec.AuxByte1.set("1");
+}
+
+void main4000::opt2Slave_Click(bool on)
+{
+    if (!on)
+        return;
+    setVisible({m_ui->lblXAJSlave2, m_ui->cboSlave2}, true);
+    m_ctx.session.rec.AuxByte1.set("2");
+}
+
+// ---- Zumbach modes and Brabender device types --------------------------------------------
+
+void main4000::optQOF_Host_Click(bool on)
+{
+    if (on)
+        m_ctx.session.rec.ProtoParam[0] = 1;
+}
+
+void main4000::optQOF_Terminal_Click(bool on)
+{
+    if (on)
+        m_ctx.session.rec.ProtoParam[0] = 0;
+}
+
+void main4000::deviceType(int code, const QString &caption)
+{
+    m_ctx.session.rec.ProtoParam[0] = quint8(code);
+    m_ctx.session.rec.ProtoParam[1] = 0;
+    summaryText("txtJMR1", caption);
+}
+
+void main4000::optSType_Click(bool on)
+{
+    if (on)
+        deviceType(0, m_ui->optSType->text());
+}
+
+void main4000::optMType_Click(bool on)
+{
+    if (on)
+        deviceType(1, m_ui->optMType->text());
+}
+
+void main4000::optLMType_Click(bool on)
+{
+    if (on)
+        deviceType(2, m_ui->optLMType->text());
+}
+
+void main4000::optPT03Type_Click(bool on)
+{
+    if (on)
+        deviceType(3, m_ui->optPT03Type->text());
+}
+
+void main4000::optLType_Click(bool on)
+{
+    if (on)
+        deviceType(4, m_ui->optLType->text());
+}
+
+void main4000::optSAType_Click(bool on)
+{
+    if (on)
+        deviceType(5, m_ui->optSAType->text());
+}
+
+// ---- Buttons -----------------------------------------------------------------------------
+
+void main4000::cmdCONFIG_Click()
+{
+    m_file_menu->popup(QCursor::pos());
+}
+
+void main4000::cmdNext_Click()
+{
+    hide();
+    summaryText("txtDate",
+                QLocale::system().toString(QDate::currentDate(), QStringLiteral("dddd, MMM. d yyyy")));
+    m_ctx.forms.show(View);
+}
+
+void main4000::cmdRETURN_Click()
+{
+    hide();
+    m_ctx.forms.show(QStringLiteral("Welcome1"));
+}
+
+void main4000::cmdEXIT_Click()
+{
+    QCoreApplication::quit();
+}
+
+void main4000::Command3_Click()
+{
+    openDialog(QStringLiteral("paramConfigB"));
+}
+
+void main4000::cmdAsyncC_Click()
+{
+    openDialog(QStringLiteral("paramConfigC"));
+}
+
+void main4000::cmdChannelC_Click()
+{
+    const QString dlg = QStringLiteral("paramConfigC");
+    if (!m_ctx.forms.isDefined(dlg))
+        return;
+    // The dialog shows channel C's format as the record holds it, with handshaking locked.
+    const int f = m_ctx.session.rec.ChanCFormat;
+    Remote r = remote();
+    const auto pick = [&](bool set, const char *yes, const char *no) {
+        r.select(dlg, QLatin1String(set ? yes : no));
+    };
+    if (f & ChanFlag::Parity) {
+        r.select(dlg, QStringLiteral("optYes"));
+        pick(f & ChanFlag::EvenParity, "optEven", "optOdd");
+    } else {
+        r.select(dlg, QStringLiteral("optNone"));
+    }
+    pick(f & ChanFlag::SevenDataBits, "opt7", "opt8");
+    pick(f & ChanFlag::TwoStopBits, "opt2", "opt1");
+    for (const char *w : {"Frame2", "optIgnore", "optActive"})
+        r.setEnabled(dlg, QLatin1String(w), false);
+    r.setText(dlg, dlg, QStringLiteral("MODBUS PROTOCOL PARAMETERS"));
+    openDialog(dlg);
+}
+
+void main4000::cmdProtParam_Click()
+{
+    openDialog(QStringLiteral("df_Param"));
+}
+
+void main4000::cmdModBus_Click()
+{
+    openDialog(QStringLiteral("modbus_prot"), true);
+}
+
+void main4000::cmdSiemensParam_Click()
+{
+    openDialog(QStringLiteral("siemens_param"), true);
+}
+
+void main4000::cmdToshibaParam_Click()
+{
+    openDialog(QStringLiteral("toshiba_VFD"));
+}
+
+void main4000::cmdRioBt_Click()
+{
+    openDialog(QStringLiteral("rio_bt"));
+}
+
+void main4000::cmdYZE_Click()
+{
+    const ModelInfo *model = m_ctx.session.model;
+    openDialog(QLatin1String(model && model->dataTableForm ? model->dataTableForm : "YZE_DataTable"));
+}
+
+void main4000::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    m_ctx.forms.show(QStringLiteral("Welcome1"));
+}

@@ -1,0 +1,200 @@
+#pragma once
+
+#include <QList>
+#include "config/configrecord.h"
+#include "config/modelcatalog.h"
+
+#include <QWidget>
+
+#include <optional>
+
+#include <initializer_list>
+
+struct AppContext;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class Remote;
+
+namespace Ui {
+class main4000;
+}
+
+// The main configuration form: network and channel parameters of the chosen model. Every
+// choice writes the configuration record at once and the matching box of the summary form.
+// One form serves every model; the operating-mode options lay it out for their mode.
+class main4000 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit main4000(AppContext &ctx, QWidget *parent = nullptr);
+    ~main4000() override;
+
+    // An action of the configuration pop-up menu: "save_file", "open_file", "bar1" or
+    // "restore_configuration" (nullptr for any other name). Their triggered() belongs to the
+    // file code.
+    QAction *action(const QString &name) const;
+    QMenu *fileMenu() const { return m_file_menu; }
+
+    // Base of the RIO starting-group code: 0 for a quarter rack, 4 for a half rack.
+    int rioGroupBase() const { return m_RioGroupBase; }
+
+    // The "STANDARD DF1 to DH+" layout, which resets everything the other layouts change.
+    // optKF2NGD runs it when selected.
+    void applyStandardLayout();
+
+    // The frame of the freestanding units: the form's size and the heights and tops of its
+    // frames and bottom buttons. Every mode layout starts from the geometry this leaves, so
+    // that no layout depends on which one ran before it.
+    void layoutForFreestanding();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private Q_SLOTS:
+    // Lists.
+    void cboStationNumber_Click();
+    void cboHighAddress_Click();
+    void cboModbusAdd_Click();
+    void cboRackNum_Click();
+    void cboRackRange_Click();
+    void cboRackSize_Click();
+    void cboNetworkSpeed_Click();
+    void cboNetworkSpeed2_Click();
+    void cboAsyncSpeed_Click();
+    void cboAsyncSpeedC_Click();
+    void cboChannelCSpeed_Click();
+    void cboSLAVE1_Click();
+    void cboSlave2_Click();
+
+    // RIO-to-Modbus options, device types and Zumbach modes.
+    void optQuarter_Click(bool on);
+    void optHalf_Click(bool on);
+    void optSG0_Click(bool on);
+    void optSG2_Click(bool on);
+    void optSG4_Click(bool on);
+    void optSG6_Click(bool on);
+    void opt1Slave_Click(bool on);
+    void opt2Slave_Click(bool on);
+    void optQOF_Host_Click(bool on);
+    void optQOF_Terminal_Click(bool on);
+    void optSType_Click(bool on);
+    void optMType_Click(bool on);
+    void optLMType_Click(bool on);
+    void optPT03Type_Click(bool on);
+    void optLType_Click(bool on);
+    void optSAType_Click(bool on);
+
+    // Operating modes (main4000_layouts.cpp).
+    void optKF2NGD_Click(bool on);
+    void optNGD_Click(bool on);
+    void optPXA_Click(bool on);
+    void optF7H_Click(bool on);
+    void optUCT_Click(bool on);
+    void optTBQ_Click(bool on);
+    void optJMR_Click(bool on);
+    void optLBW_Click(bool on);
+    void optEPV4_Click(bool on);
+    void optWOLTA_Click(bool on);
+
+    // Network side of the Brabender and drive models (main4000_layouts.cpp).
+    void optSiemensDH_Click(bool on);
+    void optSiemensRIO_Click(bool on);
+    void optSiemensMOD_Click(bool on);
+
+    // Buttons.
+    void cmdCONFIG_Click();
+    void cmdNext_Click();
+    void cmdRETURN_Click();
+    void cmdEXIT_Click();
+    void Command3_Click();
+    void cmdAsyncC_Click();
+    void cmdChannelC_Click();
+    void cmdProtParam_Click();
+    void cmdModBus_Click();
+    void cmdSiemensParam_Click();
+    void cmdToshibaParam_Click();
+    void cmdRioBt_Click();
+    void cmdYZE_Click();
+
+private:
+    using Widgets = QList<QWidget *>;
+
+    void connectControls();
+    void buildFileMenu();
+
+    // The shared part of the six Brabender device types.
+    void deviceType(int code, const QString &caption);
+    void startingGroup(int offset);
+    // Channel speed lists: the code, the units label and the summary's units boxes.
+    bool channelSpeed(QComboBox *combo, quint8 &code, const char *summaryValue, QLabel *unitsLabel,
+                      std::initializer_list<const char *> summaryUnits);
+    void networkSpeed(QComboBox *combo);
+    // The primary effects of the station and rack size lists, without what a pick does
+    // besides (the bridging high address, the bus frame shown).
+    bool applyStationNumber();
+    void applyRackSize();
+    // Every value list the form shows writes what it shows into the record and the summary.
+    void takeShownValues();
+
+    // A dialog opened beside this form, which stays visible but inert until the dialog's
+    // accept; or instead of it, when hideMain. Nothing happens while the dialog is not part
+    // of the program.
+    bool openDialog(const QString &name, bool hideMain = false);
+
+    // Whether the chosen model is of this kind.
+    bool isKind(ModelKind kind) const;
+    Remote remote() const;
+    void summaryText(const char *box, const QString &text);
+    void summaryVisible(std::initializer_list<const char *> boxes, bool visible);
+
+    static void setVisible(const Widgets &widgets, bool visible);
+    static void setEnabled(const Widgets &widgets, bool enabled);
+    static void moveTop(const Widgets &widgets, int topTwips);
+
+    // Control groups that the layouts show, hide and move together.
+    Widgets stationRow() const;
+    Widgets networkSpeedLabels() const;
+    Widgets highAddressRow() const;
+    Widgets rackNumberRow() const;
+    Widgets rackControls() const;
+    Widgets channelCGroup() const;
+    Widgets modbusSide() const;
+    Widgets networkOptions() const;
+    Widgets deviceTypes() const;
+    Widgets rioFrames() const;
+
+    // Layout pieces (main4000_layouts.cpp).
+    void captureBaseGeometry();
+    void restoreBaseGeometry();
+    void showProtocolFrames();
+    void hideRackControls();
+    void applyCaptions(const char *option);
+    void disableWhoActive();
+    void hideDualChannelNote();
+    // What every mode layout but the standard and the dual-DF1 one presets: channel C off,
+    // the given fields (an empty one is left as it is), who-active disabled on the main menu
+    // and the DF1 dialog's dual-channel note hidden.
+    struct ModePreset
+    {
+        std::optional<quint8> protocolMode;
+        std::optional<quint8> highAddress;
+        CharPair busType;
+    };
+    void presetOtherMode(const ModePreset &preset);
+    void fillSlaveList(QComboBox *combo);
+    void addRackSizes();
+    void layoutRioAdapter();
+    void layoutRioToModbus();
+
+    AppContext &m_ctx;
+    Ui::main4000 *m_ui;
+    QMenu *m_file_menu;
+    int m_RioGroupBase = 0;
+    // Every control's geometry as layoutForFreestanding() leaves it, but the mode options',
+    // which the model set-up places.
+    QList<QPair<QWidget *, QRect>> m_baseGeometry;
+    QSize m_baseSize;
+};

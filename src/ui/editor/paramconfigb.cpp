@@ -1,0 +1,262 @@
+#include "paramconfigb.h"
+#include "ui_paramconfigb.h"
+
+#include "session/session.h"
+#include "frame/appcontext.h"
+#include "frame/formregistry.h"
+#include "frame/formutil.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+
+ChannelParams::ChannelParams(AppContext &ctx, IntByte &format, char channel, QWidget *parent)
+    : QWidget(parent)
+    , m_ctx(ctx)
+    , m_format(format)
+    , m_channel(channel)
+{
+}
+
+void ChannelParams::connectOptions(const Options &o)
+{
+    m_o = o;
+    connect(o.optNone, &QRadioButton::toggled, this, &ChannelParams::optNone_Click);
+    connect(o.optYes, &QRadioButton::toggled, this, &ChannelParams::optYes_Click);
+    connect(o.optEven, &QRadioButton::toggled, this, &ChannelParams::optEven_Click);
+    connect(o.optOdd, &QRadioButton::toggled, this, &ChannelParams::optOdd_Click);
+    connect(o.opt7, &QRadioButton::toggled, this, &ChannelParams::opt7_Click);
+    connect(o.opt8, &QRadioButton::toggled, this, &ChannelParams::opt8_Click);
+    connect(o.opt1, &QRadioButton::toggled, this, &ChannelParams::opt1_Click);
+    connect(o.opt2, &QRadioButton::toggled, this, &ChannelParams::opt2_Click);
+    connect(o.optActive, &QRadioButton::toggled, this, &ChannelParams::optActive_Click);
+    connect(o.optIgnore, &QRadioButton::toggled, this, &ChannelParams::optIgnore_Click);
+}
+
+void ChannelParams::selectDefaults()
+{
+    select(m_o.optNone);
+    select(m_o.opt8);
+    select(m_o.opt1);
+    select(m_o.optIgnore);
+}
+
+void ChannelParams::deselectDefaults()
+{
+    deselect(m_o.optNone);
+    deselect(m_o.opt8);
+    deselect(m_o.opt1);
+    deselect(m_o.optIgnore);
+}
+
+void ChannelParams::setBits(int mask)
+{
+    m_format = IntByte(SetBit(m_format, mask));
+}
+
+void ChannelParams::clearBits(int mask)
+{
+    m_format = IntByte(ClearBit(m_format, mask));
+}
+
+void ChannelParams::writeSummary(const char *box, const QString &text)
+{
+    const QString name = QLatin1String(box) + QLatin1Char(m_channel);
+    if (auto *edit = m_ctx.forms.control<QLineEdit>(QStringLiteral("view"), name))
+        edit->setText(text);
+}
+
+void ChannelParams::writeParity()
+{
+    writeSummary("txtParityNoneOdd",
+                 (m_format & ChanFlag::EvenParity) ? QStringLiteral("EVEN") : QStringLiteral("ODD"));
+}
+
+void ChannelParams::optNone_Click(bool on)
+{
+    if (!on)
+        return;
+    // Bit 4 stays as it is, so switching parity back on brings back the even/odd choice.
+    clearBits(ChanFlag::Parity);
+    writeSummary("txtParityNoneOdd", QStringLiteral("NONE"));
+    m_o.frmParity->hide();
+}
+
+void ChannelParams::optYes_Click(bool on)
+{
+    if (!on)
+        return;
+    setBits(ChanFlag::Parity);
+    m_o.frmParity->show();
+    select((m_format & ChanFlag::EvenParity) ? m_o.optEven : m_o.optOdd);
+    // The even/odd option is usually still selected from before, so its handler does not
+    // run; without this the summary would go on reading "NONE" while parity is on.
+    writeParity();
+}
+
+void ChannelParams::optEven_Click(bool on)
+{
+    if (!on)
+        return;
+    setBits(ChanFlag::EvenParity);
+    writeSummary("txtParityNoneOdd", QStringLiteral("EVEN"));
+}
+
+void ChannelParams::optOdd_Click(bool on)
+{
+    if (!on)
+        return;
+    clearBits(ChanFlag::EvenParity);
+    writeSummary("txtParityNoneOdd", QStringLiteral("ODD"));
+}
+
+void ChannelParams::opt7_Click(bool on)
+{
+    if (!on)
+        return;
+    setBits(ChanFlag::SevenDataBits);
+    writeSummary("txtData1", QStringLiteral("7"));
+}
+
+void ChannelParams::opt8_Click(bool on)
+{
+    if (!on)
+        return;
+    clearBits(ChanFlag::SevenDataBits);
+    writeSummary("txtData1", QStringLiteral("8"));
+}
+
+void ChannelParams::opt1_Click(bool on)
+{
+    if (!on)
+        return;
+    clearBits(ChanFlag::TwoStopBits);
+    writeSummary("txtStop1", QStringLiteral("1"));
+}
+
+void ChannelParams::opt2_Click(bool on)
+{
+    if (!on)
+        return;
+    setBits(ChanFlag::TwoStopBits);
+    writeSummary("txtStop1", QStringLiteral("2"));
+}
+
+void ChannelParams::optActive_Click(bool on)
+{
+    if (!on)
+        return;
+    setBits(ChanFlag::Handshake);
+    writeSummary("txtHandShake1", QStringLiteral("ACTIVE"));
+}
+
+void ChannelParams::optIgnore_Click(bool on)
+{
+    if (!on)
+        return;
+    clearBits(ChanFlag::Handshake);
+    writeSummary("txtHandShake1", QStringLiteral("IGNORE"));
+}
+
+void ChannelParams::Command2_Click()
+{
+    hide();
+    // The opener disabled main4000; without this it would stay inert.
+    if (QWidget *main = m_ctx.forms.existing(QStringLiteral("main4000"))) {
+        main->setEnabled(true);
+        m_ctx.forms.show(QStringLiteral("main4000"));
+    }
+}
+
+void ChannelParams::closeEvent(QCloseEvent *event)
+{
+    // There is no cancel: the close box accepts like the button does.
+    Command2_Click();
+    event->accept();
+}
+
+paramConfigB::paramConfigB(AppContext &ctx, QWidget *parent)
+    : ChannelParams(ctx, ctx.session.rec.ChanBFormat, 'B', parent)
+    , m_ui(new Ui::paramConfigB)
+{
+    m_ui->setupUi(this);
+    connectOptions({m_ui->optNone, m_ui->optYes, m_ui->optEven, m_ui->optOdd, m_ui->opt7, m_ui->opt8,
+                    m_ui->opt1, m_ui->opt2, m_ui->optIgnore, m_ui->optActive, m_ui->frmParity});
+    connect(m_ui->opt232, &QRadioButton::toggled, this, &paramConfigB::opt232_Click);
+    connect(m_ui->opt422, &QRadioButton::toggled, this, &paramConfigB::opt422_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &paramConfigB::Command2_Click);
+
+    m_RS422_485 = new QMenu(QStringLiteral("&Communication Module"), this);
+    m_RS422_485->setObjectName(QStringLiteral("RS422_485"));
+    m_RS422 = m_RS422_485->addAction(QStringLiteral("RS422-& 4Wire"));
+    m_RS422->setObjectName(QStringLiteral("RS422"));
+    m_RS485 = m_RS422_485->addAction(QStringLiteral("RS485-&2 Wire"));
+    m_RS485->setObjectName(QStringLiteral("RS485"));
+    connect(m_RS422, &QAction::triggered, this, &paramConfigB::RS422ON);
+    connect(m_RS485, &QAction::triggered, this, &paramConfigB::RS485ON);
+
+    m_ui->opt422->installEventFilter(this);
+}
+
+paramConfigB::~paramConfigB()
+{
+    delete m_ui;
+}
+
+void paramConfigB::selectDefaults()
+{
+    ChannelParams::selectDefaults();
+    select(m_ui->opt232);
+}
+
+void paramConfigB::deselectDefaults()
+{
+    ChannelParams::deselectDefaults();
+    deselect(m_ui->opt232);
+}
+
+void paramConfigB::RS422ON()
+{
+    setBits(ChanFlag::RS422);
+    clearBits(ChanFlag::RS485Two);
+    m_ui->opt422->setText(QStringLiteral("RS422-4 Wire"));
+}
+
+void paramConfigB::RS485ON()
+{
+    setBits(ChanFlag::RS422 | ChanFlag::RS485Two);
+    m_ui->opt422->setText(QStringLiteral("RS485-2 Wire"));
+}
+
+void paramConfigB::opt232_Click(bool on)
+{
+    if (!on)
+        return;
+    clearBits(ChanFlag::RS422 | ChanFlag::RS485Two);
+}
+
+void paramConfigB::opt422_Click(bool on)
+{
+    if (!on)
+        return;
+    // Two-wire or four-wire stays as RS422ON/RS485ON last set it.
+    setBits(ChanFlag::RS422);
+}
+
+bool paramConfigB::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui->opt422 && event->type() == QEvent::MouseButtonPress) {
+        // Only the RIO-to-Modbus unit chooses its two- or four-wire connection here.
+        const ModelInfo *model = m_ctx.session.model;
+        if (model && model->kind == ModelKind::RioToModbus) {
+            // The menu takes the mouse from here on, so the option would never see its
+            // release: select it now, as the click would have.
+            select(m_ui->opt422);
+            m_RS422->trigger();
+            m_RS422_485->popup(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return ChannelParams::eventFilter(watched, event);
+}

@@ -1,0 +1,139 @@
+#include "view.h"
+#include "ui_view.h"
+
+#include "session/session.h"
+#include "editor/configfiles.h"
+#include "editor/downloadconfig.h"
+#include "editor/summaryprint.h"
+#include "serial/modcomm.h"
+#include "frame/appcontext.h"
+#include "frame/formregistry.h"
+#include "prompts/prompts.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMap>
+
+view::view(AppContext &ctx, QWidget *parent)
+    : QWidget(parent)
+    , m_ctx(ctx)
+    , m_ui(new Ui::view)
+{
+    m_ui->setupUi(this);
+    m_download = new DownloadConfig(ctx, *this);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &view::Command1_Click);
+    connect(m_ui->cmdDownload, &QPushButton::clicked, this, &view::cmdDownload_Click);
+    connect(m_ui->cmdPrintConf, &QPushButton::clicked, this, &view::cmdPrintConf_Click);
+    connect(m_ui->cmdEXIT, &QPushButton::clicked, this, &view::cmdEXIT_Click);
+    connect(m_download, &DownloadConfig::finished, this, [this] {
+        unsetCursor();
+        m_ui->cmdEXIT->setEnabled(true);
+    });
+    collectRows();
+    closeUpRows();
+}
+
+view::~view()
+{
+    delete m_ui;
+}
+
+void view::Command1_Click()
+{
+    hide();
+    m_ctx.forms.show(QStringLiteral("main4000"));
+}
+
+void view::cmdDownload_Click()
+{
+    setCursor(Qt::WaitCursor);
+    m_ui->Command1->setEnabled(false);
+    m_ui->cmdPrintConf->setEnabled(false);
+    m_ui->cmdEXIT->setEnabled(false);
+    m_ui->cmdDownload->setEnabled(false);
+    // The caption stays so after the download.
+    m_ui->cmdDownload->setText(QStringLiteral("Downloading Parameters..."));
+    m_download->start();
+}
+
+void view::cmdPrintConf_Click()
+{
+    printSummary(m_ctx);
+}
+
+void view::cmdEXIT_Click()
+{
+    if (m_ctx.prompts.message(QStringLiteral("Do you wish to save the Configuration Settings?"),
+                              QStringLiteral("Save Configuration"), Prompts::Buttons::YesNo,
+                              Prompts::Icon::Question) == Prompts::Yes)
+        Save_THE_File(m_ctx);
+    m_ctx.comm.CommClose(m_ctx.session.PortNumber);
+    hide();
+    m_ctx.forms.show(QStringLiteral("Welcome1"));
+}
+
+void view::closeEvent(QCloseEvent *event)
+{
+    // Closing the page goes back to the main form, as "CHANGE" does, so the user is never
+    // left without a window. While a download runs (it disables Command1) the page stays.
+    if (!m_ui->Command1->isEnabled()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Command1_Click();
+}
+
+void view::collectRows()
+{
+    // A row is every box on one line of the design; the heading and the date stay on top,
+    // the channel frames, buttons and status line follow the last row shown.
+    QMap<int, QList<QWidget *>> byTop;
+    const auto children = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (QWidget *w : children) {
+        if (qobject_cast<QLineEdit *>(w) && w != m_ui->Text1 && w != m_ui->txtDate)
+            byTop[w->y()] << w;
+    }
+    for (auto it = byTop.cbegin(); it != byTop.cend(); ++it) {
+        m_rows.append({it.key(), it.value()});
+        for (QWidget *w : it.value()) {
+            w->installEventFilter(this);
+            m_rowsDesignBottom = qMax(m_rowsDesignBottom, w->geometry().bottom());
+        }
+    }
+    for (QWidget *w : children) {
+        if (!qobject_cast<QLineEdit *>(w))
+            m_below.append({w, w->y()});
+    }
+    m_designHeight = height();
+}
+
+void view::closeUpRows()
+{
+    int slot = 0;
+    int bottom = m_rows.isEmpty() ? 0 : m_rows.first().slotY;
+    for (const Row &row : std::as_const(m_rows)) {
+        bool shown = false;
+        for (QWidget *w : row.boxes)
+            shown = shown || !w->isHidden();
+        if (!shown)
+            continue;
+        const int y = m_rows[slot++].slotY;
+        for (QWidget *w : row.boxes) {
+            w->move(w->x(), y);
+            if (!w->isHidden())
+                bottom = qMax(bottom, w->geometry().bottom());
+        }
+    }
+    const int shift = m_rowsDesignBottom - bottom;
+    for (const auto &[w, designTop] : std::as_const(m_below))
+        w->move(w->x(), designTop - shift);
+    setFixedHeight(m_designHeight - shift);
+}
+
+bool view::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+        closeUpRows();
+    return QWidget::eventFilter(watched, event);
+}

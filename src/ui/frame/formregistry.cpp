@@ -1,0 +1,88 @@
+#include "formregistry.h"
+
+#include "frame/appcontext.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+// The offscreen and minimal platforms (tests, the command line) draw no windows, so there is
+// no stacking to change.
+bool platformStacksWindows()
+{
+    const QString p = QGuiApplication::platformName();
+    return p != QLatin1String("offscreen") && p != QLatin1String("minimal");
+}
+
+} // namespace
+
+void FormRegistry::define(const QString &name, Factory factory)
+{
+    m_factories.insert(name, std::move(factory));
+}
+
+QWidget *FormRegistry::existing(const QString &name) const
+{
+    const QPointer<QWidget> f = m_forms.value(name);
+    return f.data();
+}
+
+QWidget *FormRegistry::form(const QString &name)
+{
+    if (QWidget *f = existing(name))
+        return f;
+    const auto it = m_factories.constFind(name);
+    if (it == m_factories.cend() || !m_context)
+        return nullptr;
+    // Registered before the factory returns' constructor side effects reach other forms
+    // that look this one up again.
+    QWidget *f = (*it)(*m_context);
+    if (f) {
+        f->setObjectName(name);
+        m_forms.insert(name, f);
+    }
+    return f;
+}
+
+void FormRegistry::show(const QString &name)
+{
+    if (QWidget *f = form(name)) {
+        f->show();
+        // A form shown again must come to the front, above the form that opened it, also
+        // where no window manager raises it.
+        if (platformStacksWindows())
+            f->raise();
+        f->activateWindow();
+    }
+}
+
+void FormRegistry::hide(const QString &name)
+{
+    if (QWidget *f = existing(name))
+        f->hide();
+}
+
+void FormRegistry::unload(const QString &name)
+{
+    QPointer<QWidget> f = m_forms.take(name);
+    if (f) {
+        f->hide();
+        // The form may be running the handler that unloads it.
+        f->deleteLater();
+    }
+}
+
+void FormRegistry::unloadAll()
+{
+    const QStringList names = m_forms.keys();
+    for (const QString &n : names)
+        unload(n);
+}
+
+void FormRegistry::destroyAll()
+{
+    const auto forms = m_forms;
+    m_forms.clear();
+    for (const QPointer<QWidget> &f : forms)
+        delete f.data();
+}

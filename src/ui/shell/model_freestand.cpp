@@ -1,0 +1,339 @@
+#include "model_freestand.h"
+#include "ui_model_freestand.h"
+
+#include "config/modelcatalog.h"
+#include "session/session.h"
+#include "frame/appcontext.h"
+#include "frame/formutil.h"
+#include "prompts/prompts.h"
+#include "frame/remote.h"
+#include "shell/welcome.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QPushButton>
+
+namespace {
+const QString Main = QStringLiteral("main4000");
+
+// The forms that show one configuration. A model choice starts them afresh.
+const char *const ConfigurationForms[] = {"main4000", "view", "paramConfigB", "paramConfigC", "df_Param"};
+} // namespace
+
+model_freestand::model_freestand(AppContext &ctx, QWidget *parent)
+    : QWidget(parent), m_ctx(ctx), m_ui(new Ui::model_freestand)
+{
+    m_ui->setupUi(this);
+    for (const ModelInfo &m : modelCatalog()) {
+        auto *b = findChild<QPushButton *>(m.button);
+        if (!b)
+            continue;
+        const QString code = m.code;
+        connect(b, &QPushButton::clicked, this, [this, code] { chooseModel(code); });
+        // Every model button but cmdYZE describes itself when the mouse is over it.
+        if (m.button != QLatin1String("cmdYZE"))
+            b->installEventFilter(this);
+    }
+    connect(m_ui->Command10, &QPushButton::clicked, this, &model_freestand::Command10_Click);
+
+    if (auto *start = m_ctx.forms.form<Welcome>(QStringLiteral("Welcome")))
+        start->QN4000();
+}
+
+model_freestand::~model_freestand()
+{
+    delete m_ui;
+}
+
+bool model_freestand::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Enter) {
+        if (auto *b = qobject_cast<QPushButton *>(watched))
+            m_ui->lblDescription->setText(b->toolTip());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void model_freestand::closeEvent(QCloseEvent *event)
+{
+    // The close box goes back, like Command10, so the program is never left without a window.
+    event->accept();
+    Command10_Click();
+}
+
+void model_freestand::Command10_Click()
+{
+    m_ctx.forms.unload(QStringLiteral("model_freestand"));
+    m_ctx.forms.show(QStringLiteral("Welcome"));
+}
+
+void model_freestand::appendSpeeds(const QStringList &items)
+{
+    Remote(m_ctx.forms).appendItems(Main, QStringLiteral("cboAsyncSpeed"), items);
+}
+
+void model_freestand::placeLeft(const QString &option)
+{
+    Remote(m_ctx.forms).moveTwips(Main, option, 240, 240);
+}
+
+void model_freestand::placeRight(const QString &option)
+{
+    Remote(m_ctx.forms).moveTwips(Main, option, 4560, 240);
+}
+
+void model_freestand::hideHandshakeLoopback()
+{
+    Remote(m_ctx.forms).hide(QStringLiteral("df_Param"), QStringLiteral("frmRTS"));
+}
+
+void model_freestand::startNewConfiguration()
+{
+    // Nothing of an earlier model may leak into this one: the same clicks give the same
+    // bytes whatever was configured before. So the record starts from its defaults, the
+    // forms from their design, and the first-generation set-up lays them out again.
+    for (const char *form : ConfigurationForms)
+        m_ctx.forms.unload(QLatin1String(form));
+    m_ctx.session.rec = ConfigRecord();
+    m_ctx.session.loaded = LoadedValues();
+    if (auto *start = m_ctx.forms.form<Welcome>(QStringLiteral("Welcome")))
+        start->QN4000();
+}
+
+void model_freestand::chooseModel(const QString &code)
+{
+    const ModelInfo *m = findModel(code);
+    if (!m)
+        return;
+    startNewConfiguration();
+    m_ctx.session.model = m;
+    if (m->isQn6000())
+        Model_QN6000();
+    ConfigRecord &rec = m_ctx.session.rec;
+    rec.ConfigLength = m->configLength;
+    rec.ProductCode = quint8(m->productCode);
+    Remote r(m_ctx.forms);
+    r.setText(Main, Main, QStringLiteral("Configuration of [%1] - MAIN MENU").arg(code));
+    r.setText(QStringLiteral("view"), QStringLiteral("txtModel"), code);
+    runSetup(*m);
+}
+
+void model_freestand::runSetup(const ModelInfo &m)
+{
+    Remote r(m_ctx.forms);
+    auto selectMode = [&r](const char *option) { r.select(Main, QLatin1String(option)); };
+    // The model's own mode sits at the right of the mode row, "STANDARD DF1 to DH+" at the left.
+    auto offerMode = [&](const char *option) {
+        r.show(Main, QLatin1String(option));
+        placeRight(QLatin1String(option));
+        r.show(Main, QStringLiteral("optKF2NGD"));
+        placeLeft(QStringLiteral("optKF2NGD"));
+    };
+    auto disableUpload = [&r] { r.setEnabled(QStringLiteral("Welcome1"), QStringLiteral("cmdUPLOAD"), false); };
+
+    if (m.offersSerialConnection())
+        r.show(QStringLiteral("paramConfigB"), QStringLiteral("frmQN6000"));
+
+    switch (m.kind) {
+    case ModelKind::Brabender:
+        Format_Custom();
+        offerMode("optJMR");
+        selectMode("optJMR");
+        // "AB - DH+" is already the network option here; its layout must run all the same.
+        r.deselect(Main, QStringLiteral("optSiemensDH"));
+        selectMode("optSiemensDH");
+        break;
+    case ModelKind::ToshibaDrives:
+        Format_Custom();
+        QN4000_Model2();
+        offerMode("optEPV4");
+        selectMode("optEPV4");
+        disableUpload();
+        break;
+    case ModelKind::SiemensDrives:
+        Format_Custom();
+        appendSpeeds({"38.4", "93.75", "115.2", "125.0", "187.5", "230.4"});
+        offerMode("optWOLTA");
+        selectMode("optWOLTA");
+        disableUpload();
+        break;
+    case ModelKind::EatonDrives:
+    case ModelKind::Centerscan:
+        hideHandshakeLoopback();
+        offerMode("optTBQ");
+        selectMode("optTBQ");
+        break;
+    case ModelKind::Zumbach:
+        hideHandshakeLoopback();
+        r.select(Main, QStringLiteral("optQOF_Terminal"));
+        offerMode("optTBQ");
+        selectMode("optTBQ");
+        break;
+    case ModelKind::MultidropMaster:
+        appendSpeeds({"38.4", "57.6", "115.2", "230.4"});
+        offerMode("optPXA");
+        selectMode("optPXA");
+        break;
+    case ModelKind::AsciiDisplays:
+        hideHandshakeLoopback();
+        appendSpeeds({"57.6"});
+        r.hide(Main, QStringLiteral("cboHighAddress"));
+        r.hide(Main, QStringLiteral("lblHighAddress"));
+        offerMode("optTBQ");
+        selectMode("optTBQ");
+        break;
+    case ModelKind::Scanners:
+        Format_YZE();
+        return; // Format_YZE ends the form itself
+    case ModelKind::DualDf1:
+        hideHandshakeLoopback();
+        QN4000_Model2();
+        offerMode("optF7H");
+        selectMode("optF7H");
+        break;
+    case ModelKind::Bridge:
+        if (m.asksFlashQuestion()) {
+            appendSpeeds({"57.6"});
+            const Prompts::Answer a = m_ctx.prompts.message(
+                QStringLiteral("Is this a non flash QN4000? Model does not have a -F and the serial number is before 3100"),
+                QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"), Prompts::Buttons::YesNo,
+                Prompts::Icon::Question);
+            m_ctx.session.rec.UploadReplyLength = a == Prompts::Yes ? 54 : 66;
+        }
+        Setup_NGD();
+        break;
+    case ModelKind::RioAdapter:
+        Setup_UCT();
+        if (!m.isQn6000())
+            appendSpeeds({"57.6"});
+        break;
+    case ModelKind::Modbus:
+        Setup_LBW();
+        if (!m.isQn6000())
+            QN4000_Model2();
+        break;
+    case ModelKind::RioToModbus:
+        hideHandshakeLoopback();
+        r.setText(Main, QStringLiteral("optUCT"), QStringLiteral("RIO to Modbus Master"));
+        offerMode("optUCT");
+        selectMode("optUCT");
+        break;
+    }
+    unload_QN4000();
+}
+
+void model_freestand::Format_Custom()
+{
+    ConfigRecord &rec = m_ctx.session.rec;
+    rec.AuxByte2.set("0");
+    rec.AuxByte1.set("0");
+    rec.AuxByte4 = 0;
+    rec.AuxByte3 = 0;
+
+    Remote r(m_ctx.forms);
+    for (const char *o : {"optNone", "opt8", "opt1", "optIgnore"})
+        r.select(QStringLiteral("paramConfigC"), QLatin1String(o));
+
+    r.showEntry(Main, QStringLiteral("cboModbusAdd"), 0);
+    r.showEntry(Main, QStringLiteral("cboChannelCSpeed"), 5);
+    r.showEntry(Main, QStringLiteral("cboAsyncSpeed"), 5);
+    r.setText(Main, QStringLiteral("lblChannelCKbaud"), QStringLiteral("Baud"));
+    r.setText(Main, QStringLiteral("lblKbaud2"), QStringLiteral("Baud"));
+    // The station list shows the station the record holds (and the download sends), which the
+    // fresh configuration has set to 1, rather than the list's first entry.
+    r.showEntry(Main, QStringLiteral("cboStationNumber"), rec.StationNumber);
+    r.showEntry(Main, QStringLiteral("cboNetworkSpeed"), 0);
+    QStringList addresses;
+    for (int a = 1; a <= 247; ++a)
+        addresses << QString::number(a);
+    r.appendItems(Main, QStringLiteral("cboModbusAdd"), addresses);
+}
+
+void model_freestand::QN4000_Model2()
+{
+    appendSpeeds({"38.4", "57.6", "115.2"});
+}
+
+void model_freestand::Model_QN6000()
+{
+    m_ctx.session.rec.FamilyCode = QStringLiteral("6000");
+    appendSpeeds({"38.4", "57.6", "115.2"});
+    Remote(m_ctx.forms).appendItems(Main, QStringLiteral("cboNetworkSpeed"), {QStringLiteral("230.4")});
+}
+
+void model_freestand::Setup_NGD()
+{
+    ConfigRecord &rec = m_ctx.session.rec;
+    rec.ConfigLength = 42;
+    rec.ProductCode = 0;
+    Remote r(m_ctx.forms);
+    r.show(Main, QStringLiteral("optKF2NGD"));
+    r.select(Main, QStringLiteral("optKF2NGD"));
+    placeLeft(QStringLiteral("optKF2NGD"));
+    r.show(Main, QStringLiteral("optNGD"));
+    placeRight(QStringLiteral("optNGD"));
+}
+
+void model_freestand::Setup_UCT()
+{
+    ConfigRecord &rec = m_ctx.session.rec;
+    rec.ConfigLength = 64;
+    Format_Custom();
+    hideHandshakeLoopback();
+    rec.ProductCode = 7;
+    rec.BusType = {4, 0};
+    Remote r(m_ctx.forms);
+    r.show(Main, QStringLiteral("optKF2NGD"));
+    placeLeft(QStringLiteral("optKF2NGD"));
+    r.select(Main, QStringLiteral("optUCT"));
+    r.show(Main, QStringLiteral("optUCT"));
+    placeRight(QStringLiteral("optUCT"));
+}
+
+void model_freestand::Setup_LBW()
+{
+    ConfigRecord &rec = m_ctx.session.rec;
+    rec.ConfigLength = 136;
+    rec.ProductCode = 1;
+    rec.ExtParam[4] = 0;
+    rec.ExtParam[5] = 0;
+    rec.ProtoParam[0] = 0;
+    for (int k = 4; k <= 85; ++k)
+        rec.ProtoParam[k] = 0;
+    hideHandshakeLoopback();
+    Remote r(m_ctx.forms);
+    // The standard layout first, the Modbus layout on top of it.
+    r.select(Main, QStringLiteral("optKF2NGD"));
+    r.deselect(Main, QStringLiteral("optKF2NGD"));
+    placeRight(QStringLiteral("optLBW"));
+    r.show(Main, QStringLiteral("optLBW"));
+    r.select(Main, QStringLiteral("optLBW"));
+    r.show(Main, QStringLiteral("optKF2NGD"));
+    placeLeft(QStringLiteral("optKF2NGD"));
+}
+
+void model_freestand::Format_YZE()
+{
+    ConfigRecord &rec = m_ctx.session.rec;
+    rec.ConfigLength = 58;
+    hideHandshakeLoopback();
+    Remote r(m_ctx.forms);
+    // A QN6000 list already holds "57.6".
+    if (QComboBox *c = r.combo(Main, QStringLiteral("cboAsyncSpeed")); c && c->findText(QStringLiteral("57.6")) < 0)
+        c->addItem(QStringLiteral("57.6"));
+    rec.ProductCode = 9;
+    r.select(Main, QStringLiteral("optKF2NGD"));
+    r.deselect(Main, QStringLiteral("optKF2NGD"));
+    r.select(Main, QStringLiteral("optTBQ"));
+    r.show(Main, QStringLiteral("optTBQ"));
+    placeRight(QStringLiteral("optTBQ"));
+    r.show(Main, QStringLiteral("optKF2NGD"));
+    placeLeft(QStringLiteral("optKF2NGD"));
+    unload_QN4000();
+}
+
+void model_freestand::unload_QN4000()
+{
+    m_ctx.forms.unload(QStringLiteral("model_freestand"));
+    m_ctx.forms.show(QStringLiteral("Welcome1"));
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+
+struct AppContext;
+struct ModelInfo;
+class QPushButton;
+namespace Ui {
+class model_freestand;
+}
+
+// Model selection: one button per freestanding model. A pick sets the model's identity in the
+// record, lays out the main form for it and opens the main menu.
+class model_freestand : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit model_freestand(AppContext &ctx, QWidget *parent = nullptr);
+    ~model_freestand() override;
+
+    // Runs the set-up of the model with this code, as its button does.
+    void chooseModel(const QString &code);
+
+    void Format_Custom();
+    void QN4000_Model2();
+    void Model_QN6000();
+    void Setup_NGD();
+    void Setup_UCT();
+    void Setup_LBW();
+    void Format_YZE();
+    void unload_QN4000();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Command10_Click();
+    void startNewConfiguration();
+    void runSetup(const ModelInfo &model);
+    void appendSpeeds(const QStringList &items);
+    void placeLeft(const QString &option);
+    void placeRight(const QString &option);
+    void hideHandshakeLoopback();
+
+    AppContext &m_ctx;
+    Ui::model_freestand *m_ui;
+};

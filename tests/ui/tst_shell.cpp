@@ -1,0 +1,349 @@
+#include "config/modelcatalog.h"
+#include "message/configmessage.h"
+#include "frame/formutil.h"
+#include "shell/model_freestand.h"
+#include "shell/welcome.h"
+#include "shell/welcome1.h"
+#include "simulator/convertersim.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QTest>
+
+#include "support/formstate.h"
+#include "support/guibench.h"
+#include "support/testdata.h"
+
+namespace {
+
+const char *const Menu = "Welcome1";
+
+bool shown(QWidget *w)
+{
+    return w && !w->isHidden();
+}
+
+// Picks a model the way its button does, answering the NGD question with No.
+void pick(GuiBench &b, const QString &code)
+{
+    if (code == QLatin1String("QN4000-NGD"))
+        b.prompts.answerMessage(Prompts::No, QStringLiteral("CHECK QN4000"));
+    b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(code);
+}
+
+// The mode options a user can reach: those not hidden, left to right.
+QList<QWidget *> modeRow(GuiBench &b)
+{
+    QList<QWidget *> row;
+    for (auto *o : b.control<QWidget>("main4000", "frmMode")->findChildren<QRadioButton *>()) {
+        if (!o->isHidden())
+            row << o;
+    }
+    std::sort(row.begin(), row.end(), [](QWidget *l, QWidget *r) { return l->x() < r->x(); });
+    return row;
+}
+
+QStringList items(QComboBox *c)
+{
+    QStringList l;
+    for (int i = 0; c && i < c->count(); ++i)
+        l << c->itemText(i);
+    return l;
+}
+
+} // namespace
+
+class TestShell : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startWindowLeadsOn()
+    {
+        GuiBench b;
+        b.forms.show(QStringLiteral("Welcome"));
+        b.button("Welcome", "Command4")->click();
+        QVERIFY(b.forms.existing(QStringLiteral("Welcome"))->isHidden());
+        QVERIFY(shown(b.forms.existing(QStringLiteral("model_freestand"))));
+        QCOMPARE(b.session.rec.FamilyCode, QStringLiteral("4000"));
+
+        b.button("model_freestand", "Command10")->click();
+        QVERIFY(shown(b.forms.existing(QStringLiteral("Welcome"))));
+        QTRY_VERIFY(!b.forms.existing(QStringLiteral("model_freestand")));
+
+        b.button("Welcome", "Command3")->click();
+        QVERIFY(shown(b.forms.existing(QStringLiteral("about"))));
+        b.button("about", "Command1")->click();
+        QVERIFY(shown(b.forms.existing(QStringLiteral("Welcome"))));
+        QVERIFY(!b.forms.isLoaded(QStringLiteral("about")));
+    }
+
+    void menuBeforeAPortTest()
+    {
+        GuiBench b;
+        pick(b, QStringLiteral("QN4000-PXA"));
+        QWidget *menu = b.forms.existing(QLatin1String(Menu));
+        QVERIFY(shown(menu));
+        QVERIFY(!b.forms.isLoaded(QStringLiteral("model_freestand")));
+        QCOMPARE(b.text(Menu, "lblComPort2"), QStringLiteral("-"));
+        for (const char *n : {"cmdUpdate", "cmdUPLOAD", "cmdDOWNLOAD", "cmdBurn", "cmdOnline"})
+            QVERIFY2(!b.control<QWidget>(Menu, n)->isEnabledTo(menu), n);
+        for (const char *n : {"optCom1", "optCom4", "Command2", "Command3"})
+            QVERIFY2(b.control<QWidget>(Menu, n)->isEnabledTo(menu), n);
+        // The first generation offers COM1 to COM4 only, each naming its device.
+        QVERIFY(b.control<QWidget>(Menu, "optCom5")->isHidden());
+        QCOMPARE(b.text(Menu, "lblComDevice_1"), ModComm::deviceForName(QStringLiteral("COM2")));
+    }
+
+    void failedPortTest()
+    {
+        GuiBench b;
+        pick(b, QStringLiteral("QN4000-PXA"));
+        qputenv("QNCF_COM3", "/dev/no-such-serial-device");
+        b.prompts.answerMessage(Prompts::Ok);
+        b.button(Menu, "optCom3")->click();
+        qunsetenv("QNCF_COM3");
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        QVERIFY(b.prompts.shown().last().text.startsWith(QStringLiteral("COM Error: Error (2): CommOpen (CreateFile) - ")));
+        QCOMPARE(b.text(Menu, "lblComPort2"), QStringLiteral("-"));
+        QVERIFY(b.button(Menu, "optNONE")->isChecked());
+        QVERIFY(!b.button(Menu, "optCom3")->isChecked());
+        QVERIFY(!b.control<QWidget>(Menu, "frmCONFIG")->isEnabled());
+    }
+
+    void goodPortTest()
+    {
+        SimOptions options;
+    options.model = QStringLiteral("QN4000-PXA");
+    ConverterSim sim(options);
+        QString why;
+        QVERIFY2(sim.open(&why), qPrintable(why));
+        qputenv("QNCF_COM2", sim.devicePath().toLocal8Bit());
+        GuiBench b;
+        pick(b, QStringLiteral("QN4000-PXA"));
+        b.button(Menu, "optCom2")->click();
+        qunsetenv("QNCF_COM2");
+        QVERIFY2(b.prompts.shown().isEmpty(), qPrintable(b.prompts.problems()));
+        QCOMPARE(b.session.PortNumber, 2);
+        QCOMPARE(b.text(Menu, "lblComPort2"), QStringLiteral("2"));
+        QVERIFY(!b.comm.isOpen(2)); // tested, then closed again
+        QWidget *menu = b.forms.existing(QLatin1String(Menu));
+        QVERIFY(b.control<QWidget>(Menu, "frmCONFIG")->isEnabledTo(menu));
+        QCOMPARE(b.control<QWidget>(Menu, "cmdUpdate")->isEnabledTo(menu), b.forms.isDefined(QStringLiteral("main4000")));
+        // Screens that are not part of the program yet stay out of reach.
+        QCOMPARE(b.control<QWidget>(Menu, "cmdUPLOAD")->isEnabledTo(menu), b.forms.isDefined(QStringLiteral("upload")));
+        QVERIFY(!b.control<QWidget>(Menu, "cmdOnline")->isEnabledTo(menu));
+    }
+
+    void ngdFlashQuestion_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("length");
+        QTest::newRow("old unit") << "QN4000-NGD" << int(Prompts::Yes) << 54;
+        QTest::newRow("flash unit") << "QN4000-NGD" << int(Prompts::No) << 66;
+        // A model choice starts a new record, whose reply length is not set.
+        QTest::newRow("QN6000 does not ask") << "QN6000-NGD" << 0 << 0;
+    }
+    void ngdFlashQuestion()
+    {
+        GuiBench b;
+        QFETCH(int, answer);
+        b.session.rec.UploadReplyLength = 12345;
+        if (answer)
+            b.prompts.answerMessage(Prompts::Answer(answer), QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"));
+        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(FETCHED(QString, model));
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        QCOMPARE(b.session.rec.UploadReplyLength, FETCHED(int, length));
+        if (answer)
+            QCOMPARE(b.prompts.shown().first().text,
+                     QStringLiteral("Is this a non flash QN4000? Model does not have a -F and the serial number is before 3100"));
+    }
+
+    void hoverDescribesTheModel()
+    {
+        GuiBench b;
+        auto *form = b.forms.form(QStringLiteral("model_freestand"));
+        QLabel *description = b.control<QLabel>("model_freestand", "lblDescription");
+        QCOMPARE(description->text(), QStringLiteral("Select Freestanding Model Below:"));
+        for (const ModelInfo &m : modelCatalog()) {
+            description->setText(QStringLiteral("before"));
+            QWidget *button = form->findChild<QWidget *>(m.button);
+            QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+            QCoreApplication::sendEvent(button, &enter);
+            const QString expected = m.button == QLatin1String("cmdYZE") ? QStringLiteral("before") : m.description;
+            QCOMPARE(description->text(), expected);
+            QCOMPARE(button->toolTip(), m.description);
+        }
+    }
+
+    // Every model: identity, captions, speed lists, the mode row and the dialogs' frames.
+    void models_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QStringList>("speedsAdded");
+        QTest::addColumn<QString>("ownMode");
+        QTest::addColumn<bool>("rts");
+        QTest::addColumn<bool>("qn6000Frame");
+        const QStringList fast = {"38.4", "57.6", "115.2"};
+        auto row = [](const char *m, QStringList speeds, const char *mode, bool rts, bool frame) {
+            QTest::newRow(m) << QString::fromLatin1(m) << speeds << QString::fromLatin1(mode) << rts << frame;
+        };
+        row("QN4000-JMR", {}, "optJMR", true, false);
+        row("QN4000-EPV4", fast, "optEPV4", true, false);
+        row("QN4000-WOLTA", {"38.4", "93.75", "115.2", "125.0", "187.5", "230.4"}, "optWOLTA", true, false);
+        row("QN4000-RW31", {}, "optTBQ", false, false);
+        row("QN4000-QOF", {}, "optTBQ", false, false);
+        row("QN4000-HNV", {}, "optTBQ", false, false);
+        row("QN4000-PXA", {"38.4", "57.6", "115.2", "230.4"}, "optPXA", true, false);
+        row("QN4000-TBQ", {"57.6"}, "optTBQ", false, false);
+        row("QN4000-YZE", {"57.6"}, "optTBQ", false, false);
+        row("QN4000-F7H", fast, "optF7H", false, false);
+        row("QN4000-NGD", {"57.6"}, "optNGD", false, false); // the standard layout hides it
+        row("QN4000-UCT", {"57.6"}, "optUCT", false, false);
+        row("QN4000-LBW", fast, "optLBW", false, false);
+        row("QN6000-XAJ", fast, "optUCT", false, true);
+        row("QN6000-YZE", fast, "optTBQ", false, false);
+        row("QN6000-LBW", fast, "optLBW", false, true);
+        row("QN6000-UCT", fast, "optUCT", false, false);
+        row("QN6000-NGD", fast, "optNGD", false, true);
+    }
+    void models()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, ownMode);
+        GuiBench b;
+        pick(b, model);
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        const ModelInfo *m = findModel(model);
+        QCOMPARE(b.session.rec.ConfigLength, m->configLength);
+        QCOMPARE(int(b.session.rec.ProductCode), m->productCode);
+        QCOMPARE(b.session.rec.FamilyCode, model.left(6).mid(2)); // "4000" or "6000"
+        QCOMPARE(b.forms.form(QStringLiteral("main4000"))->windowTitle(),
+                 QStringLiteral("Configuration of [%1] - MAIN MENU").arg(model));
+        QCOMPARE(b.text("view", "txtModel"), model);
+
+        const QStringList design = {"300", "600", "1200", "2400", "4800", "9600", "19.2"};
+        QCOMPARE(items(b.combo("main4000", "cboAsyncSpeed")), design + FETCHED(QStringList, speedsAdded));
+        const QStringList net = {"57.6", "115.2"};
+        QCOMPARE(items(b.combo("main4000", "cboNetworkSpeed")),
+                 m->generation == 6000 ? net + QStringList{"230.4"} : net);
+
+        // The mode row: the standard mode at the left, the model's own at the right.
+        QWidget *kf2 = b.control<QWidget>("main4000", "optKF2NGD");
+        QWidget *own = b.control<QWidget>("main4000", ownMode.toLatin1().constData());
+        QVERIFY(shown(kf2) && shown(own));
+        QCOMPARE(kf2->pos(), QPoint(twips(240), twips(240)));
+        QCOMPARE(own->pos(), QPoint(twips(4560), twips(240)));
+        QVERIFY(static_cast<QAbstractButton *>(own)->isChecked() ||
+                static_cast<QAbstractButton *>(kf2)->isChecked());
+        QCOMPARE(modeRow(b), (QList<QWidget *>{kf2, own}));
+
+        QCOMPARE(!b.control<QWidget>("df_Param", "frmRTS")->isHidden(), FETCHED(bool, rts));
+        QCOMPARE(!b.control<QWidget>("paramConfigB", "frmQN6000")->isHidden(), FETCHED(bool, qn6000Frame));
+        QVERIFY(shown(b.forms.existing(QLatin1String(Menu))));
+
+        // Where the high-address row shows, the list, the summary and the record agree.
+        QComboBox *high = b.combo("main4000", "cboHighAddress");
+        if (high->isVisibleTo(b.forms.form(QStringLiteral("main4000"))) && b.text("main4000", "lblHighAddress") == QLatin1String("HIGH ADDRESS")) {
+            QCOMPARE(high->currentText(), QString::number(b.session.rec.HighAddress, 8));
+            QCOMPARE(b.text("view", "txtHighAddress"), high->currentText());
+        }
+        // The network protocol the layout leaves, run through the option it selected.
+        const QString protocol = model == QLatin1String("QN4000-JMR") || model.endsWith(QLatin1String("EPV4")) ||
+                                         model.endsWith(QLatin1String("WOLTA"))
+                                     ? QStringLiteral("AB - DH+")
+                                 : model.endsWith(QLatin1String("UCT")) || model.endsWith(QLatin1String("XAJ"))
+                                     ? QStringLiteral("RIO")
+                                     : QStringLiteral("DH+");
+        QCOMPARE(b.text("view", "txtProtocola"), protocol);
+        if (model == QLatin1String("QN4000-JMR"))
+            QCOMPARE(b.text("main4000", "frmNetProt"), QStringLiteral("AB DH+ NETWORK PARAMETERS"));
+        QComboBox *station = b.combo("main4000", "cboStationNumber");
+        if (station->isVisibleTo(b.forms.form(QStringLiteral("main4000"))))
+            QCOMPARE(station->currentText(), QString::number(b.session.rec.StationNumber, 8));
+    }
+
+    // Arrow keys move between the two options of the mode row and never reach the others.
+    void arrowKeysStayInTheModeRow_data()
+    {
+        QTest::addColumn<QString>("model");
+        for (const char *m : {"QN4000-PXA", "QN4000-NGD", "QN4000-WOLTA", "QN6000-XAJ"})
+            QTest::newRow(m) << QString::fromLatin1(m);
+    }
+    void arrowKeysStayInTheModeRow()
+    {
+        GuiBench b;
+        pick(b, FETCHED(QString, model));
+        QWidget *main = b.forms.form(QStringLiteral("main4000"));
+        b.forms.hide(QLatin1String(Menu));
+        main->show();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        const QList<QWidget *> row = modeRow(b);
+        QCOMPARE(row.size(), 2);
+        row.last()->setFocus();
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left,
+                            Qt::Key_Left, Qt::Key_Down, Qt::Key_Down}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QAbstractButton *checked = nullptr;
+            for (auto *o : b.control<QWidget>("main4000", "frmMode")->findChildren<QRadioButton *>()) {
+                if (o->isChecked())
+                    checked = o;
+            }
+            QVERIFY(checked);
+            QVERIFY2(row.contains(checked), qPrintable(checked->objectName()));
+        }
+    }
+
+    // A model choice is a new configuration: after any other model, by any way back to the
+    // model selection, the same model gives the same forms and the same bytes.
+    void nothingLeaksFromAnEarlierModel_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("before");
+        for (const ModelInfo &m : modelCatalog())
+            QTest::newRow(qPrintable(m.code)) << m.code << (m.code == QLatin1String("QN4000-WOLTA")
+                                                                 ? QStringLiteral("QN6000-LBW")
+                                                                 : QStringLiteral("QN4000-WOLTA"));
+    }
+    void nothingLeaksFromAnEarlierModel()
+    {
+        QFETCH(QString, model);
+        const QStringList forms = {"main4000", "view", "paramConfigB", "paramConfigC", "df_Param"};
+        GuiBench fresh;
+        pick(fresh, model);
+        GuiBench b;
+        pick(b, FETCHED(QString, before));
+        selectText(b.combo("main4000", "cboAsyncSpeed"), QStringLiteral("115.2"));
+        b.button("paramConfigB", "optYes")->click();
+        b.forms.existing(QLatin1String(Menu))->close(); // its close box leads back to the models
+        QVERIFY(shown(b.forms.existing(QStringLiteral("model_freestand"))));
+        pick(b, model);
+        QCOMPARE(BuildConfigMessage(b.session.rec).bytes.toHex(' '), BuildConfigMessage(fresh.session.rec).bytes.toHex(' '));
+        for (const QString &f : forms)
+            QCOMPARE(formState(b.forms.form(f)), formState(fresh.forms.form(f)));
+    }
+
+    void returnToModelSelectionStartsAfresh()
+    {
+        GuiBench b;
+        pick(b, QStringLiteral("QN4000-PXA"));
+        selectText(b.combo("main4000", "cboStationNumber"), QStringLiteral("17"));
+        QCOMPARE(int(b.session.rec.StationNumber), 15);
+        QWidget *oldMain = b.forms.existing(QStringLiteral("main4000"));
+        b.button(Menu, "Command2")->click();
+        QVERIFY(shown(b.forms.existing(QStringLiteral("model_freestand"))));
+        QVERIFY(b.forms.existing(QStringLiteral("main4000")) != oldMain || !oldMain);
+        QCOMPARE(b.session.rec.NetworkSpeed, (CharPair{8, 0}));
+        QCOMPARE(int(b.session.rec.ChanBSpeed), 8);
+        QCOMPARE(int(b.session.rec.StationNumber), 1);
+        pick(b, QStringLiteral("QN4000-TBQ"));
+        QCOMPARE(b.combo("main4000", "cboAsyncSpeed")->count(), 8); // a fresh list, one speed added
+        QCOMPARE(b.text("view", "txtNetSpeed"), QStringLiteral("57.6"));
+    }
+
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"
