@@ -7,7 +7,7 @@
 #include "formcatalog.h"
 #include "frame/formregistry.h"
 #include "frame/printservice.h"
-#include "frame/remote.h"
+#include "frame/crossform.h"
 #include "support/scriptedprompts.h"
 
 #include <QAbstractButton>
@@ -21,6 +21,8 @@ struct GuiBench
 {
     GuiBench()
     {
+        // A control name that a defined form lacks is a fault of the program: stop at once.
+        forms.setStrict(true);
         forms.setContext(&context);
         defineForms(forms);
     }
@@ -28,14 +30,14 @@ struct GuiBench
 
     template <typename T> T *control(const char *form, const char *name)
     {
-        return forms.control<T>(QString::fromLatin1(form), QString::fromLatin1(name));
+        return CrossForm(forms).control<T>(QString::fromLatin1(form), QString::fromLatin1(name));
     }
     QAbstractButton *button(const char *form, const char *name) { return control<QAbstractButton>(form, name); }
     QComboBox *combo(const char *form, const char *name) { return control<QComboBox>(form, name); }
     // What a control shows (caption, title, text), or a form's window title.
     QString text(const char *form, const char *name)
     {
-        return Remote(forms).text(QString::fromLatin1(form), QString::fromLatin1(name));
+        return CrossForm(forms).text(QString::fromLatin1(form), QString::fromLatin1(name));
     }
 
     Session session;

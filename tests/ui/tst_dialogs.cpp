@@ -28,7 +28,7 @@ IntByte &otherFormatOf(GuiBench &b, const QString &form)
 
 QRadioButton *option(GuiBench &b, const QString &form, const QString &name)
 {
-    auto *o = b.forms.control<QRadioButton>(form, name);
+    auto *o = CrossForm(b.forms).control<QRadioButton>(form, name);
     if (!o)
         qFatal("no option %s on %s", qPrintable(name), qPrintable(form));
     return o;
@@ -36,7 +36,7 @@ QRadioButton *option(GuiBench &b, const QString &form, const QString &name)
 
 QWidget *widget(GuiBench &b, const QString &form, const QString &name)
 {
-    auto *w = b.forms.control<QWidget>(form, name);
+    auto *w = CrossForm(b.forms).control<QWidget>(form, name);
     if (!w)
         qFatal("no control %s on %s", qPrintable(name), qPrintable(form));
     return w;
@@ -44,7 +44,7 @@ QWidget *widget(GuiBench &b, const QString &form, const QString &name)
 
 QString summary(GuiBench &b, const QString &box)
 {
-    return b.forms.control<QLineEdit>(QStringLiteral("view"), box)->text();
+    return CrossForm(b.forms).control<QLineEdit>(QStringLiteral("view"), box)->text();
 }
 
 // A stand-in for the main form, which the dialogs reach only by name.

@@ -10,7 +10,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "frame/remote.h"
+#include "frame/crossform.h"
 #include "support/formstate.h"
 #include "support/guibench.h"
 
@@ -59,7 +59,7 @@ void expect(GuiBench &b, QString e)
     const qsizetype colon = e.indexOf(QLatin1Char(':'));
     const QString form = colon > 0 ? e.left(colon) : Main;
     const QString name = colon > 0 ? e.mid(colon + 1) : e;
-    Remote remote(b.forms);
+    CrossForm remote(b.forms);
     QWidget *w = remote.widget(form, name);
     const QByteArray what = (form + QLatin1Char(':') + name).toLatin1();
     QVERIFY2(w, what + " does not exist");

@@ -513,11 +513,11 @@ private Q_SLOTS:
             const QString form = step.section(QLatin1Char(':'), 0, 0);
             const QString name = step.section(QLatin1Char(':'), 1).section(QLatin1Char('='), 0, 0);
             if (step.contains(QLatin1Char('=')))
-                QVERIFY2(selectText(b.forms.control<QComboBox>(form, name), step.section(QLatin1Char('='), 1)), qPrintable(step));
+                QVERIFY2(selectText(CrossForm(b.forms).control<QComboBox>(form, name), step.section(QLatin1Char('='), 1)), qPrintable(step));
             else if (QAction *item = b.forms.form<main4000>(form) ? b.forms.form<main4000>(form)->action(name) : nullptr)
                 item->trigger();
             else
-                b.forms.control<QAbstractButton>(form, name)->click();
+                CrossForm(b.forms).control<QAbstractButton>(form, name)->click();
         }
         const QStringList faults = Checker(b, model).run();
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));

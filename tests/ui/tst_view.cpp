@@ -23,7 +23,7 @@ QWidget *page(GuiBench &b)
 
 QWidget *box(GuiBench &b, const QString &name)
 {
-    auto *w = b.forms.control<QWidget>(QStringLiteral("view"), name);
+    auto *w = CrossForm(b.forms).control<QWidget>(QStringLiteral("view"), name);
     if (!w)
         qFatal("no %s on view", qPrintable(name));
     return w;

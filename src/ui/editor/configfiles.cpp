@@ -1,13 +1,13 @@
 #include "configfiles.h"
 
 #include "session/session.h"
+#include "editor/defaults.h"
 #include "editor/loader.h"
 #include "editor/main4000.h"
 #include "files/configfile.h"
 #include "frame/appcontext.h"
 #include "prompts/prompts.h"
-#include "frame/remote.h"
-#include "shell/welcome1.h"
+#include "frame/crossform.h"
 
 #include <QAction>
 #include <QDir>
@@ -74,9 +74,8 @@ bool openConfigurationFile(AppContext &ctx, QString *path)
 
 void restoreDefaultConfiguration(AppContext &ctx)
 {
-    if (auto *menu = ctx.forms.form<Welcome1>(QStringLiteral("Welcome1")))
-        menu->UpdateParameters();
-    Remote(ctx.forms).select(QStringLiteral("main4000"), QStringLiteral("optKF2NGD"));
+    UpdateParameters(ctx);
+    CrossForm(ctx.forms).select(QStringLiteral("main4000"), QStringLiteral("optKF2NGD"));
 }
 
 void connectConfigurationMenu(AppContext &ctx, main4000 &form)

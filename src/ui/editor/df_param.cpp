@@ -8,7 +8,8 @@
 
 #include <QCloseEvent>
 
-df_Param::df_Param(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::df_Param)
+df_Param::df_Param(AppContext &ctx, QWidget *parent)
+    : MainFormDialog(ctx.forms, parent), m_ctx(ctx), m_ui(new Ui::df_Param)
 {
     m_ui->setupUi(this);
     connect(m_ui->optBCC, &QRadioButton::toggled, this, &df_Param::optBCC_Click);
@@ -217,16 +218,6 @@ void df_Param::optDST_Click(bool on)
 
 void df_Param::cmdAccept_Click()
 {
-    hide();
-    if (QWidget *main = m_ctx.forms.existing(QStringLiteral("main4000"))) {
-        main->setEnabled(true);
-        m_ctx.forms.show(QStringLiteral("main4000"));
-    }
-}
-
-void df_Param::closeEvent(QCloseEvent *event)
-{
-    // No cancel here either: closing accepts what has been clicked.
-    cmdAccept_Click();
-    event->accept();
+    // No cancel here either: the close box accepts what has been clicked the same way.
+    accept();
 }

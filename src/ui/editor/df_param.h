@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "frame/maindialog.h"
 
 struct AppContext;
 
@@ -10,7 +10,7 @@ class df_Param;
 
 // The DF1 link options: each option sets or clears one bit of LinkOptions at once. Bits 16
 // and 32 each have two frames, one per model layout; both frames of a bit write the same bit.
-class df_Param : public QWidget
+class df_Param : public MainFormDialog
 {
     Q_OBJECT
 
@@ -34,9 +34,6 @@ public:
     void layoutDualChannel();
     // Every other protocol option.
     void layoutOtherProtocol();
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 
 private Q_SLOTS:
     void optBCC_Click(bool on);

@@ -8,7 +8,8 @@
 #include "serial/modcomm.h"
 #include "frame/appcontext.h"
 #include "frame/formutil.h"
-#include "frame/remote.h"
+#include "frame/maindialog.h"
+#include "frame/crossform.h"
 
 #include <QCloseEvent>
 
@@ -55,8 +56,7 @@ void download::cmdExit_Click()
 void download::Command1_Click()
 {
     m_ctx.forms.unload(QStringLiteral("download"));
-    Remote(m_ctx.forms).setEnabled(QStringLiteral("main4000"), QStringLiteral("main4000"), true);
-    m_ctx.forms.show(QStringLiteral("main4000"));
+    giveMainFormBack(m_ctx.forms);
 }
 
 void download::cmdPrintConf_Click()

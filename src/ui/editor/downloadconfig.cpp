@@ -2,15 +2,16 @@
 
 #include "transfer/transfers.h"
 #include "frame/appcontext.h"
+#include "frame/crossform.h"
 
 #include <QLabel>
 #include <QWidget>
 
 DownloadConfig::DownloadConfig(AppContext &ctx, QWidget &form)
-    : QObject(&form), m_form(form), m_transfer(new DownloadTransfer(ctx.link, this))
+    : QObject(&form), m_forms(ctx.forms), m_form(form), m_transfer(new DownloadTransfer(ctx.link, this))
 {
     connect(m_transfer, &DownloadTransfer::status, this, [this](const QString &text) {
-        if (auto *l = qobject_cast<QLabel *>(control(m_form, QStringLiteral("lblStatus"))))
+        if (auto *l = qobject_cast<QLabel *>(control(QStringLiteral("lblStatus"))))
             l->setText(text);
         Q_EMIT status(text);
     });
@@ -29,19 +30,14 @@ DownloadConfig::~DownloadConfig()
     abort();
 }
 
-QWidget *DownloadConfig::control(QWidget &form, const QString &name)
+QWidget *DownloadConfig::control(const QString &name)
 {
-    const auto children = form.findChildren<QWidget *>();
-    for (QWidget *w : children) {
-        if (w->objectName().compare(name, Qt::CaseInsensitive) == 0)
-            return w;
-    }
-    return nullptr;
+    return CrossForm(m_forms).anyCase(m_form, name);
 }
 
 void DownloadConfig::setEnabled(const char *name, bool enabled)
 {
-    if (QWidget *w = control(m_form, QLatin1String(name)))
+    if (QWidget *w = control(QLatin1String(name)))
         w->setEnabled(enabled);
 }
 

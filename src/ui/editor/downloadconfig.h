@@ -6,6 +6,7 @@
 #include <QPointer>
 
 class DownloadTransfer;
+class FormRegistry;
 class QWidget;
 struct AppContext;
 
@@ -27,16 +28,17 @@ public:
     // For tests: every wait lasts this many ms instead of its real interval.
     void setTimeoutOverride(int ms);
 
-    // A control of a form whose name matches without regard to case.
-    static QWidget *control(QWidget &form, const QString &name);
 
 Q_SIGNALS:
     void status(const QString &text);
     void finished(ExchangeOutcome outcome);
 
 private:
+    // A control of the form, its name matched without regard to case.
+    QWidget *control(const QString &name);
     void setEnabled(const char *name, bool enabled);
 
+    FormRegistry &m_forms;
     QWidget &m_form;
     DownloadTransfer *m_transfer;
 };

@@ -5,7 +5,7 @@
 #include "files/configfile.h"
 #include "frame/appcontext.h"
 #include "frame/formutil.h"
-#include "frame/remote.h"
+#include "frame/crossform.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -79,7 +79,7 @@ private:
     void channelBSpeed();
 
     AppContext &m_ctx;
-    Remote m_r;
+    CrossForm m_r;
     const LoadedValues &m_t;
     const ModelInfo &m_model;
 };
@@ -328,7 +328,7 @@ void Applier::channelBSpeed()
 
 void LoadChannelOptions(AppContext &ctx, bool channelB, int f)
 {
-    Remote r(ctx.forms);
+    CrossForm r(ctx.forms);
     const QString form = channelB ? QStringLiteral("paramConfigB") : QStringLiteral("paramConfigC");
     auto sel = [&](const char *o) { r.select(form, QLatin1String(o)); };
     if (f & 2) {

@@ -5,7 +5,7 @@
 #include "frame/appcontext.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
-#include "frame/remote.h"
+#include "frame/crossform.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -176,9 +176,9 @@ void main4000::connectControls()
 
 // ---- Helpers -----------------------------------------------------------------------------
 
-Remote main4000::remote() const
+CrossForm main4000::crossForm() const
 {
-    return Remote(m_ctx.forms);
+    return CrossForm(m_ctx.forms);
 }
 
 bool main4000::isKind(ModelKind kind) const
@@ -188,12 +188,12 @@ bool main4000::isKind(ModelKind kind) const
 
 void main4000::summaryText(const char *box, const QString &text)
 {
-    remote().setText(View, QLatin1String(box), text);
+    crossForm().setText(View, QLatin1String(box), text);
 }
 
 void main4000::summaryVisible(std::initializer_list<const char *> boxes, bool visible)
 {
-    Remote r = remote();
+    CrossForm r = crossForm();
     for (const char *b : boxes)
         r.setVisible(View, QLatin1String(b), visible);
 }
@@ -282,7 +282,7 @@ void main4000::cboRackNum_Click()
         return;
     m_ctx.session.rec.StationNumber = quint8(*v);
     summaryText("txtRackNum", text);
-    Remote r = remote();
+    CrossForm r = crossForm();
     for (int k = 0; k < 7; ++k) {
         r.setText(QStringLiteral("rio_bt"), QStringLiteral("lblRack%1").arg(k + 1),
                   QStringLiteral("Rack Addr ") + QString::number(*v + k, 8));
@@ -297,7 +297,7 @@ void main4000::cboRackRange_Click()
         return;
     m_ctx.session.rec.HighAddress = quint8(*n);
     summaryText("txtRackRange", text);
-    Remote r = remote();
+    CrossForm r = crossForm();
     const QString map = QStringLiteral("rio_bt");
     r.select(map, QStringLiteral("optRIO%1").arg(*n));
     for (int k = 1; k <= 7; ++k)
@@ -614,7 +614,7 @@ void main4000::cmdChannelC_Click()
         return;
     // The dialog shows channel C's format as the record holds it, with handshaking locked.
     const int f = m_ctx.session.rec.ChanCFormat;
-    Remote r = remote();
+    CrossForm r = crossForm();
     const auto pick = [&](bool set, const char *yes, const char *no) {
         r.select(dlg, QLatin1String(set ? yes : no));
     };

@@ -15,7 +15,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
-class Remote;
+class CrossForm;
 
 namespace Ui {
 class main4000;
@@ -146,7 +146,7 @@ private:
 
     // Whether the chosen model is of this kind.
     bool isKind(ModelKind kind) const;
-    Remote remote() const;
+    CrossForm crossForm() const;
     void summaryText(const char *box, const QString &text);
     void summaryVisible(std::initializer_list<const char *> boxes, bool visible);
 

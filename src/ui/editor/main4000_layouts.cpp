@@ -12,7 +12,7 @@
 #include "frame/appcontext.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
-#include "frame/remote.h"
+#include "frame/crossform.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -192,7 +192,7 @@ void main4000::applyCaptions(const char *mode)
             m_ui->Command3->setText(QLatin1String(c.Command3));
         if (c.paramConfigB) {
             const QString dlg = QStringLiteral("paramConfigB");
-            remote().setText(dlg, dlg, QLatin1String(c.paramConfigB));
+            crossForm().setText(dlg, dlg, QLatin1String(c.paramConfigB));
         }
         return;
     }
@@ -200,7 +200,7 @@ void main4000::applyCaptions(const char *mode)
 
 void main4000::disableWhoActive()
 {
-    remote().setEnabled(QStringLiteral("Welcome1"), QStringLiteral("cmdOnline"), false);
+    crossForm().setEnabled(QStringLiteral("Welcome1"), QStringLiteral("cmdOnline"), false);
 }
 
 void main4000::hideDualChannelNote()
@@ -376,7 +376,7 @@ void main4000::optF7H_Click(bool on)
     if (auto *df = m_ctx.forms.form<df_Param>(QStringLiteral("df_Param")))
         df->layoutDualChannel();
     const QString chanC = QStringLiteral("paramConfigC");
-    Remote r = remote();
+    CrossForm r = crossForm();
     r.setText(chanC, chanC, QStringLiteral("2ND DF1 CHAN. SERIAL PARAMETERS"));
     if (auto *c = m_ctx.forms.form<paramConfigC>(chanC))
         c->selectDefaults();
@@ -531,7 +531,7 @@ void main4000::optTBQ_Click(bool on)
         summaryVisible({"frmChannelB"}, false);
         // This model asks for the file number alone.
         const QString table = QStringLiteral("YZE_DataTable");
-        Remote r = remote();
+        CrossForm r = crossForm();
         r.setText(table, table, QStringLiteral("Setup QN4000-RW31 PLC DataTable Address"));
         r.hide(table, QStringLiteral("Label13"));
         r.hide(table, QStringLiteral("txtYYY"));
@@ -584,7 +584,7 @@ void main4000::optLBW_Click(bool on)
     hideRackControls();
     setVisible(channelCGroup(), false);
     setVisible({m_ui->lblHighAddress, m_ui->cboHighAddress, m_ui->lblOctal}, false);
-    Remote r = remote();
+    CrossForm r = crossForm();
     // A Modbus slave on RTU framing, point to point, answering for a PLC 5.
     for (const char *o : {"optRtu", "optSlave", "optNoHalf", "optNoBroadcast", "optPLC5", "Option15"})
         r.select(QStringLiteral("modbus_prot"), QLatin1String(o));

@@ -3,6 +3,7 @@
 
 #include "session/session.h"
 #include "frame/appcontext.h"
+#include "frame/crossform.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
 
@@ -12,7 +13,7 @@
 #include <QMouseEvent>
 
 ChannelParams::ChannelParams(AppContext &ctx, IntByte &format, char channel, QWidget *parent)
-    : QWidget(parent)
+    : MainFormDialog(ctx.forms, parent)
     , m_ctx(ctx)
     , m_format(format)
     , m_channel(channel)
@@ -63,7 +64,7 @@ void ChannelParams::clearBits(int mask)
 void ChannelParams::writeSummary(const char *box, const QString &text)
 {
     const QString name = QLatin1String(box) + QLatin1Char(m_channel);
-    if (auto *edit = m_ctx.forms.control<QLineEdit>(QStringLiteral("view"), name))
+    if (auto *edit = CrossForm(m_ctx.forms).control<QLineEdit>(QStringLiteral("view"), name))
         edit->setText(text);
 }
 
@@ -161,19 +162,8 @@ void ChannelParams::optIgnore_Click(bool on)
 
 void ChannelParams::Command2_Click()
 {
-    hide();
-    // The opener disabled main4000; without this it would stay inert.
-    if (QWidget *main = m_ctx.forms.existing(QStringLiteral("main4000"))) {
-        main->setEnabled(true);
-        m_ctx.forms.show(QStringLiteral("main4000"));
-    }
-}
-
-void ChannelParams::closeEvent(QCloseEvent *event)
-{
-    // There is no cancel: the close box accepts like the button does.
-    Command2_Click();
-    event->accept();
+    // There is no cancel: what was clicked stays, and the close box accepts the same way.
+    accept();
 }
 
 paramConfigB::paramConfigB(AppContext &ctx, QWidget *parent)

@@ -2,7 +2,7 @@
 
 #include "config/configrecord.h"
 
-#include <QWidget>
+#include "frame/maindialog.h"
 
 struct AppContext;
 class QGroupBox;
@@ -17,7 +17,7 @@ class paramConfigB;
 // What the two channel dialogs share: parity, data bits, stop bits and handshaking of one
 // channel, each click written at once into that channel's format byte and into the
 // channel's boxes on the summary. The option buttons are only a view of the byte.
-class ChannelParams : public QWidget
+class ChannelParams : public MainFormDialog
 {
     Q_OBJECT
 
@@ -43,8 +43,6 @@ protected:
 
     void setBits(int mask);
     void clearBits(int mask);
-
-    void closeEvent(QCloseEvent *event) override;
 
     AppContext &m_ctx;
     IntByte &m_format;

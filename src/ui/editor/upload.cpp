@@ -7,8 +7,9 @@
 #include "transfer/transfers.h"
 #include "frame/appcontext.h"
 #include "frame/formutil.h"
+#include "frame/maindialog.h"
 #include "prompts/prompts.h"
-#include "frame/remote.h"
+#include "frame/crossform.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -110,8 +111,7 @@ void upload::transferDone(int outcome)
 void upload::Command1_Click()
 {
     m_ctx.forms.unload(QStringLiteral("upload"));
-    Remote(m_ctx.forms).setEnabled(QStringLiteral("main4000"), QStringLiteral("main4000"), true);
-    m_ctx.forms.show(QStringLiteral("main4000"));
+    giveMainFormBack(m_ctx.forms);
 }
 
 void upload::cmdExit_Click()

@@ -8,6 +8,7 @@
 #include "serial/modcomm.h"
 #include "frame/appcontext.h"
 #include "frame/formregistry.h"
+#include "frame/maindialog.h"
 #include "prompts/prompts.h"
 
 #include <QCloseEvent>
@@ -41,7 +42,7 @@ view::~view()
 void view::Command1_Click()
 {
     hide();
-    m_ctx.forms.show(QStringLiteral("main4000"));
+    giveMainFormBack(m_ctx.forms);
 }
 
 void view::cmdDownload_Click()

@@ -86,3 +86,11 @@ void FormRegistry::destroyAll()
     for (const QPointer<QWidget> &f : forms)
         delete f.data();
 }
+
+void FormRegistry::reportMissing(const QString &form, const QString &control) const
+{
+    const QByteArray what = QStringLiteral("form %1 has no control %2").arg(form, control).toLocal8Bit();
+    if (m_strict)
+        qFatal("%s", what.constData());
+    qCritical("%s", what.constData());
+}

@@ -37,15 +37,14 @@ public:
     // Deletes every form at once (the end of the run, or of a test).
     void destroyAll();
 
-    // A control of a form by its object name (the form is created if need be).
-    template <typename T> T *control(const QString &formName, const QString &controlName)
-    {
-        QWidget *f = form(formName);
-        return f ? f->findChild<T *>(controlName) : nullptr;
-    }
+    // A defined form was asked for a control it does not have: a programming error. It is
+    // logged as critical; with strict() on (the tests) it stops the program.
+    void reportMissing(const QString &form, const QString &control) const;
+    void setStrict(bool on) { m_strict = on; }
 
 private:
     AppContext *m_context = nullptr;
     QHash<QString, Factory> m_factories;
     QHash<QString, QPointer<QWidget>> m_forms;
+    bool m_strict = false;
 };

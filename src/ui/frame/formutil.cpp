@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QWidget>
 
 void moveTwips(QWidget *w, int leftTwips, int topTwips)
@@ -73,4 +74,9 @@ void showText(QComboBox *combo, const QString &text)
     if (combo->isEditable())
         combo->setEditText(text);
     combo->blockSignals(blocked);
+}
+
+void endProgram()
+{
+    QCoreApplication::exit(0);
 }

@@ -32,3 +32,6 @@ void selectIndex(QComboBox *combo, int n);
 bool selectText(QComboBox *combo, const QString &text);
 // Shows a text in the combo without running its handler.
 void showText(QComboBox *combo, const QString &text);
+
+// Ends the program at once, as the exit buttons and the start window's close box do.
+void endProgram();

@@ -6,7 +6,7 @@
 #include "frame/appcontext.h"
 #include "frame/formutil.h"
 #include "prompts/prompts.h"
-#include "frame/remote.h"
+#include "frame/crossform.h"
 #include "shell/welcome.h"
 
 #include <QCloseEvent>
@@ -69,22 +69,22 @@ void model_freestand::Command10_Click()
 
 void model_freestand::appendSpeeds(const QStringList &items)
 {
-    Remote(m_ctx.forms).appendItems(Main, QStringLiteral("cboAsyncSpeed"), items);
+    CrossForm(m_ctx.forms).appendItems(Main, QStringLiteral("cboAsyncSpeed"), items);
 }
 
 void model_freestand::placeLeft(const QString &option)
 {
-    Remote(m_ctx.forms).moveTwips(Main, option, 240, 240);
+    CrossForm(m_ctx.forms).moveTwips(Main, option, 240, 240);
 }
 
 void model_freestand::placeRight(const QString &option)
 {
-    Remote(m_ctx.forms).moveTwips(Main, option, 4560, 240);
+    CrossForm(m_ctx.forms).moveTwips(Main, option, 4560, 240);
 }
 
 void model_freestand::hideHandshakeLoopback()
 {
-    Remote(m_ctx.forms).hide(QStringLiteral("df_Param"), QStringLiteral("frmRTS"));
+    CrossForm(m_ctx.forms).hide(QStringLiteral("df_Param"), QStringLiteral("frmRTS"));
 }
 
 void model_freestand::startNewConfiguration()
@@ -112,7 +112,7 @@ void model_freestand::chooseModel(const QString &code)
     ConfigRecord &rec = m_ctx.session.rec;
     rec.ConfigLength = m->configLength;
     rec.ProductCode = quint8(m->productCode);
-    Remote r(m_ctx.forms);
+    CrossForm r(m_ctx.forms);
     r.setText(Main, Main, QStringLiteral("Configuration of [%1] - MAIN MENU").arg(code));
     r.setText(QStringLiteral("view"), QStringLiteral("txtModel"), code);
     runSetup(*m);
@@ -120,7 +120,7 @@ void model_freestand::chooseModel(const QString &code)
 
 void model_freestand::runSetup(const ModelInfo &m)
 {
-    Remote r(m_ctx.forms);
+    CrossForm r(m_ctx.forms);
     auto selectMode = [&r](const char *option) { r.select(Main, QLatin1String(option)); };
     // The model's own mode sits at the right of the mode row, "STANDARD DF1 to DH+" at the left.
     auto offerMode = [&](const char *option) {
@@ -230,7 +230,7 @@ void model_freestand::Format_Custom()
     rec.AuxByte4 = 0;
     rec.AuxByte3 = 0;
 
-    Remote r(m_ctx.forms);
+    CrossForm r(m_ctx.forms);
     for (const char *o : {"optNone", "opt8", "opt1", "optIgnore"})
         r.select(QStringLiteral("paramConfigC"), QLatin1String(o));
 
@@ -258,7 +258,7 @@ void model_freestand::Model_QN6000()
 {
     m_ctx.session.rec.FamilyCode = QStringLiteral("6000");
     appendSpeeds({"38.4", "57.6", "115.2"});
-    Remote(m_ctx.forms).appendItems(Main, QStringLiteral("cboNetworkSpeed"), {QStringLiteral("230.4")});
+    CrossForm(m_ctx.forms).appendItems(Main, QStringLiteral("cboNetworkSpeed"), {QStringLiteral("230.4")});
 }
 
 void model_freestand::Setup_NGD()
@@ -266,7 +266,7 @@ void model_freestand::Setup_NGD()
     ConfigRecord &rec = m_ctx.session.rec;
     rec.ConfigLength = 42;
     rec.ProductCode = 0;
-    Remote r(m_ctx.forms);
+    CrossForm r(m_ctx.forms);
     r.show(Main, QStringLiteral("optKF2NGD"));
     r.select(Main, QStringLiteral("optKF2NGD"));
     placeLeft(QStringLiteral("optKF2NGD"));
@@ -282,7 +282,7 @@ void model_freestand::Setup_UCT()
     hideHandshakeLoopback();
     rec.ProductCode = 7;
     rec.BusType = {4, 0};
-    Remote r(m_ctx.forms);
+    CrossForm r(m_ctx.forms);
     r.show(Main, QStringLiteral("optKF2NGD"));
     placeLeft(QStringLiteral("optKF2NGD"));
     r.select(Main, QStringLiteral("optUCT"));
@@ -301,7 +301,7 @@ void model_freestand::Setup_LBW()
     for (int k = 4; k <= 85; ++k)
         rec.ProtoParam[k] = 0;
     hideHandshakeLoopback();
-    Remote r(m_ctx.forms);
+    CrossForm r(m_ctx.forms);
     // The standard layout first, the Modbus layout on top of it.
     r.select(Main, QStringLiteral("optKF2NGD"));
     r.deselect(Main, QStringLiteral("optKF2NGD"));
@@ -317,7 +317,7 @@ void model_freestand::Format_YZE()
     ConfigRecord &rec = m_ctx.session.rec;
     rec.ConfigLength = 58;
     hideHandshakeLoopback();
-    Remote r(m_ctx.forms);
+    CrossForm r(m_ctx.forms);
     // A QN6000 list already holds "57.6".
     if (QComboBox *c = r.combo(Main, QStringLiteral("cboAsyncSpeed")); c && c->findText(QStringLiteral("57.6")) < 0)
         c->addItem(QStringLiteral("57.6"));

@@ -3,22 +3,17 @@
 #include "ui_welcome.h"
 
 #include "session/session.h"
+#include "editor/defaults.h"
 #include "editor/main4000.h"
 #include "frame/appcontext.h"
 #include "frame/formutil.h"
-#include "frame/remote.h"
-#include "shell/welcome1.h"
+#include "frame/crossform.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMouseEvent>
 #include <QUrl>
-
-void endProgram()
-{
-    QCoreApplication::exit(0);
-}
 
 Welcome::Welcome(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::Welcome)
 {
@@ -78,7 +73,7 @@ void Welcome::QN4000()
 {
     m_ctx.session.rec.FamilyCode = QStringLiteral("4000");
 
-    Remote r(m_ctx.forms);
+    CrossForm r(m_ctx.forms);
     const QString menu = QStringLiteral("Welcome1");
     r.setHeightTwips(menu, menu, 4405);
     r.moveTopTwips(menu, QStringLiteral("Command2"), 3475);
@@ -113,8 +108,7 @@ void Welcome::QN4000()
     if (auto *m = m_ctx.forms.form<main4000>(QStringLiteral("main4000")))
         m->layoutForFreestanding();
 
-    if (auto *w1 = m_ctx.forms.form<Welcome1>(menu))
-        w1->UpdateParameters();
+    UpdateParameters(m_ctx);
 
     r.hide(QStringLiteral("paramConfigB"), QStringLiteral("frmQN6000"));
 }

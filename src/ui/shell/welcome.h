@@ -58,5 +58,3 @@ private:
     Ui::about *m_ui;
 };
 
-// Ends the program at once, whatever is open.
-void endProgram();

@@ -3,23 +3,17 @@
 
 #include "session/session.h"
 #include "editor/configfiles.h"
+#include "editor/defaults.h"
 #include "transfer/devicelink.h"
 #include "serial/modcomm.h"
 #include "frame/appcontext.h"
 #include "frame/formutil.h"
+#include "frame/maindialog.h"
 #include "prompts/prompts.h"
-#include "frame/remote.h"
-#include "shell/welcome.h"
+#include "frame/crossform.h"
 
 #include <QCloseEvent>
 
-namespace {
-// The options that put a channel dialog back to no parity, 8 data bits, 1 stop bit,
-// handshaking ignored (and RS-232C on channel B).
-const QStringList channelBDefaults = {"optNone", "opt8", "opt1", "optIgnore", "opt232"};
-const QStringList channelCDefaults = {"optNone", "opt8", "opt1", "optIgnore"};
-const QStringList df1Defaults = {"optBCC", "optExecDiag", "optPoint", "optNoneEmbed", "optIgnore", "optNoneLoop"};
-} // namespace
 
 Welcome1::Welcome1(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::Welcome1)
 {
@@ -59,7 +53,7 @@ void Welcome1::optCom_Click(int port)
 
 void Welcome1::applyPortTest(bool ok)
 {
-    Remote r(m_ctx.forms);
+    CrossForm r(m_ctx.forms);
     // A tool whose screen is not part of the program stays disabled.
     auto toolReady = [this](const char *form) { return m_ctx.forms.isDefined(QLatin1String(form)); };
     if (!ok) {
@@ -85,57 +79,23 @@ void Welcome1::applyPortTest(bool ok)
 
 void Welcome1::UpdateParameters()
 {
-    Remote r(m_ctx.forms);
-    const QString main = QStringLiteral("main4000");
-    r.showText(main, QStringLiteral("cboNetworkSpeed"), QStringLiteral("57.6"));
-    r.showText(main, QStringLiteral("cboAsyncSpeed"), QStringLiteral("9600"));
-    r.setText(main, QStringLiteral("lblKbaud2"), QStringLiteral("Baud"));
-    r.showText(main, QStringLiteral("cboStationNumber"), QStringLiteral("1"));
-    r.showText(main, QStringLiteral("cboHighAddress"), QStringLiteral("2"));
-
-    for (const QString &o : df1Defaults)
-        r.select(QStringLiteral("df_Param"), o);
-    Click_CHB_Params();
-    Click_CHC_Params();
-
-    const QString view = QStringLiteral("view");
-    for (const char *n : {"txtBusSpeed1", "txtBusSpeed", "txtKbaud2", "txtBusProtocol"})
-        r.hide(view, QLatin1String(n));
-    r.show(view, QStringLiteral("frmChannelB"));
-    r.setText(view, QStringLiteral("txtNetSpeed"), QStringLiteral("57.6"));
-    r.setText(view, QStringLiteral("txtKbaud2"), QStringLiteral("Baud"));
-    r.setText(view, QStringLiteral("txtAsyncB"), QStringLiteral("9600"));
-    // The channel's own units box too, or a faster speed's "Kbaud" would stay beside 9600.
-    r.setText(view, QStringLiteral("txtKbaudChannelB"), QStringLiteral("Baud"));
-    r.setText(view, QStringLiteral("txtStationNum"), QStringLiteral("1"));
-    r.setText(view, QStringLiteral("txtHighAddress"), QStringLiteral("2"));
-
-    m_ctx.session.rec.applyFreshConfiguration();
+    ::UpdateParameters(m_ctx);
 }
 
 void Welcome1::Click_CHB_Params()
 {
-    // Off first, so that each handler runs even where its option was already on.
-    Remote r(m_ctx.forms);
-    for (const QString &o : channelBDefaults)
-        r.deselect(QStringLiteral("paramConfigB"), o);
-    for (const QString &o : channelBDefaults)
-        r.select(QStringLiteral("paramConfigB"), o);
+    ::Click_CHB_Params(m_ctx);
 }
 
 void Welcome1::Click_CHC_Params()
 {
-    Remote r(m_ctx.forms);
-    for (const QString &o : channelCDefaults)
-        r.deselect(QStringLiteral("paramConfigC"), o);
-    for (const QString &o : channelCDefaults)
-        r.select(QStringLiteral("paramConfigC"), o);
+    ::Click_CHC_Params(m_ctx);
 }
 
 void Welcome1::cmdUpdate_Click()
 {
     hide();
-    Remote r(m_ctx.forms);
+    CrossForm r(m_ctx.forms);
     r.setText(QStringLiteral("view"), QStringLiteral("txtComSelect"), QString::number(m_ctx.session.PortNumber));
     const Prompts::Answer a =
         m_ctx.prompts.message(QStringLiteral("Do you wish to Open an Existing Configuration Settings File?"),
@@ -145,8 +105,7 @@ void Welcome1::cmdUpdate_Click()
     if (a == Prompts::Yes)
         openConfigurationFile(m_ctx);
     hide();
-    r.setEnabled(QStringLiteral("main4000"), QStringLiteral("main4000"), true);
-    m_ctx.forms.show(QStringLiteral("main4000"));
+    giveMainFormBack(m_ctx.forms);
 }
 
 void Welcome1::openTool(const QString &form)

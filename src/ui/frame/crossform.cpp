@@ -1,4 +1,4 @@
-#include "remote.h"
+#include "crossform.h"
 
 #include "frame/formutil.h"
 
@@ -8,39 +8,62 @@
 #include <QLabel>
 #include <QLineEdit>
 
-QWidget *Remote::widget(const QString &form, const QString &name)
+QWidget *CrossForm::find(QWidget *f, const QString &form, const QString &name)
 {
-    QWidget *f = m_forms.isDefined(form) ? m_forms.form(form) : nullptr;
     if (!f)
         return nullptr;
     if (name.isEmpty() || name == form)
         return f;
-    return f->findChild<QWidget *>(name);
+    QWidget *w = f->findChild<QWidget *>(name);
+    if (!w)
+        m_forms.reportMissing(form, name);
+    return w;
 }
 
-QComboBox *Remote::combo(const QString &form, const QString &name)
+QWidget *CrossForm::widget(const QString &form, const QString &name)
 {
-    return qobject_cast<QComboBox *>(widget(form, name));
+    return find(m_forms.isDefined(form) ? m_forms.form(form) : nullptr, form, name);
 }
 
-QAbstractButton *Remote::button(const QString &form, const QString &name)
+QWidget *CrossForm::ifLoaded(const QString &form, const QString &name)
 {
-    return qobject_cast<QAbstractButton *>(widget(form, name));
+    return find(m_forms.existing(form), form, name);
 }
 
-void Remote::setVisible(const QString &form, const QString &name, bool visible)
+QComboBox *CrossForm::combo(const QString &form, const QString &name)
+{
+    return typed<QComboBox>(widget(form, name), form, name);
+}
+
+QAbstractButton *CrossForm::button(const QString &form, const QString &name)
+{
+    return typed<QAbstractButton>(widget(form, name), form, name);
+}
+
+QWidget *CrossForm::anyCase(QWidget &form, const QString &name)
+{
+    const auto children = form.findChildren<QWidget *>();
+    for (QWidget *w : children) {
+        if (w->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            return w;
+    }
+    m_forms.reportMissing(form.objectName(), name);
+    return nullptr;
+}
+
+void CrossForm::setVisible(const QString &form, const QString &name, bool visible)
 {
     if (QWidget *w = widget(form, name))
         w->setVisible(visible);
 }
 
-void Remote::setEnabled(const QString &form, const QString &name, bool enabled)
+void CrossForm::setEnabled(const QString &form, const QString &name, bool enabled)
 {
     if (QWidget *w = widget(form, name))
         w->setEnabled(enabled);
 }
 
-void Remote::setText(const QString &form, const QString &name, const QString &text)
+void CrossForm::setText(const QString &form, const QString &name, const QString &text)
 {
     QWidget *w = widget(form, name);
     if (!w)
@@ -59,7 +82,7 @@ void Remote::setText(const QString &form, const QString &name, const QString &te
         ::showText(c, text);
 }
 
-QString Remote::text(const QString &form, const QString &name)
+QString CrossForm::text(const QString &form, const QString &name)
 {
     QWidget *w = widget(form, name);
     if (!w)
@@ -79,61 +102,61 @@ QString Remote::text(const QString &form, const QString &name)
     return {};
 }
 
-void Remote::setToolTip(const QString &form, const QString &name, const QString &tip)
+void CrossForm::setToolTip(const QString &form, const QString &name, const QString &tip)
 {
     if (QWidget *w = widget(form, name))
         w->setToolTip(tip);
 }
 
-void Remote::moveTwips(const QString &form, const QString &name, int leftTwips, int topTwips)
+void CrossForm::moveTwips(const QString &form, const QString &name, int leftTwips, int topTwips)
 {
     if (QWidget *w = widget(form, name))
         ::moveTwips(w, leftTwips, topTwips);
 }
 
-void Remote::moveTopTwips(const QString &form, const QString &name, int topTwips)
+void CrossForm::moveTopTwips(const QString &form, const QString &name, int topTwips)
 {
     if (QWidget *w = widget(form, name))
         ::moveTopTwips(w, topTwips);
 }
 
-void Remote::setHeightTwips(const QString &form, const QString &name, int heightTwips)
+void CrossForm::setHeightTwips(const QString &form, const QString &name, int heightTwips)
 {
     if (QWidget *w = widget(form, name))
         ::setHeightTwips(w, heightTwips);
 }
 
-void Remote::setWidthTwips(const QString &form, const QString &name, int widthTwips)
+void CrossForm::setWidthTwips(const QString &form, const QString &name, int widthTwips)
 {
     if (QWidget *w = widget(form, name))
         w->resize(twips(widthTwips), w->height());
 }
 
-void Remote::select(const QString &form, const QString &name)
+void CrossForm::select(const QString &form, const QString &name)
 {
     if (QAbstractButton *b = button(form, name))
         ::select(b);
 }
 
-void Remote::deselect(const QString &form, const QString &name)
+void CrossForm::deselect(const QString &form, const QString &name)
 {
     if (QAbstractButton *b = button(form, name))
         ::deselect(b);
 }
 
-void Remote::showEntry(const QString &form, const QString &name, int n)
+void CrossForm::showEntry(const QString &form, const QString &name, int n)
 {
     if (QComboBox *c = combo(form, name))
         ::showText(c, n >= 0 && n < c->count() ? c->itemText(n) : QString());
 }
 
-void Remote::showText(const QString &form, const QString &name, const QString &text)
+void CrossForm::showText(const QString &form, const QString &name, const QString &text)
 {
     if (QComboBox *c = combo(form, name))
         ::showText(c, text);
 }
 
-void Remote::appendItems(const QString &form, const QString &name, const QStringList &items)
+void CrossForm::appendItems(const QString &form, const QString &name, const QStringList &items)
 {
     if (QComboBox *c = combo(form, name))
         c->addItems(items);
