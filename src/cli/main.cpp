@@ -75,7 +75,8 @@ struct Program
     AppContext context{session, comm, prompts, link, forms, printer};
 };
 
-// DEVICE as the program's COM port: COMn is that port, a path stands for COM1.
+// DEVICE as the program's COM port: COMn is that port; any other name (a path) is the device
+// for COM1 in this run.
 bool choosePort(Program &p, const QString &device)
 {
     static const QRegularExpression com(QStringLiteral("^COM([1-8])$"), QRegularExpression::CaseInsensitiveOption);
@@ -86,9 +87,18 @@ bool choosePort(Program &p, const QString &device)
     }
     if (device.isEmpty())
         return false;
-    qputenv("QNCF_COM1", device.toLocal8Bit());
+    p.comm.setComDevice(1, device);
     p.session.PortNumber = 1;
     return true;
+}
+
+// A control of a form, looked up by name; a form without it is a fault of this program.
+template <typename T> T *controlOf(QWidget &form, const char *name)
+{
+    T *c = form.findChild<T *>(QLatin1String(name));
+    if (!c)
+        qFatal("qncf-cli: %s has no %s", qPrintable(form.objectName()), name);
+    return c;
 }
 
 int runModels()
@@ -99,15 +109,92 @@ int runModels()
     return Success;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// The summary, one "caption: value" line a row.
+int runShow(Program &p, const QString &file)
 {
-    // The forms run without a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Without a desktop session there is no runtime folder; give Qt a private one rather than
-    // have it warn on standard error, which carries only our reason line.
+    if (!loadConfigurationFile(p.context, file))
+        return fail(BadInput, p.prompts.lastError());
+    for (const QString &line : summaryLines(*p.forms.form(QStringLiteral("view"))))
+        out << line << Qt::endl;
+    return Success;
+}
+
+// The bytes a download would send, in hex.
+int runMessage(Program &p, const QString &file)
+{
+    if (!loadConfigurationFile(p.context, file))
+        return fail(BadInput, p.prompts.lastError());
+    const ConfigMessage m = BuildConfigMessage(p.session.rec);
+    if (!m.ok())
+        return fail(BadInput, m.error);
+    out << m.bytes.toHex(' ').toUpper() << Qt::endl;
+    return Success;
+}
+
+// The download screen's way: the file is opened as the editor opens it, then sent.
+int runDownload(Program &p, const QString &file)
+{
+    auto *screen = p.forms.form<download>(QStringLiteral("download"));
+    QEventLoop loop;
+    ExchangeOutcome outcome = ExchangeOutcome::NoMessage;
+    QObject::connect(&screen->transfer(), &DownloadConfig::status, [](const QString &s) { out << s << Qt::endl; });
+    QObject::connect(&screen->transfer(), &DownloadConfig::finished, [&](ExchangeOutcome o) {
+        outcome = o;
+        loop.quit();
+    });
+    p.prompts.openPath = file;
+    controlOf<QPushButton>(*screen, "cmdDOWNLOAD")->click();
+    if (!screen->transfer().isRunning() && outcome == ExchangeOutcome::NoMessage)
+        return fail(BadInput, p.prompts.lastError());
+    if (screen->transfer().isRunning())
+        loop.exec();
+    switch (outcome) {
+    case ExchangeOutcome::Accepted:
+        return Success;
+    case ExchangeOutcome::PortFailed:
+    case ExchangeOutcome::NoMessage:
+        return fail(BadInput, p.prompts.lastError());
+    default:
+        return fail(NoProperAnswer, p.prompts.lastError().isEmpty() ? QStringLiteral("no acknowledge from the Quintrel")
+                                                                     : p.prompts.lastError());
+    }
+}
+
+// The upload screen's way: the unit's configuration saved to the file, then opened.
+int runUpload(Program &p, const QString &file)
+{
+    auto *screen = p.forms.form<upload>(QStringLiteral("upload"));
+    QEventLoop loop;
+    ExchangeOutcome outcome = ExchangeOutcome::NoMessage;
+    bool success = false;
+    QString lastStatus;
+    QObject::connect(&screen->transfer(), &UploadTransfer::status, [&](const QString &s) {
+        out << s << Qt::endl;
+        lastStatus = s;
+    });
+    QObject::connect(&screen->transfer(), &UploadTransfer::finished, [&](ExchangeOutcome o) { outcome = o; });
+    QObject::connect(screen, &upload::uploadEnded, [&](bool ok) {
+        success = ok;
+        loop.quit();
+    });
+    p.prompts.savePath = file;
+    controlOf<QPushButton>(*screen, "cmdUpload")->click();
+    if (screen->transfer().isRunning())
+        loop.exec();
+    const QString status = controlOf<QLabel>(*screen, "lblStatus")->text();
+    if (status != lastStatus)
+        out << status << Qt::endl;
+    if (success)
+        return Success;
+    if (outcome == ExchangeOutcome::PortFailed || outcome == ExchangeOutcome::Accepted)
+        return fail(BadInput, p.prompts.lastError().isEmpty() ? status : p.prompts.lastError());
+    return fail(NoProperAnswer, status);
+}
+
+// Without a desktop session there is no runtime folder; give Qt a private one rather than
+// have it warn on standard error, which carries only our reason line.
+void provideRuntimeFolder()
+{
 #ifdef Q_OS_UNIX
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/qncf-cli-runtime-" + QByteArray::number(getuid());
@@ -117,6 +204,16 @@ int main(int argc, char **argv)
         qputenv("XDG_RUNTIME_DIR", dir);
     }
 #endif
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // The forms run without a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    provideRuntimeFolder();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qncf-cli"));
 
@@ -162,71 +259,11 @@ int main(int argc, char **argv)
     if (needsPort && !choosePort(p, parser.value(portOption)))
         return fail(BadInput, QStringLiteral("no device given"));
 
-    if (command == QLatin1String("show") || command == QLatin1String("message")) {
-        if (!loadConfigurationFile(p.context, file))
-            return fail(BadInput, p.prompts.lastError());
-        if (command == QLatin1String("show")) {
-            for (const QString &line : summaryLines(*p.forms.form(QStringLiteral("view"))))
-                out << line << Qt::endl;
-            return Success;
-        }
-        const ConfigMessage m = BuildConfigMessage(p.session.rec);
-        if (!m.ok())
-            return fail(BadInput, m.error);
-        out << m.bytes.toHex(' ').toUpper() << Qt::endl;
-        return Success;
-    }
-
-    QEventLoop loop;
-    if (command == QLatin1String("download")) {
-        auto *screen = p.forms.form<download>(QStringLiteral("download"));
-        ExchangeOutcome outcome = ExchangeOutcome::NoMessage;
-        QObject::connect(&screen->transfer(), &DownloadConfig::status, [](const QString &s) { out << s << Qt::endl; });
-        QObject::connect(&screen->transfer(), &DownloadConfig::finished, [&](ExchangeOutcome o) {
-            outcome = o;
-            loop.quit();
-        });
-        p.prompts.openPath = file;
-        screen->findChild<QPushButton *>(QStringLiteral("cmdDOWNLOAD"))->click();
-        if (!screen->transfer().isRunning() && outcome == ExchangeOutcome::NoMessage)
-            return fail(BadInput, p.prompts.lastError());
-        if (screen->transfer().isRunning())
-            loop.exec();
-        switch (outcome) {
-        case ExchangeOutcome::Accepted:
-            return Success;
-        case ExchangeOutcome::PortFailed:
-        case ExchangeOutcome::NoMessage:
-            return fail(BadInput, p.prompts.lastError());
-        default:
-            return fail(NoProperAnswer, p.prompts.lastError().isEmpty() ? QStringLiteral("no acknowledge from the Quintrel")
-                                                                         : p.prompts.lastError());
-        }
-    }
-
-    auto *screen = p.forms.form<upload>(QStringLiteral("upload"));
-    ExchangeOutcome outcome = ExchangeOutcome::NoMessage;
-    bool success = false;
-    QString lastStatus;
-    QObject::connect(&screen->transfer(), &UploadTransfer::status, [&](const QString &s) {
-        out << s << Qt::endl;
-        lastStatus = s;
-    });
-    QObject::connect(&screen->transfer(), &UploadTransfer::finished, [&](ExchangeOutcome o) { outcome = o; });
-    QObject::connect(screen, &upload::uploadEnded, [&](bool ok) {
-        success = ok;
-        loop.quit();
-    });
-    p.prompts.savePath = file;
-    screen->findChild<QPushButton *>(QStringLiteral("cmdUpload"))->click();
-    if (screen->transfer().isRunning())
-        loop.exec();
-    const QString status = screen->findChild<QLabel *>(QStringLiteral("lblStatus"))->text();
-    if (status != lastStatus)
-        out << status << Qt::endl;
-    if (success)
-        return Success;
-    if (outcome == ExchangeOutcome::PortFailed || outcome == ExchangeOutcome::Accepted)
-        return fail(BadInput, p.prompts.lastError().isEmpty() ? status : p.prompts.lastError());
-    return fail(NoProperAnswer, status);
+    if (command == QLatin1String("show"))
+        return runShow(p, file);
+    if (command == QLatin1String("message"))
+        return runMessage(p, file);
+    if (command == QLatin1String("download"))
+        return runDownload(p, file);
+    return runUpload(p, file);
 }

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/records.h"
 #include "support/testdata.h"
 
 // Readable failure output for slot comparisons.
@@ -63,31 +64,6 @@ LoadedValues sentinelTable()
     for (int i = 0; i < LoadedSlotCount; ++i)
         t[i] = LoadedValue::number(1000 + i);
     return t;
-}
-
-// A record whose every stored field holds a different value, none of them zero and none a
-// byte that cannot stand between quotes.
-ConfigRecord busyRecord(int seed)
-{
-    seed += 100;
-    ConfigRecord rec;
-    rec.ProtocolMode = quint8(seed + 1);
-    rec.StationNumber = quint8(seed + 2);
-    rec.HighAddress = quint8(seed + 3);
-    rec.NetworkSpeed = {quint8(seed + 4), quint8(seed + 5)};
-    rec.ChanBSpeed = quint8(seed + 6);
-    rec.ChanBFormat = quint8(seed + 7);
-    rec.ChanCSpeed = quint8(seed + 8);
-    rec.ChanCFormat = quint8(seed + 9);
-    rec.LinkOptions = quint8(seed + 10);
-    rec.BusType = {quint8(seed + 11), quint8(seed + 12)};
-    rec.AuxByte1.set(QByteArray::number(seed + 13));
-    rec.AuxByte2.set(QByteArray::number(seed + 14));
-    rec.AuxByte3 = quint8(seed + 15);
-    rec.AuxByte4 = quint8(seed + 16);
-    for (int k = 0; k < ProtoParamCount; ++k)
-        rec.ProtoParam[k] = quint8(100 + k);
-    return rec;
 }
 
 } // namespace

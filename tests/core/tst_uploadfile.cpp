@@ -4,31 +4,20 @@
 
 #include <QTest>
 
+#include "support/records.h"
 #include "support/testdata.h"
 
 namespace {
 
+// A busy record of the model, with the awkward bytes an upload must carry into its file.
 ConfigRecord recordFor(const ModelInfo &m)
 {
-    ConfigRecord rec;
-    rec.ConfigLength = m.configLength;
-    rec.ProductCode = quint8(m.productCode);
-    rec.ProtocolMode = 1;
-    rec.StationNumber = 0x3F;
-    rec.HighAddress = 2;
+    ConfigRecord rec = busyRecord(0, m);
     rec.NetworkSpeed = {10, 0}; // 230.4 kbaud: a line feed between the quotes
-    rec.ChanBSpeed = 11;
-    rec.ChanBFormat = 0x13;
-    rec.ChanCSpeed = 13; // a carriage return
-    rec.ChanCFormat = 0x1E;
-    rec.LinkOptions = 0x15;
-    rec.BusType = {4, 0};
+    rec.ChanCSpeed = 13;        // a carriage return
     rec.AuxByte1.set("20");
     rec.AuxByte2.set("5");
     rec.AuxByte3 = 0x22; // a quote: written as a number
-    rec.AuxByte4 = 7;
-    for (int k = 0; k < ProtoParamCount; ++k)
-        rec.ProtoParam[k] = quint8(200 - k);
     return rec;
 }
 

@@ -18,6 +18,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include "support/records.h"
 #include "support/testdata.h"
 
 Q_DECLARE_METATYPE(ExchangeOutcome)
@@ -37,7 +38,7 @@ struct Bench
         opened = sim.open(&why);
         if (!opened)
             qWarning("simulator: %s", qPrintable(why));
-        qputenv("QNCF_COM1", sim.devicePath().toLocal8Bit());
+        comm.setComDevice(1, sim.devicePath());
         session.PortNumber = 1;
         const ModelInfo *m = findModel(model);
         if (m) {
@@ -68,28 +69,6 @@ struct Bench
 };
 
 // A record with something different in every field a message carries.
-void fillRecord(ConfigRecord &rec, int seed)
-{
-    rec.ProtocolMode = quint8(seed + 1);
-    rec.StationNumber = quint8(seed + 2);
-    rec.HighAddress = quint8(seed + 3);
-    rec.NetworkSpeed = {8, 0};
-    rec.ChanBSpeed = 9;
-    rec.ChanBFormat = quint8(seed & 0x7F);
-    rec.ChanCSpeed = 5;
-    rec.ChanCFormat = 0x1E;
-    rec.LinkOptions = 0x15;
-    rec.BusType = {4, 0};
-    rec.AuxByte1.set("20");
-    rec.AuxByte2.set("7");
-    rec.AuxByte3 = 0x33;
-    rec.AuxByte4 = 0x44;
-    for (int i = 0; i < ExtParamCount; ++i)
-        rec.ExtParam[i] = quint8(0xE0 + i);
-    for (int i = 0; i < ProtoParamCount; ++i)
-        rec.ProtoParam[i] = quint8(seed + 0x40 + i);
-}
-
 ExchangeOutcome runDownload(Bench &b, int timeoutOverride = 300)
 {
     DownloadTransfer t(b.link);
@@ -112,12 +91,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("env");
+        QTest::addColumn<QString>("chosen"); // for COM1 in this run
         QTest::addColumn<QString>("device");
-        QTest::newRow("COM1 with nothing set") << "COM1" << QByteArray() << "/dev/ttyS0";
-        QTest::newRow("COM4") << "COM4" << QByteArray() << "/dev/ttyS3";
-        QTest::newRow("COM1 set") << "COM1" << QByteArray("/dev/ttyUSB0") << "/dev/ttyUSB0";
-        QTest::newRow("lower case") << "com2" << QByteArray() << "/dev/ttyS1";
-        QTest::newRow("a path stands") << "/dev/pts/7" << QByteArray() << "/dev/pts/7";
+        QTest::newRow("COM1 with nothing set") << "COM1" << QByteArray() << "" << "/dev/ttyS0";
+        QTest::newRow("COM4") << "COM4" << QByteArray() << "" << "/dev/ttyS3";
+        QTest::newRow("COM1 set") << "COM1" << QByteArray("/dev/ttyUSB0") << "" << "/dev/ttyUSB0";
+        QTest::newRow("COM1 chosen") << "COM1" << QByteArray("/dev/ttyUSB0") << "/dev/serial/by-id/usb-x"
+                                     << "/dev/serial/by-id/usb-x";
+        QTest::newRow("another port chosen") << "com2" << QByteArray() << "/dev/ttyUSB1" << "/dev/ttyS1";
+        QTest::newRow("a path stands") << "/dev/pts/7" << QByteArray() << "/dev/ttyUSB1" << "/dev/pts/7";
     }
     void deviceNames()
     {
@@ -127,7 +109,9 @@ private Q_SLOTS:
         const QByteArray env = FETCHED(QByteArray, env);
         if (!env.isEmpty())
             qputenv("QNCF_COM1", env);
-        QCOMPARE(ModComm::deviceForName(FETCHED(QString, name)), FETCHED(QString, device));
+        ModComm comm;
+        comm.setComDevice(1, FETCHED(QString, chosen));
+        QCOMPARE(comm.deviceForName(FETCHED(QString, name)), FETCHED(QString, device));
         qunsetenv("QNCF_COM1");
     }
 
@@ -262,9 +246,8 @@ private Q_SLOTS:
         QVERIFY(b.prompts.shown().isEmpty());
 
         b.session.PortNumber = 3;
-        qputenv("QNCF_COM3", "/dev/no-such-serial-device");
+        b.comm.setComDevice(3, QStringLiteral("/dev/no-such-serial-device"));
         QVERIFY(!b.link.CheckPort());
-        qunsetenv("QNCF_COM3");
         QCOMPARE(b.prompts.shown().size(), 1);
         QCOMPARE(b.prompts.shown().first().text,
                  QStringLiteral("COM Error: Error (2): CommOpen (CreateFile) - ") + b.comm.LastCommErrorText);
@@ -375,7 +358,7 @@ private Q_SLOTS:
     {
         Bench b(FETCHED(QString, model));
         QVERIFY(b.opened);
-        fillRecord(b.session.rec, 3);
+        busyFields(b.session.rec, 3);
         b.expectPrompt();
         b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Press Reset Button"));
         DownloadTransfer t(b.link);
@@ -406,7 +389,7 @@ private Q_SLOTS:
     {
         Bench b(QStringLiteral("QN4000-PXA"), SimFault::HoldAck);
         QVERIFY(b.opened);
-        fillRecord(b.session.rec, 2);
+        busyFields(b.session.rec, 2);
         b.expectPrompt();
         b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Press Reset Button"));
         QCOMPARE(runDownload(b, 0), ExchangeOutcome::Accepted);
@@ -462,7 +445,7 @@ private Q_SLOTS:
         QFETCH(QString, boxTitle);
         Bench b(QStringLiteral("QN4000-PXA"), FETCHED(SimFault, fault));
         QVERIFY(b.opened);
-        fillRecord(b.session.rec, 1);
+        busyFields(b.session.rec, 1);
         const QByteArray before = b.sim.eeprom();
         b.expectPrompt();
         b.prompts.answerMessage(Prompts::Ok, boxTitle);
@@ -520,7 +503,7 @@ private Q_SLOTS:
         Bench b(model, SimFault::None, oldNgd);
         QVERIFY(b.opened);
         b.session.rec.UploadReplyLength = oldNgd ? 54 : 66;
-        fillRecord(b.session.rec, 5);
+        busyFields(b.session.rec, 5);
         // Bytes that are also XON and XOFF must come back as data.
         b.session.rec.ChanBFormat = 0x13; // handshaking, odd parity, seven data bits
         b.session.rec.ProtoParam[1] = 0x11;

@@ -93,17 +93,16 @@ private Q_SLOTS:
             QVERIFY2(b.control<QWidget>(Menu, n)->isEnabledTo(menu), n);
         // The first generation offers COM1 to COM4 only, each naming its device.
         QVERIFY(b.control<QWidget>(Menu, "optCom5")->isHidden());
-        QCOMPARE(b.text(Menu, "lblComDevice_1"), ModComm::deviceForName(QStringLiteral("COM2")));
+        QCOMPARE(b.text(Menu, "lblComDevice_1"), b.comm.deviceForName(QStringLiteral("COM2")));
     }
 
     void failedPortTest()
     {
         GuiBench b;
         pick(b, QStringLiteral("QN4000-PXA"));
-        qputenv("QNCF_COM3", "/dev/no-such-serial-device");
+        b.comm.setComDevice(3, QStringLiteral("/dev/no-such-serial-device"));
         b.prompts.answerMessage(Prompts::Ok);
         b.button(Menu, "optCom3")->click();
-        qunsetenv("QNCF_COM3");
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
         QVERIFY(b.prompts.shown().last().text.startsWith(QStringLiteral("COM Error: Error (2): CommOpen (CreateFile) - ")));
         QCOMPARE(b.text(Menu, "lblComPort2"), QStringLiteral("-"));
@@ -119,11 +118,10 @@ private Q_SLOTS:
     ConverterSim sim(options);
         QString why;
         QVERIFY2(sim.open(&why), qPrintable(why));
-        qputenv("QNCF_COM2", sim.devicePath().toLocal8Bit());
         GuiBench b;
+        b.comm.setComDevice(2, sim.devicePath());
         pick(b, QStringLiteral("QN4000-PXA"));
         b.button(Menu, "optCom2")->click();
-        qunsetenv("QNCF_COM2");
         QVERIFY2(b.prompts.shown().isEmpty(), qPrintable(b.prompts.problems()));
         QCOMPARE(b.session.PortNumber, 2);
         QCOMPARE(b.text(Menu, "lblComPort2"), QStringLiteral("2"));
@@ -323,6 +321,23 @@ private Q_SLOTS:
         QCOMPARE(BuildConfigMessage(b.session.rec).bytes.toHex(' '), BuildConfigMessage(fresh.session.rec).bytes.toHex(' '));
         for (const QString &f : forms)
             QCOMPARE(formState(b.forms.form(f)), formState(fresh.forms.form(f)));
+    }
+
+    // A control name that a defined form lacks is a fault of the program, never a quiet no-op;
+    // a form that is not part of the program is passed over.
+    void crossFormMisses()
+    {
+        GuiBench b;
+        b.forms.setStrict(false); // report, do not stop, so the report can be seen
+        CrossForm forms(b.forms);
+        QTest::ignoreMessage(QtCriticalMsg, "form main4000 has no control named cboNoSuchList");
+        QVERIFY(!forms.widget(QStringLiteral("main4000"), QStringLiteral("cboNoSuchList")));
+        QTest::ignoreMessage(QtCriticalMsg, "form main4000 has no QComboBox named frmMode");
+        QVERIFY(!forms.combo(QStringLiteral("main4000"), QStringLiteral("frmMode")));
+        QVERIFY(!forms.widget(QStringLiteral("no_such_form"), QStringLiteral("anything")));
+        // Reading where the form's creation matters leaves a form that does not exist alone.
+        QVERIFY(!forms.ifLoaded(QStringLiteral("view"), QStringLiteral("txtModel")));
+        QVERIFY(!b.forms.isLoaded(QStringLiteral("view")));
     }
 
     void returnToModelSelectionStartsAfresh()

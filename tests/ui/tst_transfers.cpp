@@ -42,7 +42,7 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// A converter on a pty that the bench reaches as COM1.
+// A converter on a pty, which a bench reaches as COM1 once it is plugged in.
 struct Unit
 {
     explicit Unit(const QString &model, SimFault fault = SimFault::None)
@@ -53,10 +53,8 @@ struct Unit
         sim = std::make_unique<ConverterSim>(o);
         QString why;
         ok = sim->open(&why);
-        if (ok)
-            qputenv("QNCF_COM1", sim->devicePath().toLocal8Bit());
     }
-    ~Unit() { qunsetenv("QNCF_COM1"); }
+    void plugInto(GuiBench &b) const { b.comm.setComDevice(1, sim->devicePath()); }
     std::unique_ptr<ConverterSim> sim;
     bool ok = false;
 };
@@ -110,6 +108,7 @@ private Q_SLOTS:
         Unit unit(QStringLiteral("QN4000-PXA"));
         QVERIFY(unit.ok);
         GuiBench b;
+        unit.plugInto(b);
         b.forms.show(QStringLiteral("Welcome"));
         b.button("Welcome", "Command4")->click();
         pick(b, QStringLiteral("QN4000-PXA"));
@@ -183,6 +182,7 @@ private Q_SLOTS:
         unit.sim->setEeprom(stored);
 
         GuiBench b;
+        unit.plugInto(b);
         pick(b, model);
         b.button(Menu, "optCom1")->click();
         b.forms.show(QStringLiteral("upload"));
@@ -226,6 +226,7 @@ private Q_SLOTS:
         Unit unit(QStringLiteral("QN4000-PXA"), FETCHED(SimFault, fault));
         QVERIFY(unit.ok);
         GuiBench b;
+        unit.plugInto(b);
         pick(b, QStringLiteral("QN4000-PXA"));
         b.button(Menu, "optCom1")->click();
         QTemporaryDir dir;
@@ -263,6 +264,7 @@ private Q_SLOTS:
             expected = bodyOf(BuildConfigMessage(first.session.rec).bytes);
         }
         GuiBench b;
+        unit.plugInto(b);
         pick(b, QStringLiteral("QN4000-UCT"));
         b.button(Menu, "optCom1")->click();
         b.button(Menu, "cmdDOWNLOAD")->click();
@@ -297,6 +299,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("pxa.QNC"));
         GuiBench b;
+        unit.plugInto(b);
         pick(b, QStringLiteral("QN4000-PXA"));
         QVERIFY(SaveConfigFile(path, b.session.rec, modelOf(u"QN4000-PXA")).ok);
         b.button(Menu, "optCom1")->click();
@@ -337,6 +340,7 @@ private Q_SLOTS:
         Unit unit(QStringLiteral("QN4000-NGD"), FETCHED(SimFault, fault));
         QVERIFY(unit.ok);
         GuiBench b;
+        unit.plugInto(b);
         pick(b, QStringLiteral("QN4000-NGD"));
         openEditor(b);
         b.button("main4000", "cmdNext")->click();
@@ -359,7 +363,7 @@ private Q_SLOTS:
         GuiBench b;
         pick(b, QStringLiteral("QN4000-NGD"));
         b.session.PortNumber = 4;
-        qputenv("QNCF_COM4", "/dev/no-such-serial-device");
+        b.comm.setComDevice(4, QStringLiteral("/dev/no-such-serial-device"));
         auto *screen = b.forms.form<download>(QStringLiteral("download"));
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("ngd.QNC"));
@@ -368,7 +372,6 @@ private Q_SLOTS:
         b.prompts.answerMessage(Prompts::Ok);
         QSignalSpy done(&screen->transfer(), &DownloadConfig::finished);
         b.button("download", "cmdDOWNLOAD")->click();
-        qunsetenv("QNCF_COM4");
         QCOMPARE(done.size(), 1);
         QVERIFY(b.prompts.shown().last().text.startsWith(QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: ")));
         // The user is never stuck on the screen.

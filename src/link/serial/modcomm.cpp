@@ -197,7 +197,34 @@ ModComm::~ModComm()
         CommClose(p);
 }
 
-QString ModComm::deviceForName(const QString &name)
+namespace {
+
+// The number n of a "COMn", or 0.
+int comNumber(const QString &name)
+{
+    static const QRegularExpression com(QStringLiteral("^COM([1-9][0-9]*)$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = com.match(name);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+} // namespace
+
+void ModComm::setComDevice(int n, const QString &device)
+{
+    if (n >= 1 && n <= PortCount)
+        m_comDevices[n] = device;
+}
+
+QString ModComm::deviceForName(const QString &name) const
+{
+    const int n = comNumber(name);
+    if (n >= 1 && n <= PortCount && !m_comDevices[n].isEmpty())
+        return m_comDevices[n];
+    return defaultDeviceForName(name);
+}
+
+QString ModComm::defaultDeviceForName(const QString &name)
 {
     static const QRegularExpression com(QStringLiteral("^COM([1-9][0-9]*)$"),
                                         QRegularExpression::CaseInsensitiveOption);

@@ -38,9 +38,14 @@ public:
     explicit ModComm(QObject *parent = nullptr);
     ~ModComm() override;
 
-    // The device behind a name: "COMn" is COMn itself on Windows; elsewhere QNCF_COMn from the
-    // environment, or /dev/ttyS<n-1>. Any other name is taken as a device path as it stands.
-    static QString deviceForName(const QString &name);
+    // The device behind a name: "COMn" is the device chosen for COMn in this run, else COMn
+    // itself on Windows, and elsewhere QNCF_COMn from the environment or /dev/ttyS<n-1>. Any
+    // other name is taken as a device path as it stands.
+    QString deviceForName(const QString &name) const;
+    // The same without a choice made in this run.
+    static QString defaultDeviceForName(const QString &name);
+    // Makes COMn stand for this device for the rest of the run (an empty text undoes it).
+    void setComDevice(int n, const QString &device);
 
     int CommOpen(int port, const QString &deviceName, const QString &settings);
     int CommSet(int port, const QString &settings);
@@ -102,4 +107,5 @@ private:
     void release(int port);
 
     std::array<Entry, PortCount + 1> m_ports{}; // index 0 unused
+    std::array<QString, PortCount + 1> m_comDevices; // chosen for COM1..COM8 in this run
 };

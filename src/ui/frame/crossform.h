@@ -64,7 +64,7 @@ private:
             return nullptr;
         T *t = qobject_cast<T *>(w);
         if (!t)
-            m_forms.reportMissing(form, name);
+            m_forms.reportMissing(form, name, T::staticMetaObject.className());
         return t;
     }
 

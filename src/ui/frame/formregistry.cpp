@@ -87,9 +87,11 @@ void FormRegistry::destroyAll()
         delete f.data();
 }
 
-void FormRegistry::reportMissing(const QString &form, const QString &control) const
+void FormRegistry::reportMissing(const QString &form, const QString &control, const char *kind) const
 {
-    const QByteArray what = QStringLiteral("form %1 has no control %2").arg(form, control).toLocal8Bit();
+    const QByteArray what = (kind ? QStringLiteral("form %1 has no %2 named %3").arg(form, QLatin1String(kind), control)
+                                  : QStringLiteral("form %1 has no control named %2").arg(form, control))
+                                .toLocal8Bit();
     if (m_strict)
         qFatal("%s", what.constData());
     qCritical("%s", what.constData());

@@ -39,7 +39,8 @@ public:
 
     // A defined form was asked for a control it does not have: a programming error. It is
     // logged as critical; with strict() on (the tests) it stops the program.
-    void reportMissing(const QString &form, const QString &control) const;
+    // kind names the class asked for, where the control exists but is of another one.
+    void reportMissing(const QString &form, const QString &control, const char *kind = nullptr) const;
     void setStrict(bool on) { m_strict = on; }
 
 private:

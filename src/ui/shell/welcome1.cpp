@@ -28,7 +28,7 @@ Welcome1::Welcome1(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ct
         });
         // Which device each COM option stands for on this machine.
         if (auto *l = findChild<QLabel *>(QStringLiteral("lblComDevice_%1").arg(i)))
-            l->setText(ModComm::deviceForName(QStringLiteral("COM%1").arg(port)));
+            l->setText(m_ctx.comm.deviceForName(QStringLiteral("COM%1").arg(port)));
     }
     connect(m_ui->cmdUpdate, &QPushButton::clicked, this, &Welcome1::cmdUpdate_Click);
     connect(m_ui->cmdUPLOAD, &QPushButton::clicked, this, &Welcome1::cmdUPLOAD_Click);
