@@ -3,7 +3,7 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run clean
+.PHONY: all deps configure build test run clean format tidy
 
 all: build
 
@@ -19,7 +19,16 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: build
+	@scripts/check-format
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Lays out every C++ source as .clang-format says.
+format: deps
+	@scripts/check-format --fix
+
+# The static checks of .clang-tidy over the program's sources (slow; not part of make test).
+tidy: configure
+	run-clang-tidy -quiet -p $(BUILD) '$(CURDIR)/src/' 
 
 run: build
 	@scripts/run-demo $(BUILD)

@@ -1,11 +1,11 @@
-#include "session/session.h"
-#include "transfer/devicelink.h"
-#include "serial/modcomm.h"
-#include "frame/appcontext.h"
 #include "formcatalog.h"
+#include "frame/appcontext.h"
 #include "frame/formregistry.h"
 #include "frame/printservice.h"
 #include "frame/qtprompts.h"
+#include "serial/modcomm.h"
+#include "session/session.h"
+#include "transfer/devicelink.h"
 
 #include <QApplication>
 

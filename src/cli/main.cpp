@@ -1,29 +1,29 @@
 // qncf-cli: the configuration program's forms, run headless, for scripts and for checking a
 // file or a unit without the windows. What it reads, shows and sends is what the windows would.
 
-#include "consoleprompts.h"
 #include "config/modelcatalog.h"
-#include "session/session.h"
+#include "consoleprompts.h"
 #include "editor/configfiles.h"
 #include "editor/download.h"
 #include "editor/downloadconfig.h"
 #include "editor/summarytext.h"
 #include "editor/upload.h"
-#include "message/configmessage.h"
-#include "transfer/devicelink.h"
-#include "serial/modcomm.h"
-#include "transfer/transfers.h"
-#include "frame/appcontext.h"
 #include "formcatalog.h"
+#include "frame/appcontext.h"
 #include "frame/formregistry.h"
-#include "shell/model_freestand.h"
 #include "frame/printservice.h"
+#include "message/configmessage.h"
+#include "serial/modcomm.h"
+#include "session/session.h"
+#include "shell/model_freestand.h"
+#include "transfer/devicelink.h"
+#include "transfer/transfers.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -47,14 +47,15 @@ int fail(int status, const QString &reason)
     return status;
 }
 
-const char *const Usage = "usage:\n"
-                          "  qncf-cli models\n"
-                          "  qncf-cli show --model CODE FILE.QNC\n"
-                          "  qncf-cli message --model CODE FILE.QNC\n"
-                          "  qncf-cli download --model CODE --port DEVICE FILE.QNC [--yes]\n"
-                          "  qncf-cli upload --model CODE --port DEVICE OUT.QNC [--yes] [--old-ngd]\n"
-                          "DEVICE is a device path or COM1..COM8. Exit status: 0 done, 1 the converter did not\n"
-                          "answer as required, 2 bad arguments or an unreadable file.";
+const char *const Usage =
+    "usage:\n"
+    "  qncf-cli models\n"
+    "  qncf-cli show --model CODE FILE.QNC\n"
+    "  qncf-cli message --model CODE FILE.QNC\n"
+    "  qncf-cli download --model CODE --port DEVICE FILE.QNC [--yes]\n"
+    "  qncf-cli upload --model CODE --port DEVICE OUT.QNC [--yes] [--old-ngd]\n"
+    "DEVICE is a device path or COM1..COM8. Exit status: 0 done, 1 the converter did not\n"
+    "answer as required, 2 bad arguments or an unreadable file.";
 
 // The program's state and forms, as the windows have them.
 struct Program
@@ -79,7 +80,8 @@ struct Program
 // for COM1 in this run.
 bool choosePort(Program &p, const QString &device)
 {
-    static const QRegularExpression com(QStringLiteral("^COM([1-8])$"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression com(QStringLiteral("^COM([1-8])$"),
+                                        QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = com.match(device);
     if (m.hasMatch()) {
         p.session.PortNumber = m.captured(1).toInt();
@@ -137,7 +139,8 @@ int runDownload(Program &p, const QString &file)
     auto *screen = p.forms.form<download>(QStringLiteral("download"));
     QEventLoop loop;
     ExchangeOutcome outcome = ExchangeOutcome::NoMessage;
-    QObject::connect(&screen->transfer(), &DownloadConfig::status, [](const QString &s) { out << s << Qt::endl; });
+    QObject::connect(&screen->transfer(), &DownloadConfig::status,
+                     [](const QString &s) { out << s << Qt::endl; });
     QObject::connect(&screen->transfer(), &DownloadConfig::finished, [&](ExchangeOutcome o) {
         outcome = o;
         loop.quit();
@@ -155,8 +158,9 @@ int runDownload(Program &p, const QString &file)
     case ExchangeOutcome::NoMessage:
         return fail(BadInput, p.prompts.lastError());
     default:
-        return fail(NoProperAnswer, p.prompts.lastError().isEmpty() ? QStringLiteral("no acknowledge from the Quintrel")
-                                                                     : p.prompts.lastError());
+        return fail(NoProperAnswer, p.prompts.lastError().isEmpty()
+                                        ? QStringLiteral("no acknowledge from the Quintrel")
+                                        : p.prompts.lastError());
     }
 }
 
@@ -197,10 +201,11 @@ void provideRuntimeFolder()
 {
 #ifdef Q_OS_UNIX
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/qncf-cli-runtime-" + QByteArray::number(getuid());
+        const QByteArray dir =
+            QDir::tempPath().toLocal8Bit() + "/qncf-cli-runtime-" + QByteArray::number(getuid());
         QDir().mkpath(QString::fromLocal8Bit(dir));
-        QFile::setPermissions(QString::fromLocal8Bit(dir), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                QFileDevice::ExeOwner);
+        QFile::setPermissions(QString::fromLocal8Bit(dir),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", dir);
     }
 #endif
@@ -224,12 +229,13 @@ int main(int argc, char **argv)
                                          QStringLiteral("CODE"));
     const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Device path or COMn."),
                                         QStringLiteral("DEVICE"));
-    const QCommandLineOption yesOption(QStringLiteral("yes"),
-                                       QStringLiteral("Do not wait for Enter at the configuration-mode prompt."));
+    const QCommandLineOption yesOption(
+        QStringLiteral("yes"), QStringLiteral("Do not wait for Enter at the configuration-mode prompt."));
     const QCommandLineOption oldNgdOption(QStringLiteral("old-ngd"),
                                           QStringLiteral("A QN4000-NGD without flash (54-byte upload)."));
     parser.addOptions({modelOption, portOption, yesOption, oldNgdOption});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("models, show, message, download or upload"));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("models, show, message, download or upload"));
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(BadInput, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -248,8 +254,9 @@ int main(int argc, char **argv)
         return fail(BadInput, QStringLiteral("bad arguments\n") + QString::fromLatin1(Usage));
     const QString model = parser.value(modelOption).toUpper();
     if (!findModel(model))
-        return fail(BadInput, QStringLiteral("unknown model \"%1\"; \"qncf-cli models\" lists them").arg(model));
-    const QString file = args.at(1);
+        return fail(BadInput,
+                    QStringLiteral("unknown model \"%1\"; \"qncf-cli models\" lists them").arg(model));
+    const QString &file = args.at(1);
 
     Program p;
     p.prompts.proceedWithoutWaiting = parser.isSet(yesOption);

@@ -42,7 +42,8 @@ struct Simulator
     Simulator(const QString &model, const QString &eeprom, const QStringList &extra = {})
     {
         process.setProgram(QStringLiteral(QNSIM_PATH));
-        process.setArguments(QStringList{QStringLiteral("--model"), model, QStringLiteral("--eeprom"), eeprom} + extra);
+        process.setArguments(
+            QStringList{QStringLiteral("--model"), model, QStringLiteral("--eeprom"), eeprom} + extra);
         process.start();
         if (process.waitForStarted() && process.waitForReadyRead(5000))
             device = QString::fromLocal8Bit(process.readLine()).trimmed();
@@ -103,8 +104,13 @@ private Q_SLOTS:
         QTest::newRow("unknown model") << QStringList{"show", "--model", "QN9000-ABC", "x.QNC"};
         QTest::newRow("no port") << QStringList{"download", "--model", "QN4000-PXA", "x.QNC"};
         QTest::newRow("missing file") << QStringList{"show", "--model", "QN4000-PXA", "/nonexistent/x.QNC"};
-        QTest::newRow("missing device") << QStringList{"upload", "--model", "QN4000-PXA", "--port", "/dev/no-such-tty",
-                                                       "--yes", "/tmp/never-written.QNC"};
+        QTest::newRow("missing device") << QStringList{"upload",
+                                                       "--model",
+                                                       "QN4000-PXA",
+                                                       "--port",
+                                                       "/dev/no-such-tty",
+                                                       "--yes",
+                                                       "/tmp/never-written.QNC"};
     }
     void badInput()
     {
@@ -118,15 +124,16 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString file = writeConfig(dir, QStringLiteral("pxa.QNC"), QStringLiteral("QN4000-PXA"), 10);
-        const Result show = runCli({QStringLiteral("show"), QStringLiteral("--model"), QStringLiteral("QN4000-PXA"), file});
+        const Result show =
+            runCli({QStringLiteral("show"), QStringLiteral("--model"), QStringLiteral("QN4000-PXA"), file});
         QCOMPARE(show.status, 0);
         QVERIFY2(show.out.contains(QLatin1String("MODEL: QN4000-PXA\n")), qPrintable(show.out));
         QVERIFY(show.out.contains(QLatin1String("STATION NUMBER: 12 Octal\n")));
         QVERIFY(show.out.contains(QLatin1String("PARITY: EVEN\n")));
         QVERIFY2(show.err.isEmpty(), qPrintable(show.err)); // no warnings between the rows
 
-        const Result msg =
-            runCli({QStringLiteral("message"), QStringLiteral("--model"), QStringLiteral("QN4000-PXA"), file});
+        const Result msg = runCli(
+            {QStringLiteral("message"), QStringLiteral("--model"), QStringLiteral("QN4000-PXA"), file});
         QCOMPARE(msg.status, 0);
         const QByteArray bytes = QByteArray::fromHex(msg.out.trimmed().toLatin1());
         QCOMPARE(bytes.size(), 67);
@@ -149,15 +156,15 @@ private Q_SLOTS:
         Simulator sim(model, dir.filePath(QStringLiteral("eeprom.bin")));
         QVERIFY(!sim.device.isEmpty());
         const QString file = writeConfig(dir, QStringLiteral("in.QNC"), model, 5);
-        const Result down = runCli({QStringLiteral("download"), QStringLiteral("--model"), model, QStringLiteral("--port"),
-                                    sim.device, file, QStringLiteral("--yes")});
+        const Result down = runCli({QStringLiteral("download"), QStringLiteral("--model"), model,
+                                    QStringLiteral("--port"), sim.device, file, QStringLiteral("--yes")});
         QVERIFY2(down.status == 0, qPrintable(down.out + down.err));
         QVERIFY(down.out.contains(QLatin1String("A-OK! Transmission received by Quintrel")));
         QVERIFY(down.out.contains(QLatin1String("Press the RESET Button of the Quintrel to put it ON-LINE")));
 
         const QString out = dir.filePath(QStringLiteral("out.QNC"));
-        const Result up = runCli({QStringLiteral("upload"), QStringLiteral("--model"), model, QStringLiteral("--port"),
-                                  sim.device, out, QStringLiteral("--yes")});
+        const Result up = runCli({QStringLiteral("upload"), QStringLiteral("--model"), model,
+                                  QStringLiteral("--port"), sim.device, out, QStringLiteral("--yes")});
         QVERIFY2(up.status == 0, qPrintable(up.out + up.err));
         QVERIFY(up.out.contains(QLatin1String("A-OK! Success - Upload complete.")));
         // The uploaded file carries lines 11 and 12 as numbers.
@@ -175,8 +182,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("fault");
-        QTest::newRow("download, no ack") << "download" << "noack";
-        QTest::newRow("upload, not TR") << "upload" << "badtr";
+        QTest::newRow("download, no ack") << "download"
+                                          << "noack";
+        QTest::newRow("upload, not TR") << "upload"
+                                        << "badtr";
     }
     void converterFaults()
     {
@@ -188,8 +197,8 @@ private Q_SLOTS:
         const QString file = command == QLatin1String("download")
                                  ? writeConfig(dir, QStringLiteral("in.QNC"), QStringLiteral("QN4000-NGD"), 1)
                                  : dir.filePath(QStringLiteral("out.QNC"));
-        const Result r = runCli({command, QStringLiteral("--model"), QStringLiteral("QN4000-NGD"), QStringLiteral("--port"),
-                                 sim.device, file, QStringLiteral("--yes")});
+        const Result r = runCli({command, QStringLiteral("--model"), QStringLiteral("QN4000-NGD"),
+                                 QStringLiteral("--port"), sim.device, file, QStringLiteral("--yes")});
         QCOMPARE(r.status, 1);
         QCOMPARE(r.err.count(QLatin1Char('\n')), 1);
         if (command == QLatin1String("upload"))

@@ -81,7 +81,7 @@ private Q_SLOTS:
         QCOMPARE(lines.at(3), QByteArray("\"\x08\x00\"", 4));
         QCOMPARE(lines.at(4), QByteArray("\"\x08\""));
         QCOMPARE(lines.at(6), QByteArray("\"\x00\"", 3)); // ChanCSpeed 0, raw
-        QCOMPARE(lines.at(10), QByteArray("\"\"")); // an empty T field stays an empty text
+        QCOMPARE(lines.at(10), QByteArray("\"\""));       // an empty T field stays an empty text
     }
 
     void lbwStoresTheBlockTableEntries()
@@ -107,10 +107,12 @@ private Q_SLOTS:
         QTest::newRow("empty line 7 is speed code 8") << 7 << QByteArray("\"\"") << 6 << text("\x08");
         QTest::newRow("zero byte on line 7 is speed code 8")
             << 7 << QByteArray("\"\x00\"", 3) << 6 << text("\x08");
-        QTest::newRow("line 10 loses its zero byte") << 10 << QByteArray("\"\x01\x00\"", 4) << 9 << text("\x01");
+        QTest::newRow("line 10 loses its zero byte")
+            << 10 << QByteArray("\"\x01\x00\"", 4) << 9 << text("\x01");
         QTest::newRow("line 4 cut at zero") << 4 << QByteArray("\"\x08\x00\"", 4) << 3 << text("\x08");
         QTest::newRow("empty line 4 stays empty") << 4 << QByteArray("\"\"") << 3 << text("");
-        QTest::newRow("empty line 11 is byte 0") << 11 << QByteArray("\"\"") << 10 << text(QByteArray(1, '\0'));
+        QTest::newRow("empty line 11 is byte 0")
+            << 11 << QByteArray("\"\"") << 10 << text(QByteArray(1, '\0'));
         QTest::newRow("number on line 11") << 11 << QByteArray("20") << 10 << LoadedValue::number(20);
         QTest::newRow("quoted comma") << 1 << QByteArray("\",\"") << 0 << text(",");
         QTest::newRow("negative number") << 9 << QByteArray("-3") << 8 << LoadedValue::number(-3);
@@ -135,7 +137,8 @@ private Q_SLOTS:
         second.ProtoParam[1] = 77;
         const QString model = QStringLiteral("QN4000-WOLTA");
         LoadedValues table;
-        const FileResult r = ReadConfigRecords(fileFor(first, model) + fileFor(second, model) + "\r\n \r\n", modelOf(model), table);
+        const FileResult r = ReadConfigRecords(fileFor(first, model) + fileFor(second, model) + "\r\n \r\n",
+                                               modelOf(model), table);
         QVERIFY2(r.ok, qPrintable(r.error));
         QCOMPARE(table[1], LoadedValue::number(9));
         QCOMPARE(table[16], LoadedValue::number(77));
@@ -147,13 +150,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         const QByteArray wolta = fileFor(busyRecord(0), QStringLiteral("QN4000-WOLTA"));
         QTest::newRow("empty") << QByteArray() << QStringLiteral("no values");
-        QTest::newRow("ends after line 9") << wolta.left(wolta.indexOf("\r\n", 0) + 2).repeated(9)
-                                           << QStringLiteral("ends before");
-        QTest::newRow("saved under a shorter model") << fileFor(busyRecord(0), QStringLiteral("QN4000-NGD"))
-                                                     << QStringLiteral("ends before");
+        QTest::newRow("ends after line 9")
+            << wolta.left(wolta.indexOf("\r\n", 0) + 2).repeated(9) << QStringLiteral("ends before");
+        QTest::newRow("saved under a shorter model")
+            << fileFor(busyRecord(0), QStringLiteral("QN4000-NGD")) << QStringLiteral("ends before");
         QTest::newRow("second pass cut short") << wolta + wolta.left(30) << QStringLiteral("ends before");
         QTest::newRow("open quote") << QByteArray("\"abc") << QStringLiteral("ends before");
-        QTest::newRow("word where a number belongs") << QByteArray("\"A\"\r\nfive\r\n") << QStringLiteral("line 2");
+        QTest::newRow("word where a number belongs")
+            << QByteArray("\"A\"\r\nfive\r\n") << QStringLiteral("line 2");
         QTest::newRow("junk after a quote") << QByteArray("\"A\"x\r\n") << QStringLiteral("line 1");
     }
     void refusedFileChangesNothing()
@@ -163,7 +167,8 @@ private Q_SLOTS:
         const FileResult r = ReadConfigRecords(FETCHED(QByteArray, data), modelOf(u"QN4000-WOLTA"), table,
                                                QStringLiteral("/tmp/broken.QNC"));
         QVERIFY(!r.ok);
-        QVERIFY2(r.error.contains(QStringLiteral("broken.QNC")) && r.error.contains(QStringLiteral("QN4000-WOLTA")),
+        QVERIFY2(r.error.contains(QStringLiteral("broken.QNC")) &&
+                     r.error.contains(QStringLiteral("QN4000-WOLTA")),
                  qPrintable(r.error));
         QVERIFY2(r.error.contains(FETCHED(QString, reason)), qPrintable(r.error));
         QVERIFY(table == before);
@@ -248,8 +253,10 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.QNC"));
         QVERIFY(SaveConfigFile(path, busyRecord(1), modelOf(u"QN4000-UCT")).ok);
-        QVERIFY(!SaveConfigFile(dir.path(), busyRecord(2), modelOf(u"QN4000-UCT")).ok); // a folder, not a file
-        const FileResult missing = SaveConfigFile(dir.filePath(QStringLiteral("no/such/b.QNC")), busyRecord(2), modelOf(u"QN4000-UCT"));
+        QVERIFY(
+            !SaveConfigFile(dir.path(), busyRecord(2), modelOf(u"QN4000-UCT")).ok); // a folder, not a file
+        const FileResult missing = SaveConfigFile(dir.filePath(QStringLiteral("no/such/b.QNC")),
+                                                  busyRecord(2), modelOf(u"QN4000-UCT"));
         QVERIFY(!missing.ok);
         QVERIFY(missing.error.contains(QStringLiteral("b.QNC")));
 
@@ -263,7 +270,8 @@ private Q_SLOTS:
     void missingFileIsReported()
     {
         LoadedValues table = sentinelTable();
-        const FileResult r = ReadConfigFile(QStringLiteral("/nonexistent/x.QNC"), modelOf(u"QN4000-NGD"), table);
+        const FileResult r =
+            ReadConfigFile(QStringLiteral("/nonexistent/x.QNC"), modelOf(u"QN4000-NGD"), table);
         QVERIFY(!r.ok);
         QVERIFY(r.error.contains(QStringLiteral("x.QNC")));
         QVERIFY(table == sentinelTable());
@@ -288,7 +296,9 @@ private Q_SLOTS:
         QVERIFY2(r.ok, qPrintable(r.error));
 
         auto ch = [](quint8 b) { return text(QByteArray(1, char(b))); };
-        auto pair = [](const CharPair &p) { return text(QByteArray().append(char(p[0])).append(char(p[1]))); };
+        auto pair = [](const CharPair &p) {
+            return text(QByteArray().append(char(p[0])).append(char(p[1])));
+        };
         QCOMPARE(table[0], ch(rec.ProtocolMode));
         QCOMPARE(table[1], LoadedValue::number(rec.StationNumber));
         QCOMPARE(table[2], LoadedValue::number(rec.HighAddress));

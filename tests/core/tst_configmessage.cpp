@@ -120,7 +120,8 @@ private Q_SLOTS:
         rec.AuxByte3 = 0xF7;
         rec.AuxByte4 = 0x22;
         const QByteArray body = bodyOf(BuildConfigMessage(rec).bytes);
-        QCOMPARE(body.mid(22).toHex(' '), hex("0D 21 3F 02 08 00 09 7F 05 1E 08 00 00 3F 04 00 14 FF F7 22").toHex(' '));
+        QCOMPARE(body.mid(22).toHex(' '),
+                 hex("0D 21 3F 02 08 00 09 7F 05 1E 08 00 00 3F 04 00 14 FF F7 22").toHex(' '));
     }
 
     void emptyDecimalTextSendsZero()
@@ -160,7 +161,7 @@ private Q_SLOTS:
         QTest::newRow("166") << hex("01 04 99 08") << hex("A6 00");
         QTest::newRow("carry into high byte") << hex("FF 01") << hex("00 01");
         QTest::newRow("past the signed range") << QByteArray(136, char(0xFF)) << hex("78 87"); // 34680
-        QTest::newRow("16-bit wrap") << QByteArray(300, char(0xFF)) << hex("D4 2A");        // 76500
+        QTest::newRow("16-bit wrap") << QByteArray(300, char(0xFF)) << hex("D4 2A");           // 76500
     }
     void checksumVectors()
     {

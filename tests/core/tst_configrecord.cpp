@@ -114,8 +114,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("upload");
         auto row = [](const char *code, const char *button, const char *key, int length, int product,
                       const char *family, int lines, int perLine, const char *upload) {
-            QTest::newRow(code) << QString::fromLatin1(code) << QString::fromLatin1(button) << QString::fromLatin1(key)
-                                << length << product << QString::fromLatin1(family) << lines << perLine
+            QTest::newRow(code) << QString::fromLatin1(code) << QString::fromLatin1(button)
+                                << QString::fromLatin1(key) << length << product
+                                << QString::fromLatin1(family) << lines << perLine
                                 << QString::fromLatin1(upload);
         };
         row("QN4000-JMR", "cmdBrabender", "M", 58, 4, "4000", 15, 2, "TEE");
@@ -179,7 +180,8 @@ private Q_SLOTS:
         QCOMPARE(codes.size(), 18);
         QCOMPARE(buttons.size(), 18);
         QVERIFY(!findModel(u"QN4000-XYZ"));
-        QCOMPARE(findModel(u"QN4000-PXA")->description, QStringLiteral("DF1 -  Half Duplex Multidrop Master to DH+"));
+        QCOMPARE(findModel(u"QN4000-PXA")->description,
+                 QStringLiteral("DF1 -  Half Duplex Multidrop Master to DH+"));
     }
 };
 

@@ -112,7 +112,9 @@ private Q_SLOTS:
     void shortRepliesAreRefused()
     {
         QByteArray out("untouched");
-        const FileResult r = uploadFileBytes(QByteArray(FETCHED(int, first), 'x'), QByteArray(FETCHED(int, second), 'x'),modelOf(FETCHED(QString, model)), &out);
+        const FileResult r =
+            uploadFileBytes(QByteArray(FETCHED(int, first), 'x'), QByteArray(FETCHED(int, second), 'x'),
+                            modelOf(FETCHED(QString, model)), &out);
         QVERIFY(!r.ok);
         QCOMPARE(out, QByteArray("untouched"));
     }

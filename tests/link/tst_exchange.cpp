@@ -65,13 +65,17 @@ private Q_SLOTS:
         QTest::addColumn<ExchangeOutcome>("outcome");
         QTest::newRow("ack first") << withAckAt(113, 0) << 0 << false << ExchangeOutcome::Accepted;
         QTest::newRow("ack last") << withAckAt(113, 112) << 0 << false << ExchangeOutcome::Accepted;
-        QTest::newRow("ack mid, byte by byte") << withAckAt(113, 57) << 1 << false << ExchangeOutcome::Accepted;
-        QTest::newRow("longer reply in pieces") << withAckAt(150, 120) << 64 << false << ExchangeOutcome::Accepted;
+        QTest::newRow("ack mid, byte by byte")
+            << withAckAt(113, 57) << 1 << false << ExchangeOutcome::Accepted;
+        QTest::newRow("longer reply in pieces")
+            << withAckAt(150, 120) << 64 << false << ExchangeOutcome::Accepted;
         // The decision is taken on what has come when the count is reached.
-        QTest::newRow("ack after the decision") << withAckAt(150, 140) << 64 << false << ExchangeOutcome::NoAck;
+        QTest::newRow("ack after the decision")
+            << withAckAt(150, 140) << 64 << false << ExchangeOutcome::NoAck;
         QTest::newRow("no ack") << withAckAt(113, -1) << 7 << false << ExchangeOutcome::NoAck;
         QTest::newRow("one byte short") << withAckAt(112, 3) << 0 << true << ExchangeOutcome::Timeout;
-        QTest::newRow("a lone ack is a time-out") << QByteArray(1, ACK) << 0 << true << ExchangeOutcome::Timeout;
+        QTest::newRow("a lone ack is a time-out")
+            << QByteArray(1, ACK) << 0 << true << ExchangeOutcome::Timeout;
         QTest::newRow("silence") << QByteArray() << 0 << true << ExchangeOutcome::Timeout;
     }
     void download()
@@ -90,8 +94,9 @@ private Q_SLOTS:
         }
         QCOMPARE(run.outcomes, QList<ExchangeOutcome>{outcome});
         // The PC answers an acknowledge with exactly one 0x06, and nothing else ever.
-        const QList<QByteArray> expectedAfter =
-            outcome == ExchangeOutcome::Accepted ? QList<QByteArray>{QByteArray(1, ACK)} : QList<QByteArray>{};
+        const QList<QByteArray> expectedAfter = outcome == ExchangeOutcome::Accepted
+                                                    ? QList<QByteArray>{QByteArray(1, ACK)}
+                                                    : QList<QByteArray>{};
         QCOMPARE(run.sent.mid(1), expectedAfter);
 
         // Late bytes and a late timer change nothing.
@@ -113,27 +118,28 @@ private Q_SLOTS:
         const int conf = int(UploadExchange::Request::Configuration);
         const int par = int(UploadExchange::Request::Parameters);
         const int un = int(UploadExchange::Request::Unasked);
-        QTest::newRow("66, rest zero") << conf << 66 << trReply(66) << 0 << false << QByteArray("TEE")
-                                       << ExchangeOutcome::Accepted;
-        QTest::newRow("54 from an old unit") << conf << 54 << trReply(54) << 5 << false << QByteArray("TEE")
-                                             << ExchangeOutcome::Accepted;
-        QTest::newRow("54 is short for 66") << conf << 66 << trReply(54) << 0 << true << QByteArray("TEE")
-                                            << ExchangeOutcome::Timeout;
+        QTest::newRow("66, rest zero")
+            << conf << 66 << trReply(66) << 0 << false << QByteArray("TEE") << ExchangeOutcome::Accepted;
+        QTest::newRow("54 from an old unit")
+            << conf << 54 << trReply(54) << 5 << false << QByteArray("TEE") << ExchangeOutcome::Accepted;
+        QTest::newRow("54 is short for 66")
+            << conf << 66 << trReply(54) << 0 << true << QByteArray("TEE") << ExchangeOutcome::Timeout;
         QTest::newRow("not TR") << conf << 66 << QByteArray(66, 'T') << 0 << false << QByteArray("TEE")
                                 << ExchangeOutcome::Invalid;
         QTest::newRow("parameters") << par << 0 << trReply(114) << 1 << false << QByteArray("TEM")
                                     << ExchangeOutcome::Accepted;
-        QTest::newRow("parameters short") << par << 0 << trReply(113) << 0 << true << QByteArray("TEM")
-                                          << ExchangeOutcome::Timeout;
-        QTest::newRow("unasked 96") << un << 0 << trReply(96) << 10 << false << QByteArray() << ExchangeOutcome::Accepted;
-        QTest::newRow("unasked 70 by the time-out") << un << 0 << trReply(70) << 0 << true << QByteArray()
-                                                    << ExchangeOutcome::Accepted;
-        QTest::newRow("unasked 60 is too few") << un << 0 << trReply(60) << 0 << true << QByteArray()
-                                               << ExchangeOutcome::Timeout;
-        QTest::newRow("unasked 110 is too many") << un << 0 << trReply(110) << 0 << false << QByteArray()
-                                                 << ExchangeOutcome::Invalid;
-        QTest::newRow("unasked not TR") << un << 0 << QByteArray(96, 'R') << 0 << false << QByteArray()
-                                        << ExchangeOutcome::Invalid;
+        QTest::newRow("parameters short")
+            << par << 0 << trReply(113) << 0 << true << QByteArray("TEM") << ExchangeOutcome::Timeout;
+        QTest::newRow("unasked 96") << un << 0 << trReply(96) << 10 << false << QByteArray()
+                                    << ExchangeOutcome::Accepted;
+        QTest::newRow("unasked 70 by the time-out")
+            << un << 0 << trReply(70) << 0 << true << QByteArray() << ExchangeOutcome::Accepted;
+        QTest::newRow("unasked 60 is too few")
+            << un << 0 << trReply(60) << 0 << true << QByteArray() << ExchangeOutcome::Timeout;
+        QTest::newRow("unasked 110 is too many")
+            << un << 0 << trReply(110) << 0 << false << QByteArray() << ExchangeOutcome::Invalid;
+        QTest::newRow("unasked not TR")
+            << un << 0 << QByteArray(96, 'R') << 0 << false << QByteArray() << ExchangeOutcome::Invalid;
     }
     void upload()
     {

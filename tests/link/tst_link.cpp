@@ -1,11 +1,11 @@
 #include "config/modelcatalog.h"
-#include "session/session.h"
 #include "message/configmessage.h"
-#include "transfer/devicelink.h"
 #include "serial/modcomm.h"
-#include "transfer/transfers.h"
-#include "support/scriptedprompts.h"
+#include "session/session.h"
 #include "simulator/convertersim.h"
+#include "support/scriptedprompts.h"
+#include "transfer/devicelink.h"
+#include "transfer/transfers.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -93,13 +93,18 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("env");
         QTest::addColumn<QString>("chosen"); // for COM1 in this run
         QTest::addColumn<QString>("device");
-        QTest::newRow("COM1 with nothing set") << "COM1" << QByteArray() << "" << "/dev/ttyS0";
-        QTest::newRow("COM4") << "COM4" << QByteArray() << "" << "/dev/ttyS3";
-        QTest::newRow("COM1 set") << "COM1" << QByteArray("/dev/ttyUSB0") << "" << "/dev/ttyUSB0";
+        QTest::newRow("COM1 with nothing set") << "COM1" << QByteArray() << ""
+                                               << "/dev/ttyS0";
+        QTest::newRow("COM4") << "COM4" << QByteArray() << ""
+                              << "/dev/ttyS3";
+        QTest::newRow("COM1 set") << "COM1" << QByteArray("/dev/ttyUSB0") << ""
+                                  << "/dev/ttyUSB0";
         QTest::newRow("COM1 chosen") << "COM1" << QByteArray("/dev/ttyUSB0") << "/dev/serial/by-id/usb-x"
                                      << "/dev/serial/by-id/usb-x";
-        QTest::newRow("another port chosen") << "com2" << QByteArray() << "/dev/ttyUSB1" << "/dev/ttyS1";
-        QTest::newRow("a path stands") << "/dev/pts/7" << QByteArray() << "/dev/ttyUSB1" << "/dev/pts/7";
+        QTest::newRow("another port chosen") << "com2" << QByteArray() << "/dev/ttyUSB1"
+                                             << "/dev/ttyS1";
+        QTest::newRow("a path stands") << "/dev/pts/7" << QByteArray() << "/dev/ttyUSB1"
+                                       << "/dev/pts/7";
     }
     void deviceNames()
     {
@@ -259,9 +264,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("family");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
-        QTest::newRow("4000") << "4000" << "Press CFG PUSHBUTTON to Activate Quintrel Module Manager (BIOS)"
-                              << "Press CFG pushbutton on the Quintrel.\n\rCHAN 2 'OUT' AND 'ERR' LEDS SHOULD BE ON !";
-        QTest::newRow("6000") << "6000" << "Press Configure PUSHBUTTON to Activate Quintrel Module Manager (BIOS)"
+        QTest::newRow("4000")
+            << "4000"
+            << "Press CFG PUSHBUTTON to Activate Quintrel Module Manager (BIOS)"
+            << "Press CFG pushbutton on the Quintrel.\n\rCHAN 2 'OUT' AND 'ERR' LEDS SHOULD BE ON !";
+        QTest::newRow("6000") << "6000"
+                              << "Press Configure PUSHBUTTON to Activate Quintrel Module Manager (BIOS)"
                               << "Press the Configure pushbutton on the Quintrel.\n\r"
                                  "'CHA' AND 'CHC' LEDS SHOULD BE RED, 'CHB' LED SHOULD BE OFF!";
     }
@@ -298,8 +306,10 @@ private Q_SLOTS:
         QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
         b.prompts.answerMessage(Prompts::Ok);
         QCOMPARE(b.link.OpenDevicePort(), 2);
-        QCOMPARE(b.prompts.shown().last().text,
-                 QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: Error (-1): CommOpen - Port in use."));
+        QCOMPARE(
+            b.prompts.shown().last().text,
+            QStringLiteral(
+                "Unable to Open COM PORT to Quintrel!!, COM Error: Error (-1): CommOpen - Port in use."));
         QVERIFY(!b.comm.isOpen(1));
         b.expectPrompt();
         QCOMPARE(b.link.OpenDevicePort(), 1);
@@ -606,8 +616,9 @@ private Q_SLOTS:
         QTest::qWait(200);
         QCOMPARE(lost.size(), 1);
         // "Error (code): source - text", the text being the system's own for that code.
-        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^Error \\((\\d+)\\): (.*) - (.*)$"))
-                                              .match(lost.first().at(1).toString());
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("^Error \\((\\d+)\\): (.*) - (.*)$"))
+                .match(lost.first().at(1).toString());
         QVERIFY2(m.hasMatch(), qPrintable(lost.first().at(1).toString()));
         QCOMPARE(m.captured(3), qt_error_string(m.captured(1).toInt()).trimmed());
         QVERIFY(!b.comm.isOpen(1));

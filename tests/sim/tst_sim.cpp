@@ -1,7 +1,7 @@
 #include "config/modelcatalog.h"
+#include "df1/df1.h"
 #include "message/configmessage.h"
 #include "simulator/convertersim.h"
-#include "df1/df1.h"
 
 #include <QFileInfo>
 #include <QProcess>

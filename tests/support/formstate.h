@@ -17,23 +17,28 @@ inline QStringList formState(QWidget *form, bool placesOnly = false)
     QStringList lines;
     if (!form)
         return lines;
-    lines << QStringLiteral("%1 %2x%3 \"%4\"").arg(form->objectName()).arg(form->width()).arg(form->height())
+    lines << QStringLiteral("%1 %2x%3 \"%4\"")
+                 .arg(form->objectName())
+                 .arg(form->width())
+                 .arg(form->height())
                  .arg(form->windowTitle());
     const auto children = form->findChildren<QWidget *>();
     for (QWidget *w : children) {
         if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")))
             continue;
-        QString line = QStringLiteral("%1 %2 %3 %4,%5 %6x%7")
-                           .arg(w->objectName(), w->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"),
-                                placesOnly || w->isEnabled() ? QString() : QStringLiteral("disabled"))
-                           .arg(w->x())
-                           .arg(w->y())
-                           .arg(w->width())
-                           .arg(w->height());
+        QString line =
+            QStringLiteral("%1 %2 %3 %4,%5 %6x%7")
+                .arg(w->objectName(), w->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"),
+                     placesOnly || w->isEnabled() ? QString() : QStringLiteral("disabled"))
+                .arg(w->x())
+                .arg(w->y())
+                .arg(w->width())
+                .arg(w->height());
         if (placesOnly)
             ;
         else if (auto *b = qobject_cast<QAbstractButton *>(w))
-            line += QStringLiteral(" \"%1\"%2").arg(b->text(), b->isChecked() ? QStringLiteral(" checked") : QString());
+            line += QStringLiteral(" \"%1\"%2")
+                        .arg(b->text(), b->isChecked() ? QStringLiteral(" checked") : QString());
         else if (auto *l = qobject_cast<QLabel *>(w))
             line += QStringLiteral(" \"%1\"").arg(l->text());
         else if (auto *g = qobject_cast<QGroupBox *>(w))

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "session/session.h"
-#include "transfer/devicelink.h"
-#include "serial/modcomm.h"
-#include "frame/appcontext.h"
 #include "formcatalog.h"
+#include "frame/appcontext.h"
+#include "frame/crossform.h"
 #include "frame/formregistry.h"
 #include "frame/printservice.h"
-#include "frame/crossform.h"
+#include "serial/modcomm.h"
+#include "session/session.h"
 #include "support/scriptedprompts.h"
+#include "transfer/devicelink.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -32,7 +32,10 @@ struct GuiBench
     {
         return CrossForm(forms).control<T>(QString::fromLatin1(form), QString::fromLatin1(name));
     }
-    QAbstractButton *button(const char *form, const char *name) { return control<QAbstractButton>(form, name); }
+    QAbstractButton *button(const char *form, const char *name)
+    {
+        return control<QAbstractButton>(form, name);
+    }
     QComboBox *combo(const char *form, const char *name) { return control<QComboBox>(form, name); }
     // What a control shows (caption, title, text), or a form's window title.
     QString text(const char *form, const char *name)

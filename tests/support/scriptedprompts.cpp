@@ -45,7 +45,8 @@ bool ScriptedPrompts::takeAnswer(Kind kind, const QString &title, Queued *out)
     return true;
 }
 
-Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &title, Buttons buttons, Icon icon)
+Prompts::Answer ScriptedPrompts::message(const QString &text, const QString &title, Buttons buttons,
+                                         Icon icon)
 {
     m_shown.append({Kind::Message, text, title, buttons, icon, {}});
     Queued q;

@@ -458,8 +458,10 @@ private Q_SLOTS:
         QCOMPARE(int(b.session.rec.LinkOptions), bits);
         // Both frames of a bit show it, whichever of them was clicked.
         const auto shows = [&](const char *set, const char *clear, int bit) {
-            QCOMPARE(option(b, QStringLiteral("df_Param"), QLatin1String(set))->isChecked(), (bits & bit) != 0);
-            QCOMPARE(option(b, QStringLiteral("df_Param"), QLatin1String(clear))->isChecked(), (bits & bit) == 0);
+            QCOMPARE(option(b, QStringLiteral("df_Param"), QLatin1String(set))->isChecked(),
+                     (bits & bit) != 0);
+            QCOMPARE(option(b, QStringLiteral("df_Param"), QLatin1String(clear))->isChecked(),
+                     (bits & bit) == 0);
         };
         shows("optMultiDrop", "optPoint", 16);
         shows("opt485", "opt422", 16);

@@ -441,7 +441,7 @@ private Q_SLOTS:
                          "BRABENDER EQUIPMENT SELECTION", nullptr, "SET/CHANGE PROTOCOL PARAMETERS",
                          "BRABENDER PROTOCOL PARAMETERS"})
             << QStringList{"ChanCSpeed=0", "ChanCFormat=0", "HighAddress=0", "BusType=1,0",
-                           "AuxByte1=0",   "AuxByte2=0",    "AuxByte3=0", "ProtocolMode=0"}
+                           "AuxByte1=0",   "AuxByte2=0",    "AuxByte3=0",    "ProtocolMode=0"}
             << false << QStringList{"+optSiemensDH", "+optSiemensMOD", "-optSiemensRIO", "*optSiemensDH",
                                     "*optSType",     "+optSType",      "+optSAType",     "optSType@240",
                                     "optSAType@240", "-cmdProtParam",  "+frmProtParam",  "+view:txtJMR1",
@@ -461,8 +461,8 @@ private Q_SLOTS:
                                               "TOSHIBA VFD COMMUNICATION PROTOCOL", nullptr,
                                               "VFD ASYNC SPEED", "SET/CHANGE VFD ASYNC PARAMETERS",
                                               "TOSHIBA VFD ASYNC PARAMETERS"})
-                                 << QStringList{"ChanCSpeed=0", "ChanCFormat=0", "HighAddress=0",
-                                                "BusType=1,0",  "AuxByte1=0",    "AuxByte2=0",
+                                 << QStringList{"ChanCSpeed=0",  "ChanCFormat=0", "HighAddress=0",
+                                                "BusType=1,0",   "AuxByte1=0",    "AuxByte2=0",
                                                 "ProtocolMode=0"}
                                  << false
                                  << QStringList{"+optSiemensDH",
@@ -483,7 +483,7 @@ private Q_SLOTS:
                          "DRIVE ASYNC SPEED", "SET/CHANGE DRIVE ASYNC PARAMETERS",
                          "SIEMENS DRIVE ASYNC PARAMETERS"})
             << QStringList{"ChanCSpeed=0", "ChanCFormat=0", "HighAddress=0", "BusType=1,0",
-                           "AuxByte1=20",  "AuxByte2=0",    "AuxByte3=2", "ProtocolMode=0"}
+                           "AuxByte1=20",  "AuxByte2=0",    "AuxByte3=2",    "ProtocolMode=0"}
             << false << QStringList{"+optSiemensRIO",       "*optSiemensDH",  "+cmdSiemensParam",
                                     "-cmdToshibaParam",     "-frmProtParam",  "-cboRackSize",
                                     "cboRackSize=FULL",     "#cboRackSize=3", "view:txtRackSize=FULL",
@@ -581,7 +581,8 @@ private Q_SLOTS:
         const QStringList first = formState(m, true);
         click(b, "optKF2NGD");
         QCOMPARE(m->height(), twips(6000));
-        for (const char *c : {"cmdCONFIG@5140", "cmdNext@5140", "cmdRETURN@5140", "cmdEXIT@5140", "+cmdProtParam"})
+        for (const char *c :
+             {"cmdCONFIG@5140", "cmdNext@5140", "cmdRETURN@5140", "cmdEXIT@5140", "+cmdProtParam"})
             expect(b, QLatin1String(c));
         noOverlaps(m);
         own->click();

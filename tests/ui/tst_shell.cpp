@@ -1,6 +1,6 @@
 #include "config/modelcatalog.h"
-#include "message/configmessage.h"
 #include "frame/formutil.h"
+#include "message/configmessage.h"
 #include "shell/model_freestand.h"
 #include "shell/welcome.h"
 #include "shell/welcome1.h"
@@ -104,7 +104,8 @@ private Q_SLOTS:
         b.prompts.answerMessage(Prompts::Ok);
         b.button(Menu, "optCom3")->click();
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
-        QVERIFY(b.prompts.shown().last().text.startsWith(QStringLiteral("COM Error: Error (2): CommOpen (CreateFile) - ")));
+        QVERIFY(b.prompts.shown().last().text.startsWith(
+            QStringLiteral("COM Error: Error (2): CommOpen (CreateFile) - ")));
         QCOMPARE(b.text(Menu, "lblComPort2"), QStringLiteral("-"));
         QVERIFY(b.button(Menu, "optNONE")->isChecked());
         QVERIFY(!b.button(Menu, "optCom3")->isChecked());
@@ -114,8 +115,8 @@ private Q_SLOTS:
     void goodPortTest()
     {
         SimOptions options;
-    options.model = QStringLiteral("QN4000-PXA");
-    ConverterSim sim(options);
+        options.model = QStringLiteral("QN4000-PXA");
+        ConverterSim sim(options);
         QString why;
         QVERIFY2(sim.open(&why), qPrintable(why));
         GuiBench b;
@@ -128,9 +129,11 @@ private Q_SLOTS:
         QVERIFY(!b.comm.isOpen(2)); // tested, then closed again
         QWidget *menu = b.forms.existing(QLatin1String(Menu));
         QVERIFY(b.control<QWidget>(Menu, "frmCONFIG")->isEnabledTo(menu));
-        QCOMPARE(b.control<QWidget>(Menu, "cmdUpdate")->isEnabledTo(menu), b.forms.isDefined(QStringLiteral("main4000")));
+        QCOMPARE(b.control<QWidget>(Menu, "cmdUpdate")->isEnabledTo(menu),
+                 b.forms.isDefined(QStringLiteral("main4000")));
         // Screens that are not part of the program yet stay out of reach.
-        QCOMPARE(b.control<QWidget>(Menu, "cmdUPLOAD")->isEnabledTo(menu), b.forms.isDefined(QStringLiteral("upload")));
+        QCOMPARE(b.control<QWidget>(Menu, "cmdUPLOAD")->isEnabledTo(menu),
+                 b.forms.isDefined(QStringLiteral("upload")));
         QVERIFY(!b.control<QWidget>(Menu, "cmdOnline")->isEnabledTo(menu));
     }
 
@@ -150,13 +153,16 @@ private Q_SLOTS:
         QFETCH(int, answer);
         b.session.rec.UploadReplyLength = 12345;
         if (answer)
-            b.prompts.answerMessage(Prompts::Answer(answer), QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"));
-        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(FETCHED(QString, model));
+            b.prompts.answerMessage(Prompts::Answer(answer),
+                                    QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"));
+        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))
+            ->chooseModel(FETCHED(QString, model));
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
         QCOMPARE(b.session.rec.UploadReplyLength, FETCHED(int, length));
         if (answer)
             QCOMPARE(b.prompts.shown().first().text,
-                     QStringLiteral("Is this a non flash QN4000? Model does not have a -F and the serial number is before 3100"));
+                     QStringLiteral("Is this a non flash QN4000? Model does not have a -F and the serial "
+                                    "number is before 3100"));
     }
 
     void hoverDescribesTheModel()
@@ -170,7 +176,8 @@ private Q_SLOTS:
             QWidget *button = form->findChild<QWidget *>(m.button);
             QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
             QCoreApplication::sendEvent(button, &enter);
-            const QString expected = m.button == QLatin1String("cmdYZE") ? QStringLiteral("before") : m.description;
+            const QString expected =
+                m.button == QLatin1String("cmdYZE") ? QStringLiteral("before") : m.description;
             QCOMPARE(description->text(), expected);
             QCOMPARE(button->toolTip(), m.description);
         }
@@ -244,17 +251,19 @@ private Q_SLOTS:
 
         // Where the high-address row shows, the list, the summary and the record agree.
         QComboBox *high = b.combo("main4000", "cboHighAddress");
-        if (high->isVisibleTo(b.forms.form(QStringLiteral("main4000"))) && b.text("main4000", "lblHighAddress") == QLatin1String("HIGH ADDRESS")) {
+        if (high->isVisibleTo(b.forms.form(QStringLiteral("main4000"))) &&
+            b.text("main4000", "lblHighAddress") == QLatin1String("HIGH ADDRESS")) {
             QCOMPARE(high->currentText(), QString::number(b.session.rec.HighAddress, 8));
             QCOMPARE(b.text("view", "txtHighAddress"), high->currentText());
         }
         // The network protocol the layout leaves, run through the option it selected.
-        const QString protocol = model == QLatin1String("QN4000-JMR") || model.endsWith(QLatin1String("EPV4")) ||
-                                         model.endsWith(QLatin1String("WOLTA"))
-                                     ? QStringLiteral("AB - DH+")
-                                 : model.endsWith(QLatin1String("UCT")) || model.endsWith(QLatin1String("XAJ"))
-                                     ? QStringLiteral("RIO")
-                                     : QStringLiteral("DH+");
+        const QString protocol =
+            model == QLatin1String("QN4000-JMR") || model.endsWith(QLatin1String("EPV4")) ||
+                    model.endsWith(QLatin1String("WOLTA"))
+                ? QStringLiteral("AB - DH+")
+            : model.endsWith(QLatin1String("UCT")) || model.endsWith(QLatin1String("XAJ"))
+                ? QStringLiteral("RIO")
+                : QStringLiteral("DH+");
         QCOMPARE(b.text("view", "txtProtocola"), protocol);
         if (model == QLatin1String("QN4000-JMR"))
             QCOMPARE(b.text("main4000", "frmNetProt"), QStringLiteral("AB DH+ NETWORK PARAMETERS"));
@@ -281,8 +290,8 @@ private Q_SLOTS:
         const QList<QWidget *> row = modeRow(b);
         QCOMPARE(row.size(), 2);
         row.last()->setFocus();
-        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left,
-                            Qt::Key_Left, Qt::Key_Down, Qt::Key_Down}) {
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Right,
+                            Qt::Key_Left, Qt::Key_Left, Qt::Key_Down, Qt::Key_Down}) {
             QTest::keyClick(QApplication::focusWidget(), key);
             QAbstractButton *checked = nullptr;
             for (auto *o : b.control<QWidget>("main4000", "frmMode")->findChildren<QRadioButton *>()) {
@@ -301,9 +310,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("before");
         for (const ModelInfo &m : modelCatalog())
-            QTest::newRow(qPrintable(m.code)) << m.code << (m.code == QLatin1String("QN4000-WOLTA")
-                                                                 ? QStringLiteral("QN6000-LBW")
-                                                                 : QStringLiteral("QN4000-WOLTA"));
+            QTest::newRow(qPrintable(m.code))
+                << m.code
+                << (m.code == QLatin1String("QN4000-WOLTA") ? QStringLiteral("QN6000-LBW")
+                                                            : QStringLiteral("QN4000-WOLTA"));
     }
     void nothingLeaksFromAnEarlierModel()
     {
@@ -318,7 +328,8 @@ private Q_SLOTS:
         b.forms.existing(QLatin1String(Menu))->close(); // its close box leads back to the models
         QVERIFY(shown(b.forms.existing(QStringLiteral("model_freestand"))));
         pick(b, model);
-        QCOMPARE(BuildConfigMessage(b.session.rec).bytes.toHex(' '), BuildConfigMessage(fresh.session.rec).bytes.toHex(' '));
+        QCOMPARE(BuildConfigMessage(b.session.rec).bytes.toHex(' '),
+                 BuildConfigMessage(fresh.session.rec).bytes.toHex(' '));
         for (const QString &f : forms)
             QCOMPARE(formState(b.forms.form(f)), formState(fresh.forms.form(f)));
     }
@@ -357,7 +368,6 @@ private Q_SLOTS:
         QCOMPARE(b.combo("main4000", "cboAsyncSpeed")->count(), 8); // a fresh list, one speed added
         QCOMPARE(b.text("view", "txtNetSpeed"), QStringLiteral("57.6"));
     }
-
 };
 
 QTEST_MAIN(TestShell)

@@ -9,8 +9,8 @@
 #include "editor/configfiles.h"
 #include "editor/main4000.h"
 #include "editor/summarytext.h"
-#include "message/configmessage.h"
 #include "frame/formutil.h"
+#include "message/configmessage.h"
 #include "shell/model_freestand.h"
 
 #include <QAction>
@@ -28,9 +28,10 @@ namespace {
 // The wire's speed codes, restated here rather than taken from the code under test.
 QString channelSpeedText(int code)
 {
-    static const QMap<int, QString> texts = {{3, "300"},   {4, "600"},   {5, "1200"},   {6, "2400"},   {7, "4800"},
-                                             {8, "9600"},  {9, "19.2"},  {10, "38.4"},  {11, "57.6"},  {12, "115.2"},
-                                             {13, "230.4"}, {16, "187.5"}, {17, "125.0"}, {18, "93.75"}};
+    static const QMap<int, QString> texts = {{3, "300"},    {4, "600"},    {5, "1200"},   {6, "2400"},
+                                             {7, "4800"},   {8, "9600"},   {9, "19.2"},   {10, "38.4"},
+                                             {11, "57.6"},  {12, "115.2"}, {13, "230.4"}, {16, "187.5"},
+                                             {17, "125.0"}, {18, "93.75"}};
     return texts.value(code, QStringLiteral("code %1").arg(code));
 }
 
@@ -77,7 +78,9 @@ QString units(int speedCode)
 
 QString parity(int format)
 {
-    return !(format & 2) ? QStringLiteral("NONE") : (format & 4) ? QStringLiteral("EVEN") : QStringLiteral("ODD");
+    return !(format & 2)  ? QStringLiteral("NONE")
+           : (format & 4) ? QStringLiteral("EVEN")
+                          : QStringLiteral("ODD");
 }
 
 class Checker
@@ -132,9 +135,9 @@ private:
                 fault(what, value, QStringLiteral("a value"));
                 continue;
             }
-            const QString channel = caption.startsWith(QLatin1String("CHANNEL B")) ? QStringLiteral("B")
+            const QString channel = caption.startsWith(QLatin1String("CHANNEL B"))   ? QStringLiteral("B")
                                     : caption.startsWith(QLatin1String("CHANNEL C")) ? QStringLiteral("C")
-                                                                                      : QString();
+                                                                                     : QString();
             if (!channel.isEmpty()) {
                 const int speed = channel == QLatin1String("B") ? s.chanBSpeed() : s.chanCSpeed();
                 const int format = channel == QLatin1String("B") ? s.chanBFormat() : s.chanCFormat();
@@ -154,8 +157,9 @@ private:
                 expectEqual(what, value, networkSpeedText(s.network()));
             } else if (caption == QLatin1String("STATION NUMBER")) {
                 expectEqual(what, value,
-                            value.endsWith(QLatin1String(" Decimal")) ? QString::number(s.station()) + " Decimal"
-                                                                      : octal(s.station()) + " Octal");
+                            value.endsWith(QLatin1String(" Decimal"))
+                                ? QString::number(s.station()) + " Decimal"
+                                : octal(s.station()) + " Octal");
             } else if (caption == QLatin1String("HIGH ADDRESS") || caption == QLatin1String("PLC ADDRESS")) {
                 expectEqual(what, value, octal(s.high()) + " Octal");
             } else if (caption == QLatin1String("RACK NUMBER")) {
@@ -246,26 +250,31 @@ private:
             }
             return found;
         };
-        const QStringList modes = {"optKF2NGD", "optNGD", "optPXA", "optF7H", "optUCT",
+        const QStringList modes = {"optKF2NGD", "optNGD", "optPXA", "optF7H",  "optUCT",
                                    "optTBQ",    "optJMR", "optLBW", "optEPV4", "optWOLTA"};
         const QString mode = checkedOf(modes);
         if (mode.isEmpty()) {
-            fault(QStringLiteral("main4000 mode row"), QStringLiteral("no mode selected"), QStringLiteral("a mode"));
+            fault(QStringLiteral("main4000 mode row"), QStringLiteral("no mode selected"),
+                  QStringLiteral("a mode"));
         } else {
-            const int bus = mode == QLatin1String("optKF2NGD")                                    ? 0
-                            : mode == QLatin1String("optF7H")                                     ? 2
+            const int bus = mode == QLatin1String("optKF2NGD")                                          ? 0
+                            : mode == QLatin1String("optF7H")                                           ? 2
                             : mode == QLatin1String("optUCT") && m_model != QLatin1String("QN6000-XAJ") ? 4
-                                                                                                  : 1;
+                                                                                                        : 1;
             if (s.bus() != bus)
                 fault(QStringLiteral("main4000 mode"), mode, QStringLiteral("bus type %1").arg(s.bus()));
         }
         const QString network = checkedOf({"optSiemensDH", "optSiemensRIO", "optSiemensMOD"});
         if (!network.isEmpty()) {
-            const int pm = network == QLatin1String("optSiemensDH") ? 0 : network == QLatin1String("optSiemensRIO") ? 1 : 2;
+            const int pm = network == QLatin1String("optSiemensDH")    ? 0
+                           : network == QLatin1String("optSiemensRIO") ? 1
+                                                                       : 2;
             if (s.protocolMode() != pm)
-                fault(QStringLiteral("main4000 network"), network, QStringLiteral("protocol mode %1").arg(s.protocolMode()));
+                fault(QStringLiteral("main4000 network"), network,
+                      QStringLiteral("protocol mode %1").arg(s.protocolMode()));
         }
-        const QStringList types = {"optSType", "optMType", "optLMType", "optPT03Type", "optLType", "optSAType"};
+        const QStringList types = {"optSType",    "optMType", "optLMType",
+                                   "optPT03Type", "optLType", "optSAType"};
         if (const QString t = checkedOf(types); !t.isEmpty() && types.indexOf(t) != s.proto(0))
             fault(QStringLiteral("main4000 device type"), t, QStringLiteral("type %1").arg(s.proto(0)));
         if (const QString z = checkedOf({"optQOF_Terminal", "optQOF_Host"}); !z.isEmpty()) {
@@ -275,7 +284,8 @@ private:
         if (const QString r = checkedOf({"optQuarter", "optHalf"}); !r.isEmpty()) {
             const bool half = r == QLatin1String("optHalf");
             if (half != (s.aux2() >= 4))
-                fault(QStringLiteral("main4000 rack size"), r, QStringLiteral("starting group code %1").arg(s.aux2()));
+                fault(QStringLiteral("main4000 rack size"), r,
+                      QStringLiteral("starting group code %1").arg(s.aux2()));
             const QString g = checkedOf({"optSG0", "optSG2", "optSG4", "optSG6"});
             const int offset = QStringList{"optSG0", "optSG2", "optSG4", "optSG6"}.indexOf(g);
             if (g.isEmpty() || s.aux2() != (half ? 4 : 0) + offset)
@@ -296,7 +306,9 @@ private:
         auto *set = form->findChild<QAbstractButton *>(QLatin1String(setOption));
         auto *clear = form->findChild<QAbstractButton *>(QLatin1String(clearOption));
         const QString what = form->objectName() + QLatin1Char(' ') + QLatin1String(frameName);
-        const QString selected = set->isChecked() ? QLatin1String(setOption) : clear->isChecked() ? QLatin1String(clearOption) : QStringLiteral("nothing");
+        const QString selected = set->isChecked()     ? QLatin1String(setOption)
+                                 : clear->isChecked() ? QLatin1String(clearOption)
+                                                      : QStringLiteral("nothing");
         expectEqual(what, selected, QLatin1String(bit ? setOption : clearOption));
     }
 
@@ -310,7 +322,8 @@ private:
         frame(form, "Frame2", "optActive", "optIgnore", format & 1);
         frame(form, "frmQN6000", "opt422", "opt232", format & 32);
         if ((format & 2) != 0 && !shown(form->findChild<QWidget *>(QStringLiteral("frmParity")), form))
-            fault(QLatin1String(name) + QStringLiteral(" frmParity"), QStringLiteral("hidden"), QStringLiteral("parity on"));
+            fault(QLatin1String(name) + QStringLiteral(" frmParity"), QStringLiteral("hidden"),
+                  QStringLiteral("parity on"));
     }
 
     void df1Dialog(const Sent &s)
@@ -453,8 +466,8 @@ private:
             before[37] = 8;
         }
         if (before != after)
-            m_lost = QStringLiteral("the file gave back %1 for %2").arg(QString::fromLatin1(after.toHex(' ')),
-                                                                       QString::fromLatin1(before.toHex(' ')));
+            m_lost = QStringLiteral("the file gave back %1 for %2")
+                         .arg(QString::fromLatin1(after.toHex(' ')), QString::fromLatin1(before.toHex(' ')));
         return QStringLiteral("main4000: save, then open the file");
     }
 
@@ -486,9 +499,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("model");
         QTest::addColumn<QStringList>("steps");
         QTest::newRow("RIO rack and speed, then standard")
-            << "QN6000-UCT" << QStringList{"main4000:cboRackNum=27", "main4000:cboNetworkSpeed2=230.4", "main4000:optKF2NGD"};
+            << "QN6000-UCT"
+            << QStringList{"main4000:cboRackNum=27", "main4000:cboNetworkSpeed2=230.4", "main4000:optKF2NGD"};
         QTest::newRow("Modbus address, then DH+")
-            << "QN4000-JMR" << QStringList{"main4000:optSiemensMOD", "main4000:cboModbusAdd=247", "main4000:optSiemensDH"};
+            << "QN4000-JMR"
+            << QStringList{"main4000:optSiemensMOD", "main4000:cboModbusAdd=247", "main4000:optSiemensDH"};
         QTest::newRow("RS-485 and source address, then standard")
             << "QN4000-PXA" << QStringList{"df_Param:opt485", "df_Param:optSRC", "main4000:optKF2NGD"};
         QTest::newRow("loopback on a multidrop master") << "QN4000-PXA" << QStringList{"df_Param:optRTS"};
@@ -496,7 +511,8 @@ private Q_SLOTS:
         QTest::newRow("Siemens on RIO") << "QN4000-WOLTA" << QStringList{"main4000:optSiemensRIO"};
         QTest::newRow("Toshiba on Modbus") << "QN4000-EPV4" << QStringList{"main4000:optSiemensMOD"};
         QTest::newRow("Siemens from RIO back to DH+")
-            << "QN4000-WOLTA" << QStringList{"main4000:optSiemensRIO", "main4000:cboRackNum=5", "main4000:optSiemensDH"};
+            << "QN4000-WOLTA"
+            << QStringList{"main4000:optSiemensRIO", "main4000:cboRackNum=5", "main4000:optSiemensDH"};
         for (const char *m : {"QN4000-RW31", "QN4000-QOF", "QN4000-YZE", "QN6000-YZE"})
             QTest::newRow(m) << m << QStringList{};
         QTest::newRow("fast channel B, then defaults")
@@ -513,8 +529,11 @@ private Q_SLOTS:
             const QString form = step.section(QLatin1Char(':'), 0, 0);
             const QString name = step.section(QLatin1Char(':'), 1).section(QLatin1Char('='), 0, 0);
             if (step.contains(QLatin1Char('=')))
-                QVERIFY2(selectText(CrossForm(b.forms).control<QComboBox>(form, name), step.section(QLatin1Char('='), 1)), qPrintable(step));
-            else if (QAction *item = b.forms.form<main4000>(form) ? b.forms.form<main4000>(form)->action(name) : nullptr)
+                QVERIFY2(selectText(CrossForm(b.forms).control<QComboBox>(form, name),
+                                    step.section(QLatin1Char('='), 1)),
+                         qPrintable(step));
+            else if (QAction *item =
+                         b.forms.form<main4000>(form) ? b.forms.form<main4000>(form)->action(name) : nullptr)
                 item->trigger();
             else
                 CrossForm(b.forms).control<QAbstractButton>(form, name)->click();
@@ -542,8 +561,9 @@ private Q_SLOTS:
                     faults << lost;
                 const QString problems = b.prompts.problems();
                 if (!faults.isEmpty() || !problems.isEmpty()) {
-                    failures << QStringLiteral("seed %1, after:\n  ").arg(seed + n) + log.join(QStringLiteral("\n  ")) +
-                                    QLatin1Char('\n') + faults.join(QLatin1Char('\n')) + QLatin1Char('\n') + problems;
+                    failures << QStringLiteral("seed %1, after:\n  ").arg(seed + n) +
+                                    log.join(QStringLiteral("\n  ")) + QLatin1Char('\n') +
+                                    faults.join(QLatin1Char('\n')) + QLatin1Char('\n') + problems;
                     if (!keepGoing)
                         QFAIL(qPrintable(failures.last()));
                     break;
@@ -557,8 +577,9 @@ private Q_SLOTS:
             QCoreApplication::sendPostedEvents();
         }
         if (!failures.isEmpty())
-            QFAIL(qPrintable(QStringLiteral("%1 of %2 sequences failed:\n").arg(failures.size()).arg(sequences) +
-                             failures.join(QLatin1Char('\n'))));
+            QFAIL(qPrintable(
+                QStringLiteral("%1 of %2 sequences failed:\n").arg(failures.size()).arg(sequences) +
+                failures.join(QLatin1Char('\n'))));
     }
 };
 

@@ -7,11 +7,11 @@
 #include "editor/upload.h"
 #include "editor/view.h"
 #include "files/configfile.h"
-#include "message/configmessage.h"
-#include "transfer/transfers.h"
 #include "frame/formutil.h"
+#include "message/configmessage.h"
 #include "shell/model_freestand.h"
 #include "simulator/convertersim.h"
+#include "transfer/transfers.h"
 
 #include <QAction>
 #include <QFile>
@@ -194,7 +194,8 @@ private Q_SLOTS:
         QSignalSpy ended(screen, &upload::uploadEnded);
         b.button("upload", "cmdUpload")->click();
         QVERIFY(ended.wait(8000));
-        QVERIFY2(ended.first().first().toBool(), qPrintable(b.text("upload", "lblStatus") + b.prompts.problems()));
+        QVERIFY2(ended.first().first().toBool(),
+                 qPrintable(b.text("upload", "lblStatus") + b.prompts.problems()));
         QCOMPARE(b.text("upload", "lblStatus"), QStringLiteral("A-OK! Success - Upload complete."));
         QVERIFY(b.button("upload", "Command1")->isEnabled());
         QVERIFY(!b.comm.isOpen(1));
@@ -216,9 +217,12 @@ private Q_SLOTS:
         QTest::addColumn<SimFault>("fault");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("box");
-        QTest::newRow("silent") << SimFault::Silent << "Check connections/settings and TRY UPLOAD AGAIN" << "TIMEOUT DETECTED";
-        QTest::newRow("badtr") << SimFault::BadTr << "!Error!Invalid Upload Message Received! Upload Again!" << "";
-        QTest::newRow("cancelled save") << SimFault::None << "!Error!Invalid Filename Selected! Upload Again!" << "";
+        QTest::newRow("silent") << SimFault::Silent << "Check connections/settings and TRY UPLOAD AGAIN"
+                                << "TIMEOUT DETECTED";
+        QTest::newRow("badtr") << SimFault::BadTr << "!Error!Invalid Upload Message Received! Upload Again!"
+                               << "";
+        QTest::newRow("cancelled save") << SimFault::None << "!Error!Invalid Filename Selected! Upload Again!"
+                                        << "";
     }
     void uploadFailures()
     {
@@ -272,7 +276,8 @@ private Q_SLOTS:
         b.prompts.answerOpen(path);
         b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
         b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Press Reset Button"));
-        QSignalSpy done(&b.forms.form<download>(QStringLiteral("download"))->transfer(), &DownloadConfig::finished);
+        QSignalSpy done(&b.forms.form<download>(QStringLiteral("download"))->transfer(),
+                        &DownloadConfig::finished);
         b.button("download", "cmdDOWNLOAD")->click();
         QVERIFY(done.wait(8000));
         QCOMPARE(unit.sim->eeprom().toHex(' '), expected.toHex(' '));
@@ -373,7 +378,8 @@ private Q_SLOTS:
         QSignalSpy done(&screen->transfer(), &DownloadConfig::finished);
         b.button("download", "cmdDOWNLOAD")->click();
         QCOMPARE(done.size(), 1);
-        QVERIFY(b.prompts.shown().last().text.startsWith(QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: ")));
+        QVERIFY(b.prompts.shown().last().text.startsWith(
+            QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: ")));
         // The user is never stuck on the screen.
         QVERIFY(b.button("download", "cmdExit")->isEnabled());
         QVERIFY(!b.comm.isOpen(4));
@@ -461,7 +467,8 @@ private Q_SLOTS:
                 return l;
             }();
             for (const QString &item : items) {
-                QCoreApplication::sendPostedEvents(); // with the deferred deletes; a long queue slows every delete
+                QCoreApplication::sendPostedEvents(); // with the deferred deletes; a long queue slows every
+                                                      // delete
                 pick(b, model);
                 QVERIFY(selectText(b.combo("main4000", list.toLatin1()), item));
                 const ConfigRecord saved = b.session.rec;
@@ -495,10 +502,10 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("r.QNC"));
         ConfigRecord rec = b.session.rec;
-        rec.BusType = {0, 0};                         // selects the standard layout whatever the model
-        rec.StationNumber = 70;                       // out of the station list
+        rec.BusType = {0, 0};                              // selects the standard layout whatever the model
+        rec.StationNumber = 70;                            // out of the station list
         rec.ChanCSpeed = quint8(FETCHED(int, chanCSpeed)); // leaves the channel C lists
-        rec.ChanBFormat = 32 | 64 | 2;                // RS-422/485 bits on a model without that choice
+        rec.ChanBFormat = 32 | 64 | 2;                     // RS-422/485 bits on a model without that choice
         QVERIFY(SaveConfigFile(path, rec, modelOf(model)).ok);
         if (rec.ChanCSpeed == 0) {
             // A raw zero byte on line 7 loads as code 8; the number 0 is what stays 0.
@@ -551,7 +558,8 @@ private Q_SLOTS:
         b.button("view", "cmdPrintConf")->click();
         const QByteArray bytes = readFile(pdf);
         QVERIFY(bytes.startsWith("%PDF"));
-        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
+                 1);
     }
 
     void exitQuestion()
@@ -563,7 +571,8 @@ private Q_SLOTS:
         b.button("view", "cmdEXIT")->click();
         QVERIFY(b.forms.existing(QStringLiteral("view"))->isHidden());
         QVERIFY(!b.forms.existing(QLatin1String(Menu))->isHidden());
-        QCOMPARE(b.prompts.shown().last().text, QStringLiteral("Do you wish to save the Configuration Settings?"));
+        QCOMPARE(b.prompts.shown().last().text,
+                 QStringLiteral("Do you wish to save the Configuration Settings?"));
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
     }
 };

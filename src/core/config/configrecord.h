@@ -18,9 +18,9 @@
 // C, P and N are stored as bytes, so they cannot hold anything outside 0..255. A T field only
 // accepts a valid decimal text; anything else is refused where it enters.
 
-using CharByte = quint8;                 // kind C
-using CharPair = std::array<quint8, 2>;  // kind P
-using IntByte = quint8;                  // kind N
+using CharByte = quint8;                // kind C
+using CharPair = std::array<quint8, 2>; // kind P
+using IntByte = quint8;                 // kind N
 
 // Kind T: the text is kept as it was entered (so a file reads back byte for byte),
 // but only a decimal number 0..255, or the empty text of a fresh record, gets in.

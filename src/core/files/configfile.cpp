@@ -10,7 +10,8 @@ namespace {
 
 QString shownName(const QString &path)
 {
-    return path.isEmpty() ? QStringLiteral("the file") : QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
+    return path.isEmpty() ? QStringLiteral("the file")
+                          : QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
 }
 
 // Reads the values of a file one after another. Values are separated by commas or line ends
@@ -266,8 +267,8 @@ FileResult ReadConfigRecords(const QByteArray &data, const ModelInfo &model, Loa
                              const QString &fileName)
 {
     const QList<QList<int>> paramLines = modelParamLines(model);
-    const QString unreadable = QStringLiteral("%1 cannot be read as a %2 configuration: ")
-                                   .arg(shownName(fileName), model.code);
+    const QString unreadable =
+        QStringLiteral("%1 cannot be read as a %2 configuration: ").arg(shownName(fileName), model.code);
 
     ValueReader reader(data);
     if (reader.atEnd())
@@ -289,13 +290,13 @@ FileResult ReadConfigRecords(const QByteArray &data, const ModelInfo &model, Loa
             break;
         }
         return FileResult::failure(
-            unreadable +
-            QStringLiteral("line %1 holds a value that is neither a quoted text nor a number.").arg(reader.line()));
+            unreadable + QStringLiteral("line %1 holds a value that is neither a quoted text nor a number.")
+                             .arg(reader.line()));
     };
 
     while (!reader.atEnd()) {
         for (int slot = 0; slot < 14; ++slot) {
-            const FileResult r = take(slot);
+            FileResult r = take(slot);
             if (!r.ok)
                 return r;
         }
@@ -314,7 +315,7 @@ FileResult ReadConfigRecords(const QByteArray &data, const ModelInfo &model, Loa
 
         for (const QList<int> &line : paramLines) {
             for (int k : line) {
-                const FileResult r = take(slotOfProtoParam(k));
+                FileResult r = take(slotOfProtoParam(k));
                 if (!r.ok)
                     return r;
             }
@@ -328,9 +329,11 @@ FileResult ReadConfigFile(const QString &path, const ModelInfo &model, LoadedVal
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return FileResult::failure(QStringLiteral("%1 cannot be opened: %2").arg(shownName(path), file.errorString()));
+        return FileResult::failure(
+            QStringLiteral("%1 cannot be opened: %2").arg(shownName(path), file.errorString()));
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return FileResult::failure(QStringLiteral("%1 cannot be read: %2").arg(shownName(path), file.errorString()));
+        return FileResult::failure(
+            QStringLiteral("%1 cannot be read: %2").arg(shownName(path), file.errorString()));
     return ReadConfigRecords(data, model, table, path);
 }

@@ -13,8 +13,9 @@ FileResult uploadFileBytes(const QByteArray &first, const QByteArray &second, co
     const int firstNeeded = typeWord ? 58 : dataTable ? 62 : 48;
     const int secondNeeded = lbw ? 110 : rio ? 30 : 0;
     if (first.size() < firstNeeded || second.size() < secondNeeded)
-        return FileResult::failure(QStringLiteral("The reply from the Quintrel is too short to hold a %1 configuration.")
-                                       .arg(model.code));
+        return FileResult::failure(
+            QStringLiteral("The reply from the Quintrel is too short to hold a %1 configuration.")
+                .arg(model.code));
 
     auto at = [](const QByteArray &r, int i) { return quint8(r.at(i)); };
     ConfigLineWriter w;

@@ -22,7 +22,8 @@ ConfigMessage BuildConfigMessage(const ConfigRecord &rec)
     // has no model (or an unknown layout) gives no message at all.
     if (!isKnownConfigLength(rec.ConfigLength))
         return {{},
-                QStringLiteral("No converter model has been chosen (ConfigLength %1 is not a known message layout).")
+                QStringLiteral(
+                    "No converter model has been chosen (ConfigLength %1 is not a known message layout).")
                     .arg(rec.ConfigLength)};
 
     QByteArray body;

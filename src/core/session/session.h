@@ -20,9 +20,9 @@ struct Session
     LoadedValues loaded;
 
     // Link state.
-    int PortNumber = 0;      // the chosen COM port, 1..8; 0 while none is chosen
-    int CommStatus = 0;      // result of the last serial operation called by the link layer
-    QString CommErrorText;   // the last error line of the serial layer
+    int PortNumber = 0;       // the chosen COM port, 1..8; 0 while none is chosen
+    int CommStatus = 0;       // result of the last serial operation called by the link layer
+    QString CommErrorText;    // the last error line of the serial layer
     bool TimeoutFlag = false; // true while a receive waits; the time-out ends the wait
     bool ReplyByte = false;   // the last acknowledge check found 0x06
     std::array<int, 201> RxBuffer{};

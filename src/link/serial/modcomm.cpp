@@ -3,8 +3,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSerialPort>
-#include <QTimer>
 #include <QtGlobal>
+#include <QTimer>
 
 #include <cerrno>
 #include <memory>
@@ -317,7 +317,8 @@ int ModComm::CommOpen(int port, const QString &deviceName, const QString &settin
     e->serial = serial;
     e->open = true;
     connect(serial, &QSerialPort::readyRead, this, [this, port] { Q_EMIT readyRead(port); });
-    connect(serial, &QSerialPort::bytesWritten, this, [this, port](qint64 n) { Q_EMIT bytesWritten(port, n); });
+    connect(serial, &QSerialPort::bytesWritten, this,
+            [this, port](qint64 n) { Q_EMIT bytesWritten(port, n); });
     connect(serial, &QSerialPort::errorOccurred, this,
             [this, port](QSerialPort::SerialPortError err) { onSerialError(port, int(err)); });
 
@@ -444,7 +445,11 @@ class DrainWaiter : public QObject
 {
 public:
     DrainWaiter(ModComm &comm, int port, int timeoutMs, QObject *context, std::function<void(bool)> done)
-        : QObject(&comm), m_comm(comm), m_port(port), m_context(context), m_done(std::move(done))
+        : QObject(&comm)
+        , m_comm(comm)
+        , m_port(port)
+        , m_context(context)
+        , m_done(std::move(done))
     {
         // The port reports each handing over to the driver; the driver's own queue empties
         // with no report, so while only it holds bytes a short tick looks again.
@@ -607,7 +612,9 @@ int ModComm::CommSetLine(int port, int line, bool state)
 
 int ModComm::FormatCommError(QString &text) const
 {
-    text = QStringLiteral("Error (%1): %2 - %3").arg(LastCommErrorCode).arg(LastCommErrorSource, LastCommErrorText);
+    text = QStringLiteral("Error (%1): %2 - %3")
+               .arg(LastCommErrorCode)
+               .arg(LastCommErrorSource, LastCommErrorText);
     return LastCommErrorCode;
 }
 
@@ -621,7 +628,8 @@ int ModComm::setOutputFlowControl(int port, bool on)
         recordError(BadHandle, QStringLiteral("CommSet (SetCommState)"), systemText(BadHandle));
         return BadHandle;
     }
-    const bool ok = on ? outputOnlySoftwareFlow(*e->serial) : e->serial->setFlowControl(QSerialPort::NoFlowControl);
+    const bool ok =
+        on ? outputOnlySoftwareFlow(*e->serial) : e->serial->setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
         recordSerialError(*e->serial, QStringLiteral("CommSet (SetCommState)"));
         return LastCommErrorCode ? LastCommErrorCode : BadArgument;
@@ -656,8 +664,8 @@ void ModComm::onSerialError(int port, int error)
         e.serial->clearError();
         return;
     }
-    const QString source =
-        err == QSerialPort::WriteError ? QStringLiteral("CommWrite (WriteFile)") : QStringLiteral("CommRead (ReadFile)");
+    const QString source = err == QSerialPort::WriteError ? QStringLiteral("CommWrite (WriteFile)")
+                                                          : QStringLiteral("CommRead (ReadFile)");
     // The device hung up: that is what the line says, whatever errno the port last saw.
     const int code = platformCode(err);
     recordError(code, source, systemText(code));

@@ -106,6 +106,6 @@ private:
     void onSerialError(int port, int error);
     void release(int port);
 
-    std::array<Entry, PortCount + 1> m_ports{}; // index 0 unused
+    std::array<Entry, PortCount + 1> m_ports{};      // index 0 unused
     std::array<QString, PortCount + 1> m_comDevices; // chosen for COM1..COM8 in this run
 };

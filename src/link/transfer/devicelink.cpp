@@ -1,14 +1,16 @@
 #include "devicelink.h"
 
+#include "prompts/prompts.h"
+#include "serial/modcomm.h"
 #include "session/session.h"
 #include "transfer/exchange.h"
 #include "transfer/exchangerunner.h"
-#include "serial/modcomm.h"
-#include "prompts/prompts.h"
-
 
 DeviceLink::DeviceLink(Session &session, ModComm &comm, Prompts &prompts, QObject *parent)
-    : QObject(parent), m_session(session), m_comm(comm), m_prompts(prompts)
+    : QObject(parent)
+    , m_session(session)
+    , m_comm(comm)
+    , m_prompts(prompts)
 {
 }
 
@@ -23,8 +25,8 @@ bool DeviceLink::CheckPort()
     const bool ok = m_session.CommStatus == 0;
     if (!ok) {
         m_session.CommStatus = m_comm.FormatCommError(m_session.CommErrorText);
-        m_prompts.message(QStringLiteral("COM Error: ") + m_session.CommErrorText, QString(), Prompts::Buttons::Ok,
-                          Prompts::Icon::None);
+        m_prompts.message(QStringLiteral("COM Error: ") + m_session.CommErrorText, QString(),
+                          Prompts::Buttons::Ok, Prompts::Icon::None);
     }
     // The port is not kept open between transfers.
     m_comm.CommClose(m_session.PortNumber);
@@ -36,7 +38,8 @@ int DeviceLink::OpenDevicePort()
     m_session.CommStatus = m_comm.CommOpen(m_session.PortNumber, portName(), PortSettings);
     if (m_session.CommStatus != 0) {
         m_session.CommStatus = m_comm.FormatCommError(m_session.CommErrorText);
-        m_prompts.message(QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: ") + m_session.CommErrorText,
+        m_prompts.message(QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: ") +
+                              m_session.CommErrorText,
                           QString(), Prompts::Buttons::Ok, Prompts::Icon::None);
         // A port that failed in its set-up is half open, and one left open by an earlier
         // failure must not block the next transfer: close it in every case.

@@ -1,11 +1,12 @@
 #include "exchangerunner.h"
 
-#include "session/session.h"
 #include "serial/modcomm.h"
-
+#include "session/session.h"
 
 ExchangeRunner::ExchangeRunner(Session &session, ModComm &comm, QObject *parent)
-    : QObject(parent), m_session(session), m_comm(comm)
+    : QObject(parent)
+    , m_session(session)
+    , m_comm(comm)
 {
     m_timer.setObjectName(QStringLiteral("tmrTIMEOUT"));
 }

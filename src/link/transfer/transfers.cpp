@@ -1,10 +1,10 @@
 #include "transfers.h"
 
-#include "session/session.h"
 #include "message/configmessage.h"
-#include "transfer/devicelink.h"
-#include "serial/modcomm.h"
 #include "prompts/prompts.h"
+#include "serial/modcomm.h"
+#include "session/session.h"
+#include "transfer/devicelink.h"
 
 #include <algorithm>
 
@@ -31,7 +31,9 @@ int drainTimeoutMs(ModComm &comm, int port)
 } // namespace
 
 DownloadTransfer::DownloadTransfer(DeviceLink &link, QObject *parent)
-    : QObject(parent), m_link(link), m_runner(link.session(), link.comm(), this)
+    : QObject(parent)
+    , m_link(link)
+    , m_runner(link.session(), link.comm(), this)
 {
     connect(&m_exchange, &ExchangeEngine::finished, this, &DownloadTransfer::done);
 }
@@ -84,14 +86,14 @@ void DownloadTransfer::done(ExchangeOutcome outcome)
     }
     case ExchangeOutcome::NoAck:
         m_link.closePort();
-        prompts.message(QStringLiteral("Unable to communicate with Quintrel."), QStringLiteral("NO ACK RECEIVED"),
-                        Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        prompts.message(QStringLiteral("Unable to communicate with Quintrel."),
+                        QStringLiteral("NO ACK RECEIVED"), Prompts::Buttons::Ok, Prompts::Icon::Critical);
         Q_EMIT status(QStringLiteral("Try TRANSFER CONFIGURATION Again"));
         break;
     case ExchangeOutcome::Timeout:
         m_link.closePort();
-        prompts.message(QStringLiteral("Unable to communicate with Quintrel."), QStringLiteral("TIMEOUT DETECTED"),
-                        Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        prompts.message(QStringLiteral("Unable to communicate with Quintrel."),
+                        QStringLiteral("TIMEOUT DETECTED"), Prompts::Buttons::Ok, Prompts::Icon::Critical);
         Q_EMIT status(QStringLiteral("Try TRANSFER CONFIGURATION Again"));
         break;
     default: // the line was lost; the port is already closed
@@ -113,7 +115,8 @@ void DownloadTransfer::acknowledged(bool sent)
     if (sent) {
         Q_EMIT status(QStringLiteral("A-OK! Transmission received by Quintrel"));
         prompts.message(QStringLiteral("Press the RESET Button of the Quintrel to put it ON-LINE"),
-                        QStringLiteral("Press Reset Button"), Prompts::Buttons::Ok, Prompts::Icon::Information);
+                        QStringLiteral("Press Reset Button"), Prompts::Buttons::Ok,
+                        Prompts::Icon::Information);
     } else {
         reportAckNotSent(prompts);
         Q_EMIT status(QStringLiteral("Try TRANSFER CONFIGURATION Again"));
@@ -123,7 +126,9 @@ void DownloadTransfer::acknowledged(bool sent)
 }
 
 UploadTransfer::UploadTransfer(DeviceLink &link, QObject *parent)
-    : QObject(parent), m_link(link), m_runner(link.session(), link.comm(), this)
+    : QObject(parent)
+    , m_link(link)
+    , m_runner(link.session(), link.comm(), this)
 {
     connect(&m_exchange, &ExchangeEngine::finished, this, [this](ExchangeOutcome o) {
         if (m_secondStage)
@@ -154,7 +159,8 @@ void UploadTransfer::start(const ModelInfo &model)
     int expected = 66;
     if (model.asksFlashQuestion() && (s.rec.UploadReplyLength == 54 || s.rec.UploadReplyLength == 66))
         expected = s.rec.UploadReplyLength;
-    m_runner.run(m_exchange, [this, expected] { m_exchange.start(UploadExchange::Request::Configuration, expected); });
+    m_runner.run(m_exchange,
+                 [this, expected] { m_exchange.start(UploadExchange::Request::Configuration, expected); });
 }
 
 void UploadTransfer::abort()
@@ -210,7 +216,8 @@ void UploadTransfer::fail(ExchangeOutcome outcome)
     switch (outcome) {
     case ExchangeOutcome::Timeout:
         m_link.prompts().message(QStringLiteral("Unable to upload parameters from Quintrel1."),
-                                 QStringLiteral("TIMEOUT DETECTED"), Prompts::Buttons::Ok, Prompts::Icon::Critical);
+                                 QStringLiteral("TIMEOUT DETECTED"), Prompts::Buttons::Ok,
+                                 Prompts::Icon::Critical);
         Q_EMIT status(QStringLiteral("Check connections/settings and TRY UPLOAD AGAIN"));
         break;
     case ExchangeOutcome::LineLost:

@@ -473,7 +473,8 @@ void ConverterSim::reply(QByteArray bytes, ReplyKind kind, bool upload)
     }
     if (kind == ReplyKind::Transfer)
         m_pcAcks = 0;
-    if (kind == ReplyKind::Transfer && !upload && (m_opt.fault == SimFault::HoldAck || m_opt.fault == SimFault::NoXon)) {
+    if (kind == ReplyKind::Transfer && !upload &&
+        (m_opt.fault == SimFault::HoldAck || m_opt.fault == SimFault::NoXon)) {
         // Hold the PC off over the reply, so that its acknowledge has to wait for the XON.
         m_line->write(QByteArray(1, XOFF) + bytes);
         if (m_opt.fault == SimFault::HoldAck)

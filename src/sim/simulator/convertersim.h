@@ -1,7 +1,7 @@
 #pragma once
 
-#include "simulator/simoptions.h"
 #include "df1/df1.h"
+#include "simulator/simoptions.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

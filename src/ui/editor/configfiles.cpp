@@ -1,13 +1,13 @@
 #include "configfiles.h"
 
-#include "session/session.h"
 #include "editor/defaults.h"
 #include "editor/loader.h"
 #include "editor/main4000.h"
 #include "files/configfile.h"
 #include "frame/appcontext.h"
-#include "prompts/prompts.h"
 #include "frame/crossform.h"
+#include "prompts/prompts.h"
+#include "session/session.h"
 
 #include <QAction>
 #include <QDir>
@@ -18,8 +18,9 @@ namespace {
 const ModelInfo *chosenModel(AppContext &ctx)
 {
     if (!ctx.session.model)
-        ctx.prompts.message(QStringLiteral("Choose the Quintrel model first."), QStringLiteral("!Error! No Model"),
-                            Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        ctx.prompts.message(QStringLiteral("Choose the Quintrel model first."),
+                            QStringLiteral("!Error! No Model"), Prompts::Buttons::Ok,
+                            Prompts::Icon::Critical);
     return ctx.session.model;
 }
 
@@ -54,8 +55,8 @@ bool loadConfigurationFile(AppContext &ctx, const QString &path)
         return false;
     const FileResult r = ReadConfigFile(path, *model, ctx.session.loaded);
     if (!r.ok) {
-        ctx.prompts.message(r.error, QStringLiteral("!Error! Configuration File Not Read"), Prompts::Buttons::Ok,
-                            Prompts::Icon::Critical);
+        ctx.prompts.message(r.error, QStringLiteral("!Error! Configuration File Not Read"),
+                            Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
     ApplyLoadedConfiguration(ctx);
@@ -81,7 +82,8 @@ void restoreDefaultConfiguration(AppContext &ctx)
 void connectConfigurationMenu(AppContext &ctx, main4000 &form)
 {
     AppContext *c = &ctx;
-    QObject::connect(form.action(QStringLiteral("save_file")), &QAction::triggered, &form, [c] { Save_THE_File(*c); });
+    QObject::connect(form.action(QStringLiteral("save_file")), &QAction::triggered, &form,
+                     [c] { Save_THE_File(*c); });
     QObject::connect(form.action(QStringLiteral("open_file")), &QAction::triggered, &form,
                      [c] { openConfigurationFile(*c); });
     QObject::connect(form.action(QStringLiteral("restore_configuration")), &QAction::triggered, &form,

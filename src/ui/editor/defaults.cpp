@@ -11,7 +11,8 @@ namespace {
 // handshaking ignored (and RS-232C on channel B).
 const QStringList channelBDefaults = {"optNone", "opt8", "opt1", "optIgnore", "opt232"};
 const QStringList channelCDefaults = {"optNone", "opt8", "opt1", "optIgnore"};
-const QStringList df1Defaults = {"optBCC", "optExecDiag", "optPoint", "optNoneEmbed", "optIgnore", "optNoneLoop"};
+const QStringList df1Defaults = {"optBCC",       "optExecDiag", "optPoint",
+                                 "optNoneEmbed", "optIgnore",   "optNoneLoop"};
 } // namespace
 
 void UpdateParameters(AppContext &ctx)
@@ -62,4 +63,3 @@ void Click_CHC_Params(AppContext &ctx)
     for (const QString &o : channelCDefaults)
         r.select(QStringLiteral("paramConfigC"), o);
 }
-

@@ -1,15 +1,17 @@
 #include "df_param.h"
 #include "ui_df_param.h"
 
-#include "session/session.h"
 #include "frame/appcontext.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
+#include "session/session.h"
 
 #include <QCloseEvent>
 
 df_Param::df_Param(AppContext &ctx, QWidget *parent)
-    : MainFormDialog(ctx.forms, parent), m_ctx(ctx), m_ui(new Ui::df_Param)
+    : MainFormDialog(ctx.forms, parent)
+    , m_ctx(ctx)
+    , m_ui(new Ui::df_Param)
 {
     m_ui->setupUi(this);
     connect(m_ui->optBCC, &QRadioButton::toggled, this, &df_Param::optBCC_Click);

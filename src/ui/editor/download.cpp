@@ -1,15 +1,15 @@
 #include "download.h"
 #include "ui_download.h"
 
-#include "session/session.h"
 #include "editor/configfiles.h"
 #include "editor/downloadconfig.h"
 #include "editor/summaryprint.h"
-#include "serial/modcomm.h"
 #include "frame/appcontext.h"
+#include "frame/crossform.h"
 #include "frame/formutil.h"
 #include "frame/maindialog.h"
-#include "frame/crossform.h"
+#include "serial/modcomm.h"
+#include "session/session.h"
 
 #include <QCloseEvent>
 
@@ -21,7 +21,8 @@ download::download(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ct
     moveTopTwips(m_ui->Image1, 360);
     m_ui->Image1->show();
     m_ui->Image2->hide();
-    m_ui->frmCom->setTitle(QStringLiteral("Download a Saved Configuration to a Freestanding Quintrel's EEPROM"));
+    m_ui->frmCom->setTitle(
+        QStringLiteral("Download a Saved Configuration to a Freestanding Quintrel's EEPROM"));
 
     connect(m_ui->cmdDOWNLOAD, &QPushButton::clicked, this, &download::cmdDOWNLOAD_Click);
     connect(m_ui->cmdExit, &QPushButton::clicked, this, &download::cmdExit_Click);

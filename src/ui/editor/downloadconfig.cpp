@@ -1,14 +1,17 @@
 #include "downloadconfig.h"
 
-#include "transfer/transfers.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
+#include "transfer/transfers.h"
 
 #include <QLabel>
 #include <QWidget>
 
 DownloadConfig::DownloadConfig(AppContext &ctx, QWidget &form)
-    : QObject(&form), m_forms(ctx.forms), m_form(form), m_transfer(new DownloadTransfer(ctx.link, this))
+    : QObject(&form)
+    , m_forms(ctx.forms)
+    , m_form(form)
+    , m_transfer(new DownloadTransfer(ctx.link, this))
 {
     connect(m_transfer, &DownloadTransfer::status, this, [this](const QString &text) {
         if (auto *l = qobject_cast<QLabel *>(control(QStringLiteral("lblStatus"))))

@@ -28,7 +28,6 @@ public:
     // For tests: every wait lasts this many ms instead of its real interval.
     void setTimeoutOverride(int ms);
 
-
 Q_SIGNALS:
     void status(const QString &text);
     void finished(ExchangeOutcome outcome);

@@ -1,11 +1,11 @@
 #include "loader.h"
 
-#include "session/session.h"
 #include "editor/paramconfigb.h"
 #include "files/configfile.h"
 #include "frame/appcontext.h"
-#include "frame/formutil.h"
 #include "frame/crossform.h"
+#include "frame/formutil.h"
+#include "session/session.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -47,7 +47,10 @@ class Applier
 {
 public:
     Applier(AppContext &ctx, const ModelInfo &model)
-        : m_ctx(ctx), m_r(ctx.forms), m_t(ctx.session.loaded), m_model(model)
+        : m_ctx(ctx)
+        , m_r(ctx.forms)
+        , m_t(ctx.session.loaded)
+        , m_model(model)
     {
     }
 
@@ -232,7 +235,8 @@ void Applier::modeOption()
         break;
     case ModelKind::Brabender: {
         select("optJMR");
-        static const char *const types[] = {"optSType", "optMType", "optLMType", "optPT03Type", "optLType", "optSAType"};
+        static const char *const types[] = {"optSType",    "optMType", "optLMType",
+                                            "optPT03Type", "optLType", "optSAType"};
         const int x = X(0);
         if (x >= 0 && x <= 5)
             select(types[x]);

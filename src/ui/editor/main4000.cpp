@@ -1,11 +1,11 @@
 #include "main4000.h"
 #include "ui_main4000.h"
 
-#include "session/session.h"
 #include "frame/appcontext.h"
+#include "frame/crossform.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
-#include "frame/crossform.h"
+#include "session/session.h"
 
 #include <QAction>
 #include <QCloseEvent>

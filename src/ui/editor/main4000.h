@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QList>
 #include "config/configrecord.h"
 #include "config/modelcatalog.h"
+#include <QList>
 
 #include <QWidget>
 

@@ -6,13 +6,13 @@
 #include "main4000.h"
 #include "ui_main4000.h"
 
-#include "session/session.h"
 #include "editor/df_param.h"
 #include "editor/paramconfigc.h"
 #include "frame/appcontext.h"
+#include "frame/crossform.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
-#include "frame/crossform.h"
+#include "session/session.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -58,10 +58,10 @@ constexpr ModeCaptions Captions[] = {
      "DRIVE ASYNC SPEED", "SET/CHANGE DRIVE ASYNC PARAMETERS", "SIEMENS DRIVE ASYNC PARAMETERS"},
 };
 
-
 // The summary's RIO rows.
-constexpr std::initializer_list<const char *> RackRows = {
-    "txtRackNum1", "txtRackNum", "txtRackNumOctal", "txtRackSize1", "txtRackSize", "txtRackRange1", "txtRackRange"};
+constexpr std::initializer_list<const char *> RackRows = {"txtRackNum1",  "txtRackNum",  "txtRackNumOctal",
+                                                          "txtRackSize1", "txtRackSize", "txtRackRange1",
+                                                          "txtRackRange"};
 
 } // namespace
 
@@ -148,7 +148,8 @@ void main4000::captureBaseGeometry()
     const auto children = findChildren<QWidget *>();
     for (QWidget *w : children) {
         QWidget *parent = w->parentWidget();
-        if (w->isWindow() || parent == m_ui->frmMode || (parent != this && !qobject_cast<QGroupBox *>(parent)))
+        if (w->isWindow() || parent == m_ui->frmMode ||
+            (parent != this && !qobject_cast<QGroupBox *>(parent)))
             continue;
         m_baseGeometry.append({w, w->geometry()});
     }

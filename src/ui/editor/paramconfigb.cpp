@@ -1,11 +1,11 @@
 #include "paramconfigb.h"
 #include "ui_paramconfigb.h"
 
-#include "session/session.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
+#include "session/session.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "paramconfigc.h"
 #include "ui_paramconfigc.h"
 
-#include "session/session.h"
 #include "frame/appcontext.h"
+#include "session/session.h"
 
 paramConfigC::paramConfigC(AppContext &ctx, QWidget *parent)
     : ChannelParams(ctx, ctx.session.rec.ChanCFormat, 'C', parent)

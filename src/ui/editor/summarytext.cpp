@@ -32,8 +32,10 @@ const Row rows[] = {
 };
 
 const Row channelRows[] = {
-    {"txtAsyncSpeed%1", "txtAsync%1", "txtKbaudChannel%1"}, {"txtParity%1", "txtParityNoneOdd%1", nullptr},
-    {"txtData%1", "txtData1%1", nullptr},                   {"txtStop%1", "txtStop1%1", nullptr},
+    {"txtAsyncSpeed%1", "txtAsync%1", "txtKbaudChannel%1"},
+    {"txtParity%1", "txtParityNoneOdd%1", nullptr},
+    {"txtData%1", "txtData1%1", nullptr},
+    {"txtStop%1", "txtStop1%1", nullptr},
     {"txtHandShake%1", "txtHandShake1%1", nullptr},
 };
 
@@ -94,7 +96,8 @@ QStringList summaryLines(QWidget &view)
             continue;
         const QString prefix = frame->title().trimmed() + QLatin1Char(' ');
         for (const Row &r : channelRows)
-            addRow(view, prefix, name(r.caption, channel), name(r.value, channel), name(r.unit, channel), out);
+            addRow(view, prefix, name(r.caption, channel), name(r.value, channel), name(r.unit, channel),
+                   out);
     }
     return out;
 }

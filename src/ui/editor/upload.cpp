@@ -1,15 +1,15 @@
 #include "upload.h"
 #include "ui_upload.h"
 
-#include "session/session.h"
 #include "editor/configfiles.h"
 #include "files/uploadfile.h"
-#include "transfer/transfers.h"
 #include "frame/appcontext.h"
+#include "frame/crossform.h"
 #include "frame/formutil.h"
 #include "frame/maindialog.h"
 #include "prompts/prompts.h"
-#include "frame/crossform.h"
+#include "session/session.h"
+#include "transfer/transfers.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -74,11 +74,12 @@ void upload::transferDone(int outcome)
 
     // The whole configuration has arrived; only now is a file written, and all at once.
     QByteArray bytes;
-    const FileResult built = uploadFileBytes(m_transfer->firstReply(), m_transfer->secondReply(), model, &bytes);
+    const FileResult built =
+        uploadFileBytes(m_transfer->firstReply(), m_transfer->secondReply(), model, &bytes);
     if (!built.ok) {
         m_ui->lblStatus->setText(QStringLiteral("!Error!Invalid Upload Message Received! Upload Again!"));
-        m_ctx.prompts.message(built.error, QStringLiteral("!Error! Configuration Not Saved"), Prompts::Buttons::Ok,
-                              Prompts::Icon::Critical);
+        m_ctx.prompts.message(built.error, QStringLiteral("!Error! Configuration Not Saved"),
+                              Prompts::Buttons::Ok, Prompts::Icon::Critical);
         end(false);
         return;
     }
@@ -92,8 +93,8 @@ void upload::transferDone(int outcome)
     const FileResult saved = saveFileAtomically(path, bytes);
     if (!saved.ok) {
         m_ui->lblStatus->setText(QStringLiteral("!Error!Configuration File Not Written! Upload Again!"));
-        m_ctx.prompts.message(saved.error, QStringLiteral("!Error! Configuration Not Saved"), Prompts::Buttons::Ok,
-                              Prompts::Icon::Critical);
+        m_ctx.prompts.message(saved.error, QStringLiteral("!Error! Configuration Not Saved"),
+                              Prompts::Buttons::Ok, Prompts::Icon::Critical);
         end(false);
         return;
     }

@@ -1,24 +1,21 @@
 #include "view.h"
 #include "ui_view.h"
 
-#include "session/session.h"
 #include "editor/configfiles.h"
 #include "editor/downloadconfig.h"
 #include "editor/summaryprint.h"
-#include "serial/modcomm.h"
 #include "frame/appcontext.h"
 #include "frame/formregistry.h"
 #include "frame/maindialog.h"
 #include "prompts/prompts.h"
+#include "serial/modcomm.h"
+#include "session/session.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMap>
 
-view::view(AppContext &ctx, QWidget *parent)
-    : QWidget(parent)
-    , m_ctx(ctx)
-    , m_ui(new Ui::view)
+view::view(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::view)
 {
     m_ui->setupUi(this);
     m_download = new DownloadConfig(ctx, *this);

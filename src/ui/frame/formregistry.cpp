@@ -16,9 +16,9 @@ bool platformStacksWindows()
 
 } // namespace
 
-void FormRegistry::define(const QString &name, Factory factory)
+void FormRegistry::define(const QString &name, const Factory &factory)
 {
-    m_factories.insert(name, std::move(factory));
+    m_factories.insert(name, factory);
 }
 
 QWidget *FormRegistry::existing(const QString &name) const
@@ -89,9 +89,10 @@ void FormRegistry::destroyAll()
 
 void FormRegistry::reportMissing(const QString &form, const QString &control, const char *kind) const
 {
-    const QByteArray what = (kind ? QStringLiteral("form %1 has no %2 named %3").arg(form, QLatin1String(kind), control)
-                                  : QStringLiteral("form %1 has no control named %2").arg(form, control))
-                                .toLocal8Bit();
+    const QByteArray what =
+        (kind ? QStringLiteral("form %1 has no %2 named %3").arg(form, QLatin1String(kind), control)
+              : QStringLiteral("form %1 has no control named %2").arg(form, control))
+            .toLocal8Bit();
     if (m_strict)
         qFatal("%s", what.constData());
     qCritical("%s", what.constData());

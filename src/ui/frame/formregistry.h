@@ -19,7 +19,7 @@ public:
     using Factory = std::function<QWidget *(AppContext &)>;
 
     void setContext(AppContext *context) { m_context = context; }
-    void define(const QString &name, Factory factory);
+    void define(const QString &name, const Factory &factory);
     bool isDefined(const QString &name) const { return m_factories.contains(name); }
 
     // The form, created now if it does not exist yet.

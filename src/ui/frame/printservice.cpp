@@ -23,7 +23,8 @@ bool render(QWidget &form, QPrinter &printer, QString *error)
     QSize size = image.size();
     size.scale(page.size(), Qt::KeepAspectRatio);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(QRect(QPoint(page.left() + (page.width() - size.width()) / 2, page.top()), size), image);
+    painter.drawPixmap(QRect(QPoint(page.left() + (page.width() - size.width()) / 2, page.top()), size),
+                       image);
     return painter.end();
 }
 

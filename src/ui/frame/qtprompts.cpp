@@ -79,7 +79,8 @@ QString QtPrompts::runDialog(const FileRequest &request, bool save)
             dialog.setOption(QFileDialog::DontConfirmOverwrite);
         // "*.QNC" gives the default suffix a name typed without one receives.
         const QStringList parts = request.filter.split(QLatin1Char('|'));
-        if (parts.size() >= 2 && parts.at(1).startsWith(QLatin1String("*.")) && parts.at(1).count(QLatin1Char('*')) == 1)
+        if (parts.size() >= 2 && parts.at(1).startsWith(QLatin1String("*.")) &&
+            parts.at(1).count(QLatin1Char('*')) == 1)
             dialog.setDefaultSuffix(parts.at(1).mid(2));
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);

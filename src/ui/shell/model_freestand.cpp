@@ -2,11 +2,11 @@
 #include "ui_model_freestand.h"
 
 #include "config/modelcatalog.h"
-#include "session/session.h"
 #include "frame/appcontext.h"
+#include "frame/crossform.h"
 #include "frame/formutil.h"
 #include "prompts/prompts.h"
-#include "frame/crossform.h"
+#include "session/session.h"
 #include "shell/welcome.h"
 
 #include <QCloseEvent>
@@ -21,7 +21,9 @@ const char *const ConfigurationForms[] = {"main4000", "view", "paramConfigB", "p
 } // namespace
 
 model_freestand::model_freestand(AppContext &ctx, QWidget *parent)
-    : QWidget(parent), m_ctx(ctx), m_ui(new Ui::model_freestand)
+    : QWidget(parent)
+    , m_ctx(ctx)
+    , m_ui(new Ui::model_freestand)
 {
     m_ui->setupUi(this);
     for (const ModelInfo &m : modelCatalog()) {
@@ -129,7 +131,9 @@ void model_freestand::runSetup(const ModelInfo &m)
         r.show(Main, QStringLiteral("optKF2NGD"));
         placeLeft(QStringLiteral("optKF2NGD"));
     };
-    auto disableUpload = [&r] { r.setEnabled(QStringLiteral("Welcome1"), QStringLiteral("cmdUPLOAD"), false); };
+    auto disableUpload = [&r] {
+        r.setEnabled(QStringLiteral("Welcome1"), QStringLiteral("cmdUPLOAD"), false);
+    };
 
     if (m.offersSerialConnection())
         r.show(QStringLiteral("paramConfigB"), QStringLiteral("frmQN6000"));
@@ -194,10 +198,11 @@ void model_freestand::runSetup(const ModelInfo &m)
     case ModelKind::Bridge:
         if (m.asksFlashQuestion()) {
             appendSpeeds({"57.6"});
-            const Prompts::Answer a = m_ctx.prompts.message(
-                QStringLiteral("Is this a non flash QN4000? Model does not have a -F and the serial number is before 3100"),
-                QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"), Prompts::Buttons::YesNo,
-                Prompts::Icon::Question);
+            const Prompts::Answer a =
+                m_ctx.prompts.message(QStringLiteral("Is this a non flash QN4000? Model does not have a -F "
+                                                     "and the serial number is before 3100"),
+                                      QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"),
+                                      Prompts::Buttons::YesNo, Prompts::Icon::Question);
             m_ctx.session.rec.UploadReplyLength = a == Prompts::Yes ? 54 : 66;
         }
         Setup_NGD();
@@ -319,7 +324,8 @@ void model_freestand::Format_YZE()
     hideHandshakeLoopback();
     CrossForm r(m_ctx.forms);
     // A QN6000 list already holds "57.6".
-    if (QComboBox *c = r.combo(Main, QStringLiteral("cboAsyncSpeed")); c && c->findText(QStringLiteral("57.6")) < 0)
+    if (QComboBox *c = r.combo(Main, QStringLiteral("cboAsyncSpeed"));
+        c && c->findText(QStringLiteral("57.6")) < 0)
         c->addItem(QStringLiteral("57.6"));
     rec.ProductCode = 9;
     r.select(Main, QStringLiteral("optKF2NGD"));

@@ -2,12 +2,12 @@
 #include "ui_about.h"
 #include "ui_welcome.h"
 
-#include "session/session.h"
 #include "editor/defaults.h"
 #include "editor/main4000.h"
 #include "frame/appcontext.h"
-#include "frame/formutil.h"
 #include "frame/crossform.h"
+#include "frame/formutil.h"
+#include "session/session.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -99,7 +99,8 @@ void Welcome::QN4000()
     r.moveTopTwips(menu, QStringLiteral("lblComPort1"), 1250);
     r.moveTopTwips(menu, QStringLiteral("lblComPort2"), 1250);
 
-    r.setToolTip(menu, QStringLiteral("cmdUpdate"), QStringLiteral("Configuration of a Quintrel Freestanding Unit"));
+    r.setToolTip(menu, QStringLiteral("cmdUpdate"),
+                 QStringLiteral("Configuration of a Quintrel Freestanding Unit"));
     r.setToolTip(menu, QStringLiteral("cmdOnline"),
                  QStringLiteral("Perform Online DH+ Diagnostics with a Freestanding Quintrel"));
     r.setText(menu, QStringLiteral("lblComPort1"),

@@ -57,4 +57,3 @@ private:
     AppContext &m_ctx;
     Ui::about *m_ui;
 };
-

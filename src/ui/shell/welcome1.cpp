@@ -1,19 +1,18 @@
 #include "welcome1.h"
 #include "ui_welcome1.h"
 
-#include "session/session.h"
 #include "editor/configfiles.h"
 #include "editor/defaults.h"
-#include "transfer/devicelink.h"
-#include "serial/modcomm.h"
 #include "frame/appcontext.h"
+#include "frame/crossform.h"
 #include "frame/formutil.h"
 #include "frame/maindialog.h"
 #include "prompts/prompts.h"
-#include "frame/crossform.h"
+#include "serial/modcomm.h"
+#include "session/session.h"
+#include "transfer/devicelink.h"
 
 #include <QCloseEvent>
-
 
 Welcome1::Welcome1(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::Welcome1)
 {
@@ -61,8 +60,9 @@ void Welcome1::applyPortTest(bool ok)
             r.setEnabled(QStringLiteral("DHPDiag"), QStringLiteral("cmdConfig"), false);
         select(m_ui->optNONE);
         m_ui->lblComPort2->setText(QStringLiteral("-"));
-        for (QWidget *w : std::initializer_list<QWidget *>{m_ui->frmTOOLS, m_ui->cmdOnline, m_ui->cmdBurn, m_ui->frmCONFIG,
-                                                           m_ui->cmdUpdate, m_ui->cmdUPLOAD, m_ui->cmdDOWNLOAD})
+        for (QWidget *w :
+             std::initializer_list<QWidget *>{m_ui->frmTOOLS, m_ui->cmdOnline, m_ui->cmdBurn, m_ui->frmCONFIG,
+                                              m_ui->cmdUpdate, m_ui->cmdUPLOAD, m_ui->cmdDOWNLOAD})
             w->setEnabled(false);
         return;
     }
@@ -96,11 +96,11 @@ void Welcome1::cmdUpdate_Click()
 {
     hide();
     CrossForm r(m_ctx.forms);
-    r.setText(QStringLiteral("view"), QStringLiteral("txtComSelect"), QString::number(m_ctx.session.PortNumber));
-    const Prompts::Answer a =
-        m_ctx.prompts.message(QStringLiteral("Do you wish to Open an Existing Configuration Settings File?"),
-                              QStringLiteral("Open Existing or Coonfigure New"), Prompts::Buttons::YesNo,
-                              Prompts::Icon::Question);
+    r.setText(QStringLiteral("view"), QStringLiteral("txtComSelect"),
+              QString::number(m_ctx.session.PortNumber));
+    const Prompts::Answer a = m_ctx.prompts.message(
+        QStringLiteral("Do you wish to Open an Existing Configuration Settings File?"),
+        QStringLiteral("Open Existing or Coonfigure New"), Prompts::Buttons::YesNo, Prompts::Icon::Question);
     // A cancelled dialog or an unreadable file (reported) opens the editor as it was.
     if (a == Prompts::Yes)
         openConfigurationFile(m_ctx);
