@@ -221,6 +221,16 @@ int main(int argc, char **argv)
     provideRuntimeFolder();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qncf-cli"));
+    // A file name whose bytes are no valid text in this system's encoding would come back
+    // from the conversion as another name, and another file would be read or written.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (QFile::encodeName(QFile::decodeName(raw)) != raw)
+            return fail(BadInput,
+                        QStringLiteral("\"%1\" is not valid text in this system's encoding, so the file "
+                                       "it names cannot be used; rename it")
+                            .arg(QFile::decodeName(raw)));
+    }
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(Usage));

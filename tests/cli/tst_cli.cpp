@@ -1,10 +1,14 @@
 #include "config/modelcatalog.h"
 #include "files/configfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "support/testdata.h"
 
@@ -93,6 +97,40 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 18);
         QVERIFY(lines.first().startsWith(QLatin1String("QN4000-JMR")));
         QVERIFY(lines.filter(QStringLiteral("QN4000-NGD")).first().contains(QLatin1String(" 51 bytes")));
+    }
+
+    // A file name whose bytes are no valid text is refused, not turned into another name: the
+    // shell passes the raw bytes, as a user's would.
+    void namesThatAreNoText_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("show") << "show --model QN4000-NGD";
+        QTest::newRow("upload") << "upload --model QN4000-NGD --port COM1 --yes";
+    }
+    void namesThatAreNoText()
+    {
+        QTemporaryDir dir;
+        const QByteArray raw = QFile::encodeName(dir.path()) + "/bad\xff\xfe.QNC";
+        const bool show = FETCHED(QString, command).startsWith(QLatin1String("show"));
+        if (show) {
+            const int fd = ::open(raw.constData(), O_WRONLY | O_CREAT, 0600);
+            QVERIFY(fd >= 0);
+            ::close(fd);
+        }
+        QProcess p;
+        p.setProgram(QStringLiteral("/bin/sh"));
+        p.setArguments({QStringLiteral("-c"),
+                        QStringLiteral("exec \"$0\" %1 \"$(printf '%2/bad\\377\\376.QNC')\"")
+                            .arg(FETCHED(QString, command), dir.path()),
+                        QStringLiteral(QNCF_CLI_PATH)});
+        p.start();
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 2);
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QVERIFY2(err.contains(QStringLiteral("not valid text")), qPrintable(err));
+        // Nothing was written under a name the conversion made up.
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+        QCOMPARE(::access(raw.constData(), F_OK) == 0, show);
     }
 
     void badInput_data()

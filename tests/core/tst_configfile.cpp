@@ -2,6 +2,7 @@
 #include "files/configfile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -115,7 +116,6 @@ private Q_SLOTS:
             << 11 << QByteArray("\"\"") << 10 << text(QByteArray(1, '\0'));
         QTest::newRow("number on line 11") << 11 << QByteArray("20") << 10 << LoadedValue::number(20);
         QTest::newRow("quoted comma") << 1 << QByteArray("\",\"") << 0 << text(",");
-        QTest::newRow("negative number") << 9 << QByteArray("-3") << 8 << LoadedValue::number(-3);
     }
     void zeroAndEmptyRules()
     {
@@ -150,8 +150,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         const QByteArray wolta = fileFor(busyRecord(0), QStringLiteral("QN4000-WOLTA"));
         QTest::newRow("empty") << QByteArray() << QStringLiteral("no values");
-        QTest::newRow("ends after line 9")
-            << wolta.left(wolta.indexOf("\r\n", 0) + 2).repeated(9) << QStringLiteral("ends before");
+        QTest::newRow("ends after line 9") << wolta.split('\n').mid(0, 9).join('\n') + '\n'
+                                           << QStringLiteral("ends before");
         QTest::newRow("saved under a shorter model")
             << fileFor(busyRecord(0), QStringLiteral("QN4000-NGD")) << QStringLiteral("ends before");
         QTest::newRow("second pass cut short") << wolta + wolta.left(30) << QStringLiteral("ends before");
@@ -159,9 +159,30 @@ private Q_SLOTS:
         QTest::newRow("word where a number belongs")
             << QByteArray("\"A\"\r\nfive\r\n") << QStringLiteral("line 2");
         QTest::newRow("junk after a quote") << QByteArray("\"A\"x\r\n") << QStringLiteral("line 1");
+        // A number is never wrapped or clamped into its byte: it does not fit, so the file is refused.
+        const auto withLine = [&](int line, const QByteArray &value) {
+            QList<QByteArray> lines = wolta.split('\n');
+            lines[line - 1] = value + '\r';
+            return lines.join('\n');
+        };
+        QTest::newRow("station past 32 bits")
+            << withLine(2, "4294967298") << QStringLiteral("line 2 holds 4294967298");
+        QTest::newRow("near INT_MIN")
+            << withLine(3, "-2147483648") << QStringLiteral("line 3 holds -2147483648");
+        QTest::newRow("negative format") << withLine(9, "-3") << QStringLiteral("line 9 holds -3");
+        QTest::newRow("bus type -4") << withLine(10, "-4") << QStringLiteral("line 10 holds -4");
+        QTest::newRow("256 in a parameter") << withLine(15, "256,0") << QStringLiteral("line 15 holds 256");
+        QTest::newRow("beyond 64 bits") << withLine(6, "99999999999999999999") << QStringLiteral("line 6");
+        QTest::newRow("word for AuxByte1") << withLine(11, "\"x\"") << QStringLiteral("line 11");
+        QTest::newRow("quoted 300 for a format") << withLine(6, "\"300\"") << QStringLiteral("line 6");
+        QTest::newRow("AuxByte2 too big") << withLine(12, "\"300\"") << QStringLiteral("line 12");
+        QTest::newRow("over a megabyte")
+            << wolta + QByteArray(1024 * 1024, '\n') << QStringLiteral("too large");
     }
     void refusedFileChangesNothing()
     {
+        QElapsedTimer clock;
+        clock.start();
         const LoadedValues before = sentinelTable();
         LoadedValues table = before;
         const FileResult r = ReadConfigRecords(FETCHED(QByteArray, data), modelOf(u"QN4000-WOLTA"), table,
@@ -172,6 +193,22 @@ private Q_SLOTS:
                  qPrintable(r.error));
         QVERIFY2(r.error.contains(FETCHED(QString, reason)), qPrintable(r.error));
         QVERIFY(table == before);
+        QVERIFY(clock.elapsed() < 1000);
+    }
+
+    // Blank lines between the values are empty values; many of them are read in time linear
+    // in the file's size (a tail rescanned at every pass made 400,000 of them take seconds).
+    void manyBlankLinesReadInLinearTime()
+    {
+        QByteArray values = fileFor(busyRecord(0), QStringLiteral("QN4000-NGD"));
+        const QByteArray blanks(14 * 64000, '\n'); // whole passes of empty values
+        LoadedValues table;
+        QElapsedTimer clock;
+        clock.start();
+        const FileResult r = ReadConfigRecords(blanks + values, modelOf(u"QN4000-NGD"), table);
+        QVERIFY2(r.ok, qPrintable(r.error));
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(table[1], LoadedValue::number(busyRecord(0).StationNumber)); // the last pass wins
     }
 
     // Line-end bytes stand raw between the quotes, in one- and two-character fields alike

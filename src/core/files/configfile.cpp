@@ -4,15 +4,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
-
-QString shownName(const QString &path)
-{
-    return path.isEmpty() ? QStringLiteral("the file")
-                          : QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
-}
 
 // Reads the values of a file one after another. Values are separated by commas or line ends
 // alike; a quoted text runs to its closing quote and is cut at its first zero byte.
@@ -21,24 +16,25 @@ class ValueReader
 public:
     enum class Status { Ok, End, Bad };
 
-    explicit ValueReader(const QByteArray &data) : m_d(data) {}
-
-    // True when nothing but blanks, line ends or an end-of-file mark is left.
-    bool atEnd() const
+    explicit ValueReader(const QByteArray &data) : m_d(data)
     {
-        for (qsizetype i = m_pos; i < m_d.size(); ++i) {
-            const char c = m_d.at(i);
-            if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\x1a')
-                return false;
-        }
-        return true;
+        // Where the last value ends, found once: asking at every pass would rescan the tail
+        // each time, which a file of many blank lines makes quadratic.
+        m_last = m_d.size();
+        while (m_last > 0 && isFiller(m_d.at(m_last - 1)))
+            --m_last;
     }
 
-    int line() const { return m_line; }
+    // True when nothing but blanks, line ends or an end-of-file mark is left.
+    bool atEnd() const { return m_pos >= m_last; }
+
+    // The line the last value read began on.
+    int line() const { return m_valueLine; }
 
     Status next(LoadedValue *value)
     {
         skipBlanks();
+        m_valueLine = m_line;
         if (m_pos >= m_d.size())
             return Status::End;
 
@@ -61,7 +57,6 @@ public:
         }
 
         const qsizetype start = m_pos;
-        const int startLine = m_line;
         while (m_pos < m_d.size() && !isDelimiter(m_d.at(m_pos)))
             ++m_pos;
         const QByteArray token = m_d.mid(start, m_pos - start).trimmed();
@@ -72,16 +67,15 @@ public:
         }
         bool ok = false;
         const qint64 n = token.toLongLong(&ok);
-        if (!ok) {
-            m_line = startLine;
+        if (!ok)
             return Status::Bad;
-        }
         *value = LoadedValue::number(n);
         return Status::Ok;
     }
 
 private:
     static bool isDelimiter(char c) { return c == ',' || c == '\r' || c == '\n'; }
+    static bool isFiller(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\x1a'; }
 
     bool atDelimiterOrEnd() const { return m_pos >= m_d.size() || isDelimiter(m_d.at(m_pos)); }
 
@@ -104,7 +98,9 @@ private:
 
     const QByteArray &m_d;
     qsizetype m_pos = 0;
+    qsizetype m_last = 0;
     int m_line = 1;
+    int m_valueLine = 1;
 };
 
 // Slots of the one-character fields: ProtocolMode, ChanBSpeed, ChanCSpeed, AuxByte3.
@@ -112,6 +108,16 @@ constexpr int charByteSlots[] = {0, 4, 6, 12};
 // Slots whose empty text stands for the zero byte the writer could not keep.
 constexpr int zeroByteSlots[] = {0, 1, 2, 5, 7, 8, 9, 10, 11, 12, 13};
 constexpr int ChanCSpeedSlot = 6;
+// Slots whose value is a number in the record (AuxByte1 and AuxByte2 are kept as decimal
+// text, the rest as bytes); a text there must spell one from 0 to 255. Every parameter
+// slot is such a slot too.
+constexpr int numericSlots[] = {1, 2, 5, 7, 8, 10, 11, 13};
+
+bool isNumericSlot(int slot)
+{
+    return slot >= 14 ||
+           std::find(std::begin(numericSlots), std::end(numericSlots), slot) != std::end(numericSlots);
+}
 
 } // namespace
 
@@ -236,23 +242,6 @@ FileResult configFileBytes(const ConfigRecord &rec, const ModelInfo &model, QByt
     return {};
 }
 
-FileResult saveFileAtomically(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileResult::failure(
-            QStringLiteral("%1 cannot be written: %2").arg(shownName(path), file.errorString()));
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return FileResult::failure(QStringLiteral("%1 cannot be written: %2").arg(shownName(path), why));
-    }
-    if (!file.commit())
-        return FileResult::failure(
-            QStringLiteral("%1 cannot be written: %2").arg(shownName(path), file.errorString()));
-    return {};
-}
-
 FileResult SaveConfigFile(const QString &path, const ConfigRecord &rec, const ModelInfo &model)
 {
     QByteArray bytes;
@@ -270,6 +259,9 @@ FileResult ReadConfigRecords(const QByteArray &data, const ModelInfo &model, Loa
     const QString unreadable =
         QStringLiteral("%1 cannot be read as a %2 configuration: ").arg(shownName(fileName), model.code);
 
+    if (data.size() > MaxConfigFileBytes)
+        return FileResult::failure(unreadable +
+                                   QStringLiteral("it is far too large for a configuration file."));
     ValueReader reader(data);
     if (reader.atEnd())
         return FileResult::failure(unreadable + QStringLiteral("it holds no values."));
@@ -280,6 +272,19 @@ FileResult ReadConfigRecords(const QByteArray &data, const ModelInfo &model, Loa
         LoadedValue v;
         switch (reader.next(&v)) {
         case ValueReader::Status::Ok:
+            // Every field of the record is a byte: a number beyond one would be wrapped or
+            // clamped on its way in, and the configuration would not be the file's.
+            if (v.isNumber() && !fitsByte(v.numberValue()))
+                return FileResult::failure(
+                    unreadable + QStringLiteral("line %1 holds %2, which does not fit its field (0 to 255).")
+                                     .arg(reader.line())
+                                     .arg(v.numberValue()));
+            if (isNumericSlot(slot) && v.isText() && !v.textValue().isEmpty() &&
+                !DecimalText::isValid(v.textValue()))
+                return FileResult::failure(
+                    unreadable + QStringLiteral("line %1 holds \"%2\" where a number from 0 to 255 belongs.")
+                                     .arg(reader.line())
+                                     .arg(QString::fromLatin1(v.textValue().left(40))));
             work[slot] = std::move(v);
             return {};
         case ValueReader::Status::End:
@@ -327,13 +332,8 @@ FileResult ReadConfigRecords(const QByteArray &data, const ModelInfo &model, Loa
 
 FileResult ReadConfigFile(const QString &path, const ModelInfo &model, LoadedValues &table)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileResult::failure(
-            QStringLiteral("%1 cannot be opened: %2").arg(shownName(path), file.errorString()));
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return FileResult::failure(
-            QStringLiteral("%1 cannot be read: %2").arg(shownName(path), file.errorString()));
+    QByteArray data;
+    if (const FileResult r = readRegularFile(path, MaxConfigFileBytes, &data); !r.ok)
+        return r;
     return ReadConfigRecords(data, model, table, path);
 }

@@ -3,6 +3,7 @@
 #include "config/configrecord.h"
 #include "config/modelcatalog.h"
 #include "files/loadedvalues.h"
+#include "files/localfile.h"
 
 #include <QByteArray>
 #include <QList>
@@ -13,14 +14,6 @@
 // are plain decimal. The file does not name its model: the model code decides how many
 // parameter values follow the fourteen common ones, so a file is opened under the model it
 // was saved with.
-
-struct FileResult
-{
-    bool ok = true;
-    QString error; // a sentence for the user when !ok
-
-    static FileResult failure(QString why) { return {false, std::move(why)}; }
-};
 
 // Which ProtoParam entries follow line 14 for a model, one inner list per line.
 QList<QList<int>> modelParamLines(const ModelInfo &model);
@@ -59,8 +52,6 @@ private:
 // that the format cannot hold.
 FileResult configFileBytes(const ConfigRecord &rec, const ModelInfo &model, QByteArray *out);
 
-// Writes the file atomically: the old file stays as it was unless the new one is complete.
-FileResult saveFileAtomically(const QString &path, const QByteArray &bytes);
 FileResult SaveConfigFile(const QString &path, const ConfigRecord &rec, const ModelInfo &model);
 
 // Reads configurations from data into table, pass after pass until the end, so the last one

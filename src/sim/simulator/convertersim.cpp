@@ -1,12 +1,12 @@
 #include "convertersim.h"
 
 #include "config/modelcatalog.h"
+#include "files/localfile.h"
 #include "message/configmessage.h"
 #include "simulator/ptyline.h"
 
 #include <QFile>
 #include <QRandomGenerator>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <limits>
@@ -105,10 +105,9 @@ bool ConverterSim::open(QString *error)
     }
 
     if (!m_opt.eepromPath.isEmpty() && QFile::exists(m_opt.eepromPath)) {
-        QFile f(m_opt.eepromPath);
-        if (!f.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("%1: %2").arg(m_opt.eepromPath, f.errorString()));
-        const QByteArray body = f.readAll();
+        QByteArray body;
+        if (const FileResult r = readRegularFile(m_opt.eepromPath, 4096, &body); !r.ok)
+            return fail(r.error);
         if (!isKnownConfigLength(int(body.size())))
             return fail(QStringLiteral("%1 holds %2 bytes, which is no configuration body length")
                             .arg(m_opt.eepromPath)
@@ -338,12 +337,10 @@ bool ConverterSim::saveEeprom(QString *error) const
 {
     if (m_opt.eepromPath.isEmpty())
         return true;
-    QSaveFile f(m_opt.eepromPath);
-    if (!f.open(QIODevice::WriteOnly) || f.write(m_eeprom) != m_eeprom.size() || !f.commit()) {
-        *error = QStringLiteral("%1: %2").arg(m_opt.eepromPath, f.errorString());
-        return false;
-    }
-    return true;
+    const FileResult r = saveFileAtomically(m_opt.eepromPath, m_eeprom);
+    if (!r.ok)
+        *error = r.error;
+    return r.ok;
 }
 
 void ConverterSim::uploadRequest()

@@ -1,8 +1,11 @@
 #include "printservice.h"
 
+#include "files/localfile.h"
 #include "prompts/prompts.h"
 
+#include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -10,7 +13,7 @@
 
 namespace {
 
-bool render(QWidget &form, QPrinter &printer, QString *error)
+bool render(QWidget &form, QPagedPaintDevice &printer, QString *error)
 {
     const QPixmap image = form.grab();
     QPainter painter;
@@ -32,11 +35,23 @@ bool render(QWidget &form, QPrinter &printer, QString *error)
 
 bool QtPrintService::printToPdf(QWidget &form, const QString &path, QString *error)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageOrientation(form.width() > form.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
-    return render(form, printer, error);
+    // The page is made in memory and then written as any file of the user's: whole, or not
+    // at all, and never over something that is not a file.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(1200);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageOrientation(form.width() > form.height() ? QPageLayout::Landscape
+                                                               : QPageLayout::Portrait);
+        if (!render(form, writer, error))
+            return false;
+    }
+    const FileResult saved = saveFileAtomically(path, pdf.data());
+    if (!saved.ok && error)
+        *error = saved.error;
+    return saved.ok;
 }
 
 bool QtPrintService::printForm(QWidget &form, QString *error)

@@ -1,0 +1,106 @@
+#include "localfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+QString shownName(const QString &path)
+{
+    return path.isEmpty() ? QStringLiteral("the file")
+                          : QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
+}
+
+FileResult checkPathText(const QString &path)
+{
+    if (path.contains(QChar::ReplacementCharacter))
+        return FileResult::failure(
+            QStringLiteral(
+                "The file name %1 holds characters that are not valid text, so it cannot be used as "
+                "it stands. Rename the file, or choose another name.")
+                .arg(shownName(path)));
+    return {};
+}
+
+FileResult readRegularFile(const QString &path, qint64 maxBytes, QByteArray *out)
+{
+    if (const FileResult r = checkPathText(path); !r.ok)
+        return r;
+    const QFileInfo info(path); // follows a symbolic link
+    if (!info.exists())
+        return FileResult::failure(
+            QStringLiteral("%1 cannot be opened: there is no such file.").arg(shownName(path)));
+    if (!info.isFile())
+        return FileResult::failure(
+            QStringLiteral("%1 cannot be opened: it is not a file (a folder, a device or a pipe).")
+                .arg(shownName(path)));
+    if (info.size() > maxBytes)
+        return FileResult::failure(QStringLiteral("%1 cannot be read: at %2 bytes it is far too large for a "
+                                                  "configuration file.")
+                                       .arg(shownName(path))
+                                       .arg(info.size()));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileResult::failure(
+            QStringLiteral("%1 cannot be opened: %2").arg(shownName(path), file.errorString()));
+    // The file may have grown since it was looked at: read one byte past the limit to see.
+    QByteArray data = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return FileResult::failure(
+            QStringLiteral("%1 cannot be read: %2").arg(shownName(path), file.errorString()));
+    if (data.size() > maxBytes)
+        return FileResult::failure(
+            QStringLiteral("%1 cannot be read: it is far too large for a configuration file.")
+                .arg(shownName(path)));
+    *out = std::move(data);
+    return {};
+}
+
+FileResult saveFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    if (const FileResult r = checkPathText(path); !r.ok)
+        return r;
+    const auto failed = [&path](const QString &why) {
+        return FileResult::failure(QStringLiteral("%1 cannot be written: %2").arg(shownName(path), why));
+    };
+    // Replacing a folder, a device or a pipe with a file would destroy what the name stood
+    // for; through a symbolic link, the file it points to is the one replaced.
+    QString target = path;
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        target = info.symLinkTarget();
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists() && !targetInfo.isFile())
+        return failed(
+            QStringLiteral("it is not a file (a folder, a device or a pipe), so it is left as it is."));
+
+    // Unbuffered, so that every failing write is seen at once: a buffered one reports the full
+    // count and fails only at the flush, which the commit does not catch.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(file.errorString());
+    const qint64 written = file.write(bytes);
+    if (written != bytes.size() || file.error() != QFileDevice::NoError) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return failed(why);
+    }
+    // The new file must be whole on disk before it takes the old one's name.
+    bool whole = file.flush() && file.size() == bytes.size();
+#ifdef Q_OS_UNIX
+    whole = whole && ::fsync(file.handle()) == 0;
+#endif
+    if (!whole) {
+        const QString why =
+            file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string(errno);
+        file.cancelWriting();
+        return failed(why);
+    }
+    if (!file.commit())
+        return failed(file.errorString());
+    return {};
+}
