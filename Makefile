@@ -3,7 +3,7 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run clean format tidy
+.PHONY: all deps configure build test run clean format tidy sanitize
 
 all: build
 
@@ -21,6 +21,19 @@ build: configure
 test: build
 	@scripts/check-format
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole suite built and run under AddressSanitizer and UndefinedBehaviorSanitizer; any
+# report fails it. Leaks of the libraries below the program are listed in tests/lsan.supp.
+SANITIZE_BUILD ?= build-sanitize
+sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQNCF_SANITIZE=ON \
+	    -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
+	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	    ctest --output-on-failure -j $(JOBS)
 
 # Lays out every C++ source as .clang-format says.
 format: deps

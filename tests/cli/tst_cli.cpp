@@ -1,11 +1,17 @@
 #include "config/modelcatalog.h"
 #include "files/configfile.h"
 
+#include "serial/modcomm.h"
+#include <memory>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -39,6 +45,47 @@ Result runCli(const QStringList &args, int timeoutMs = 20000)
     r.err = QString::fromLocal8Bit(p.readAllStandardError());
     return r;
 }
+
+// A program run to its end while this process goes on serving events (a timer may kill the
+// simulator meanwhile).
+Result runCliAsync(const QString &program, const QStringList &args, int timeoutMs = 20000)
+{
+    QProcess p;
+    p.start(program, args);
+    p.closeWriteChannel();
+    Result r;
+    QElapsedTimer clock;
+    clock.start();
+    while (p.state() != QProcess::NotRunning && clock.elapsed() < timeoutMs)
+        QTest::qWait(20);
+    if (p.state() != QProcess::NotRunning) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+// A tmpfs of its own, where the test may mount one (as root).
+struct TinyDisk
+{
+    TinyDisk(const QString &where, const QString &options) : path(where)
+    {
+        mounted = QProcess::execute(QStringLiteral("mount"),
+                                    {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                     options, QStringLiteral("tmpfs"), path}) == 0;
+    }
+    ~TinyDisk()
+    {
+        if (mounted)
+            QProcess::execute(QStringLiteral("umount"), {path});
+    }
+    QString path;
+    bool mounted = false;
+};
 
 // qnsim as its own process, as a user would start it.
 struct Simulator
@@ -216,31 +263,186 @@ private Q_SLOTS:
         QCOMPARE(b.out, a.out);
     }
 
-    void converterFaults_data()
+    // Download and upload against every way the line, the port or the output can fail: the
+    // simulator's faults, a unit that vanishes or dies mid-reply, ports that are no serial
+    // device, not ours or held by another program, and outputs that cannot be written. For
+    // each: the exit status and message, the port free again, no file left or damaged, and an
+    // end within the transfer's wait and a small margin.
+    void faultMatrix_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("fault");
-        QTest::newRow("download, no ack") << "download"
-                                          << "noack";
-        QTest::newRow("upload, not TR") << "upload"
-                                        << "badtr";
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message"); // in the reason line on standard error; empty on success
+        QTest::addColumn<double>("seconds");
+        const double download = 6 + 1.5, upload = 2 + 1.5, quick = 1.5;
+        auto row = [](const char *command, const char *situation, int status, const char *message,
+                      double seconds) {
+            QTest::newRow(
+                qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(command), QLatin1String(situation))))
+                << QString::fromLatin1(command) << QString::fromLatin1(situation) << status
+                << QString::fromLatin1(message) << seconds;
+        };
+        row("download", "noack", 1, "Unable to communicate with Quintrel.", download);
+        row("download", "silent", 1, "Unable to communicate with Quintrel.", download);
+        row("download", "short", 1, "Unable to communicate with Quintrel.", download);
+        row("download", "garbage", 1, "Unable to communicate with Quintrel.", download);
+        row("download", "badtr", 0, "", quick); // touches uploads only
+        row("download", "xoff", 1, "Unable to communicate with Quintrel.", download);
+        row("download", "drop", 1, "stopped working", download);
+        row("download", "noxon", 1, "could not be sent", quick);
+        row("download", "killed", 1, "stopped working", download);
+        row("upload", "noack", 0, "", quick); // touches downloads only
+        row("upload", "silent", 1, "TRY UPLOAD AGAIN", upload);
+        row("upload", "short", 1, "TRY UPLOAD AGAIN", upload);
+        row("upload", "garbage", 1, "Invalid Upload Message", upload);
+        row("upload", "badtr", 1, "Invalid Upload Message", upload);
+        row("upload", "xoff", 1, "TRY UPLOAD AGAIN", upload);
+        row("upload", "drop", 1, "TRY UPLOAD AGAIN", upload);
+        row("upload", "killed", 1, "TRY UPLOAD AGAIN", upload);
+        row("upload", "existing file, silent unit", 1, "TRY UPLOAD AGAIN", upload);
+        for (const char *command : {"download", "upload"}) {
+            row(command, "port is a folder", 2, "COM Error", quick);
+            row(command, "port is a file", 2, "COM Error", quick);
+            row(command, "port is /dev/null", 2, "COM Error", quick);
+            row(command, "port not ours", 2, "Permission denied", quick);
+            row(command, "port held", 2, "COM Error", quick);
+        }
+        row("upload", "no such folder", 2, "cannot be written", quick);
+        row("upload", "read-only folder", 2, "cannot be written", quick);
+        row("upload", "full disk", 2, "cannot be written", quick);
     }
-    void converterFaults()
+    void faultMatrix()
     {
-        QTemporaryDir dir;
-        Simulator sim(QStringLiteral("QN4000-NGD"), dir.filePath(QStringLiteral("e.bin")),
-                      {QStringLiteral("--fault"), FETCHED(QString, fault)});
-        QVERIFY(!sim.device.isEmpty());
         QFETCH(QString, command);
-        const QString file = command == QLatin1String("download")
-                                 ? writeConfig(dir, QStringLiteral("in.QNC"), QStringLiteral("QN4000-NGD"), 1)
+        QFETCH(QString, situation);
+        const bool isDownload = command == QLatin1String("download");
+        QTemporaryDir dir;
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755); // readable by the user of "port not ours"
+        static const QStringList simFaults = {"noack", "silent", "short", "garbage",
+                                              "badtr", "xoff",   "drop",  "noxon"};
+        const QString fault = simFaults.contains(situation) ? situation
+                              : situation.contains(QLatin1String("silent")) ||
+                                      situation == QLatin1String("killed") ||
+                                      situation == QLatin1String("port held")
+                                  ? QStringLiteral("silent")
+                                  : QString();
+        Simulator sim(QStringLiteral("QN4000-NGD"), dir.filePath(QStringLiteral("e.bin")),
+                      fault.isEmpty() ? QStringList() : QStringList{QStringLiteral("--fault"), fault});
+        QVERIFY(!sim.device.isEmpty());
+
+        QString port = sim.device;
+        QStringList runner; // what the program is started through
+        if (situation == QLatin1String("port is a folder")) {
+            port = dir.filePath(QStringLiteral("folder"));
+            QVERIFY(QDir().mkpath(port));
+        } else if (situation == QLatin1String("port is a file")) {
+            port = dir.filePath(QStringLiteral("plain"));
+            QVERIFY(QFile(port).open(QIODevice::WriteOnly));
+        } else if (situation == QLatin1String("port is /dev/null")) {
+            port = QStringLiteral("/dev/null");
+        } else if (situation == QLatin1String("port not ours")) {
+            if (::geteuid() == 0) {
+                if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+                    QSKIP("no setpriv to run as another user");
+                runner = {QStringLiteral("setpriv"), QStringLiteral("--reuid=nobody"),
+                          QStringLiteral("--regid=nogroup"), QStringLiteral("--clear-groups"),
+                          QStringLiteral("--")};
+            } else {
+                ::chmod(QFile::encodeName(port).constData(), 0);
+            }
+        }
+
+        // The input of a download, or what an upload's output holds before.
+        const QString file = isDownload
+                                 ? writeConfig(dir, QStringLiteral("in.QNC"), QStringLiteral("QN4000-NGD"), 5)
                                  : dir.filePath(QStringLiteral("out.QNC"));
-        const Result r = runCli({command, QStringLiteral("--model"), QStringLiteral("QN4000-NGD"),
-                                 QStringLiteral("--port"), sim.device, file, QStringLiteral("--yes")});
-        QCOMPARE(r.status, 1);
-        QCOMPARE(r.err.count(QLatin1Char('\n')), 1);
-        if (command == QLatin1String("upload"))
-            QVERIFY(!QFile::exists(file));
+        ::chmod(QFile::encodeName(file).constData(), 0644);
+        QString output = file;
+        std::unique_ptr<TinyDisk> disk;
+        if (situation == QLatin1String("existing file, silent unit")) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("the user's file") > 0);
+        } else if (situation == QLatin1String("no such folder")) {
+            output = dir.filePath(QStringLiteral("no/such/out.QNC"));
+        } else if (situation == QLatin1String("read-only folder") ||
+                   situation == QLatin1String("full disk")) {
+            const bool full = situation == QLatin1String("full disk");
+            const QString where = dir.filePath(QStringLiteral("mounted"));
+            QVERIFY(QDir().mkpath(where));
+            if (full) {
+                disk = std::make_unique<TinyDisk>(where, QStringLiteral("size=4k"));
+                output = where + QStringLiteral("/out.QNC");
+                if (disk->mounted) {
+                    QFile f(output);
+                    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray(3000, 'o')) == 3000);
+                }
+            } else {
+                disk = std::make_unique<TinyDisk>(where, QStringLiteral("ro"));
+                if (!disk->mounted)
+                    ::chmod(QFile::encodeName(where).constData(), 0555);
+                output = where + QStringLiteral("/out.QNC");
+            }
+            if (!disk->mounted && (full || ::geteuid() == 0))
+                QSKIP("this needs a tmpfs of its own, which only root may mount");
+        }
+        const QByteArray outputBefore = readAll(output);
+        const bool outputExisted = QFile::exists(output);
+
+        std::unique_ptr<QProcess> holder;
+        if (situation == QLatin1String("port held")) {
+            // Another program has the port: an upload that waits for a unit that does not answer.
+            holder = std::make_unique<QProcess>();
+            holder->start(QStringLiteral(QNCF_CLI_PATH),
+                          {QStringLiteral("upload"), QStringLiteral("--model"), QStringLiteral("QN4000-NGD"),
+                           QStringLiteral("--port"), port, QStringLiteral("--yes"),
+                           dir.filePath(QStringLiteral("held.QNC"))});
+            QVERIFY(holder->waitForStarted());
+            QVERIFY(holder->waitForReadyRead(5000)); // it has told its first line
+            QTest::qWait(300);
+        }
+        if (situation == QLatin1String("killed"))
+            QTimer::singleShot(500, [&sim] { sim.process.kill(); });
+
+        QElapsedTimer clock;
+        clock.start();
+        const QStringList args{
+            command, QStringLiteral("--model"), QStringLiteral("QN4000-NGD"), QStringLiteral("--port"), port,
+            output,  QStringLiteral("--yes")};
+        const Result r = runner.isEmpty()
+                             ? runCliAsync(QStringLiteral(QNCF_CLI_PATH), args)
+                             : runCliAsync(runner.first(),
+                                           runner.mid(1) + QStringList{QStringLiteral(QNCF_CLI_PATH)} + args);
+        const double seconds = clock.elapsed() / 1000.0;
+        if (holder)
+            holder->waitForFinished(5000);
+
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        QVERIFY2(r.status == status,
+                 qPrintable(QStringLiteral("status %1: %2%3").arg(r.status).arg(r.out, r.err)));
+        if (status != 0) {
+            QCOMPARE(r.err.count(QLatin1Char('\n')), 1); // one reason line
+            QVERIFY2(r.err.startsWith(QLatin1String("qncf-cli: ")) && r.err.contains(message),
+                     qPrintable(r.err));
+        }
+        QVERIFY2(seconds <= FETCHED(double, seconds), qPrintable(QString::number(seconds)));
+
+        // The port is free again: the next program can open it.
+        if (port == sim.device && sim.process.state() == QProcess::Running) {
+            if (situation == QLatin1String("port not ours") && ::geteuid() != 0)
+                ::chmod(QFile::encodeName(port).constData(), 0620);
+            ModComm comm;
+            QCOMPARE(comm.CommOpen(1, port, QStringLiteral("baud=9600 parity=N data=8 stop=1")), 0);
+            comm.CommClose(1);
+        }
+        // No file left behind or damaged.
+        if (isDownload) {
+            QVERIFY(QFile::exists(file));
+        } else if (status != 0) {
+            QCOMPARE(QFile::exists(output), outputExisted);
+            QCOMPARE(readAll(output), outputBefore);
+        }
     }
 };
 
