@@ -1,11 +1,16 @@
 #include "formcatalog.h"
 
 #include "editor/configfiles.h"
+#include "editor/datatable.h"
 #include "editor/df_param.h"
 #include "editor/download.h"
 #include "editor/main4000.h"
+#include "editor/modbus_prot.h"
 #include "editor/paramconfigb.h"
 #include "editor/paramconfigc.h"
+#include "editor/rio_bt.h"
+#include "editor/siemens_param.h"
+#include "editor/toshiba.h"
 #include "editor/upload.h"
 #include "editor/view.h"
 #include "frame/formregistry.h"
@@ -31,4 +36,11 @@ void defineForms(FormRegistry &forms)
     forms.define("paramConfigC", [](AppContext &c) { return new paramConfigC(c); });
     forms.define("df_Param", [](AppContext &c) { return new df_Param(c); });
     forms.define("view", [](AppContext &c) { return new view(c); });
+    forms.define("modbus_prot", [](AppContext &c) { return new modbus_prot(c); });
+    forms.define("siemens_param", [](AppContext &c) { return new siemens_param(c); });
+    forms.define("YZE_DataTable", [](AppContext &c) { return new YZE_DataTable(c); });
+    forms.define("VR58_DataTable", [](AppContext &c) { return new VR58_DataTable(c); });
+    forms.define("rio_bt", [](AppContext &c) { return new rio_bt(c); });
+    forms.define("toshiba_VFD", [](AppContext &c) { return new toshiba_VFD(c); });
+    forms.define("toshiba_Super2E", [](AppContext &c) { return new toshiba_Super2E(c); });
 }

@@ -17,7 +17,9 @@ namespace {
 const QString Main = QStringLiteral("main4000");
 
 // The forms that show one configuration. A model choice starts them afresh.
-const char *const ConfigurationForms[] = {"main4000", "view", "paramConfigB", "paramConfigC", "df_Param"};
+const char *const ConfigurationForms[] = {
+    "main4000",      "view",          "paramConfigB",   "paramConfigC", "df_Param",    "modbus_prot",
+    "siemens_param", "YZE_DataTable", "VR58_DataTable", "rio_bt",       "toshiba_VFD", "toshiba_Super2E"};
 } // namespace
 
 model_freestand::model_freestand(AppContext &ctx, QWidget *parent)

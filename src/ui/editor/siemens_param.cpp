@@ -1,0 +1,98 @@
+#include "siemens_param.h"
+#include "ui_siemens_param.h"
+
+#include "frame/appcontext.h"
+#include "frame/crossform.h"
+#include "frame/formutil.h"
+#include "frame/wiring.h"
+#include "session/session.h"
+
+siemens_param::siemens_param(AppContext &ctx, QWidget *parent)
+    : MainFormDialog(ctx.forms, parent)
+    , m_ctx(ctx)
+    , m_ui(new Ui::siemens_param)
+{
+    m_ui->setupUi(this);
+    for (int n = 0; n <= 38; ++n)
+        m_ui->cboTelegram->addItem(QString::number(n));
+    m_ui->pic422->setPixmap(wiringPicture(4, m_ui->pic422->size()));
+    m_ui->pic485->setPixmap(wiringPicture(2, m_ui->pic485->size()));
+
+    const auto on = [this](QAbstractButton *b, auto handler) {
+        connect(b, &QAbstractButton::toggled, this, [handler](bool checked) {
+            if (checked)
+                handler();
+        });
+    };
+    connect(m_ui->cboTelegram, &QComboBox::activated, this,
+            [this] { m_ctx.session.rec.AuxByte1.set(m_ui->cboTelegram->currentText().toLatin1()); });
+    on(m_ui->optSimple, [this] { protocol(0, QStringLiteral("SIMPLE")); });
+    on(m_ui->optDUST6B, [this] { protocol(1, QStringLiteral("DUST6B")); });
+    on(m_ui->optUSS, [this] { protocol(2, QStringLiteral("USS")); });
+    on(m_ui->optYesFunc, [this] { functionBit(1, true); });
+    on(m_ui->optNoFunc, [this] { functionBit(1, false); });
+    on(m_ui->optOnUss, [this] { functionBit(2, true); });
+    on(m_ui->optOffUss, [this] { functionBit(2, false); });
+    on(m_ui->optPKW4, [this] { functionBit(4, true); });
+    on(m_ui->optPKW3, [this] { functionBit(4, false); });
+    on(m_ui->optYesPM, [this] { functionBit(8, true); });
+    on(m_ui->optNoPM, [this] { functionBit(8, false); });
+    on(m_ui->optNone, [this] { delay(0); });
+    on(m_ui->opt14ms, [this] { delay(1); });
+    on(m_ui->opt28ms, [this] { delay(2); });
+    on(m_ui->opt42ms, [this] { delay(3); });
+    on(m_ui->opt56ms, [this] { delay(4); });
+    on(m_ui->opt422, [this] {
+        IntByte &options = m_ctx.session.rec.LinkOptions;
+        options = IntByte(ClearBit(options, LinkFlag::MultiDrop));
+        m_ui->pic422->show();
+        m_ui->pic485->hide();
+    });
+    on(m_ui->opt485, [this] {
+        IntByte &options = m_ctx.session.rec.LinkOptions;
+        options = IntByte(SetBit(options, LinkFlag::MultiDrop));
+        m_ui->pic485->show();
+        moveLeftTwips(m_ui->pic485, 3960);
+        m_ui->pic422->hide();
+    });
+    connect(m_ui->cmdAccept, &QPushButton::clicked, this, &siemens_param::accept);
+
+    // A new dialog starts from these, and its handlers write the fields to match.
+    for (QAbstractButton *o :
+         {static_cast<QAbstractButton *>(m_ui->optNoFunc), static_cast<QAbstractButton *>(m_ui->optOffUss),
+          static_cast<QAbstractButton *>(m_ui->optPKW3), static_cast<QAbstractButton *>(m_ui->optNoPM),
+          static_cast<QAbstractButton *>(m_ui->optSimple), static_cast<QAbstractButton *>(m_ui->optNone),
+          static_cast<QAbstractButton *>(m_ui->opt422)})
+        select(o);
+    showText(m_ui->cboTelegram, QStringLiteral("20"));
+}
+
+siemens_param::~siemens_param()
+{
+    delete m_ui;
+}
+
+void siemens_param::protocol(int code, const QString &name)
+{
+    m_ctx.session.rec.AuxByte2 = DecimalText::fromNumber(code);
+    CrossForm(m_ctx.forms).setText(QStringLiteral("view"), QStringLiteral("txtSiemensProt1"), name);
+}
+
+void siemens_param::functionBit(int mask, bool on)
+{
+    IntByte &bits = m_ctx.session.rec.AuxByte4;
+    bits = IntByte(on ? SetBit(bits, mask) : ClearBit(bits, mask));
+}
+
+void siemens_param::delay(int code)
+{
+    m_ctx.session.rec.ProtoParam[0] = IntByte(code);
+    m_ctx.session.rec.ProtoParam[1] = 0;
+}
+
+void siemens_param::closeBox()
+{
+    // The close box destroys the dialog: its next use starts from the defaults again.
+    m_ctx.forms.unload(QStringLiteral("siemens_param"));
+    giveMainFormBack(m_ctx.forms);
+}

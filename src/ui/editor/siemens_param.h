@@ -1,0 +1,33 @@
+#pragma once
+
+#include "frame/maindialog.h"
+
+struct AppContext;
+
+namespace Ui {
+class siemens_param;
+}
+
+// The serial link of the Siemens drive model: protocol (AuxByte2), telegram length
+// (AuxByte1), function bits (AuxByte4), response delay (ProtoParam 0, 1) and the RS-422 or
+// RS-485 wiring (LinkOptions bit 16), each written at once. A new dialog starts from its own
+// defaults, and so does the next one after the close box destroyed it.
+class siemens_param : public MainFormDialog
+{
+    Q_OBJECT
+
+public:
+    explicit siemens_param(AppContext &ctx, QWidget *parent = nullptr);
+    ~siemens_param() override;
+
+protected:
+    void closeBox() override;
+
+private:
+    void functionBit(int mask, bool on);
+    void delay(int code);
+    void protocol(int code, const QString &name);
+
+    AppContext &m_ctx;
+    Ui::siemens_param *m_ui;
+};

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "config/configrecord.h"
+#include "frame/maindialog.h"
+#include "frame/numberbox.h"
+
+#include <QList>
+
+#include <array>
+
+struct AppContext;
+class QLineEdit;
+
+namespace Ui {
+class toshiba_VFD;
+class toshiba_Super2E;
+} // namespace Ui
+
+// The Toshiba drive model's link: drive generation (ExtParam 3), action on a network failure
+// (ExtParam 2), retries (ExtParam 0, 1), the delay before the crash command (ExtParam 4 low,
+// 5 high, in tenths of a second) and the RS-422 or RS-485 wiring (LinkOptions bit 16), each
+// written at once. Accept goes on to the Super2E table where SUPER2E relays are chosen.
+// Cancel puts back what the record held when the dialog was opened.
+class toshiba_VFD : public MainFormDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr NumberRange RetryRange{0, 255};
+    static constexpr NumberRange DelayRange{0, 65535};
+
+    explicit toshiba_VFD(AppContext &ctx, QWidget *parent = nullptr);
+    ~toshiba_VFD() override;
+
+    bool super2EChosen() const { return m_super2EChosen; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeBox() override;
+
+private:
+    void driveType(int code, bool super2E, const QString &shown);
+    // A number box: text that is no number becomes "0"; a number outside range is refused,
+    // and the box shows the value the record holds.
+    void numberBox(QLineEdit *box, const NumberRange &range, int (*held)(const ConfigRecord &),
+                   void (*store)(ConfigRecord &, qint32));
+    void showRecord();
+    void Command1_Click();
+    void Command2_Click();
+
+    AppContext &m_ctx;
+    Ui::toshiba_VFD *m_ui;
+    bool m_super2EChosen = false;
+    // What a cancel puts back: the fields this dialog writes, and the summary's drive text.
+    std::array<IntByte, ExtParamCount> m_savedExt{};
+    IntByte m_savedLinkOptions = 0;
+    QString m_savedShown;
+};
+
+// The Super2E polling table: ten relay addresses (txtWD20..txtWD29, decimal) and thirty
+// register words (txtWD30..txtWD59, hexadecimal), word k in ProtoParam 2k (low) and 2k + 1.
+class toshiba_Super2E : public MainFormDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr NumberRange AddressRange{0, 255};
+
+    explicit toshiba_Super2E(AppContext &ctx, QWidget *parent = nullptr);
+    ~toshiba_Super2E() override;
+
+    // txtWD20 + k, k = 0..39.
+    QLineEdit *word(int k) const { return m_words[k]; }
+    // A register text as the unit takes it: blanks skipped, hexadecimal digits up to the
+    // first other character, none giving 0. Empty when more than four digits were given.
+    static std::optional<quint16> registerWord(const QString &text);
+
+private:
+    void wordChanged(int k);
+
+    AppContext &m_ctx;
+    Ui::toshiba_Super2E *m_ui;
+    QList<QLineEdit *> m_words;
+};

@@ -1,0 +1,36 @@
+#include "numberbox.h"
+
+#include <QLineEdit>
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+
+std::optional<qint32> ordinaryNumber(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double d = c.toDouble(t, &ok);
+    if (!ok || !std::isfinite(d))
+        return std::nullopt;
+    const double r = std::nearbyint(d); // the default rounding mode rounds halves to even
+    if (r < double(std::numeric_limits<qint32>::min()) || r > double(std::numeric_limits<qint32>::max()))
+        return std::nullopt;
+    return qint32(r);
+}
+
+void describeRange(QLineEdit *box, const NumberRange &range)
+{
+    box->setToolTip(QStringLiteral("A whole number from %1 to %2").arg(range.low).arg(range.high));
+}
+
+void showInBox(QLineEdit *box, const QString &text)
+{
+    const bool blocked = box->blockSignals(true);
+    box->setText(text);
+    box->blockSignals(blocked);
+}
