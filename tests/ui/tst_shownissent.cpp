@@ -561,9 +561,10 @@ private Q_SLOTS:
                     faults << lost;
                 const QString problems = b.prompts.problems();
                 if (!faults.isEmpty() || !problems.isEmpty()) {
-                    failures << QStringLiteral("seed %1, after:\n  ").arg(seed + n) +
-                                    log.join(QStringLiteral("\n  ")) + QLatin1Char('\n') +
-                                    faults.join(QLatin1Char('\n')) + QLatin1Char('\n') + problems;
+                    QString failure = QStringLiteral("seed %1, after:\n  ").arg(seed + n) +
+                                      log.join(QStringLiteral("\n  ")) + QLatin1Char('\n') +
+                                      faults.join(QLatin1Char('\n')) + QLatin1Char('\n') + problems;
+                    failures << failure.replace(QChar(0), QStringLiteral("\\0"));
                     if (!keepGoing)
                         QFAIL(qPrintable(failures.last()));
                     break;

@@ -7,6 +7,7 @@
 #include "session/session.h"
 
 #include <QCloseEvent>
+#include <QGroupBox>
 
 df_Param::df_Param(AppContext &ctx, QWidget *parent)
     : MainFormDialog(ctx.forms, parent)
@@ -60,6 +61,22 @@ void df_Param::selectDefaults()
     select(m_ui->optNoneLoop);
 }
 
+void df_Param::takeShownOptions()
+{
+    // Other dialogs write bit 16 too (the drives' RS-485): a frame that comes to show has its
+    // selected option write its bit, so that what the dialog shows is what is sent.
+    const QList<QGroupBox *> frames{m_ui->Frame7, m_ui->Frame4, m_ui->Frame5, m_ui->Frame2,
+                                    m_ui->frmConfig, m_ui->frmPXA, m_ui->frmRTS, m_ui->frmSTN};
+    for (QGroupBox *f : frames) {
+        if (!f->isVisibleTo(this))
+            continue;
+        for (QAbstractButton *o : f->findChildren<QAbstractButton *>()) {
+            if (o->isChecked())
+                reselect(o);
+        }
+    }
+}
+
 void df_Param::hideLoopback()
 {
     m_ui->frmRTS->hide();
@@ -74,6 +91,7 @@ void df_Param::layoutStandard()
     m_ui->frmSTN->hide();
     m_ui->frmPXA->hide();
     m_ui->lblKF2->hide();
+    takeShownOptions();
 }
 
 void df_Param::layoutMultidropMaster()
@@ -86,6 +104,7 @@ void df_Param::layoutMultidropMaster()
     m_ui->lblKF2->hide();
     select(m_ui->opt422);
     select(m_ui->optDST);
+    takeShownOptions();
 }
 
 void df_Param::layoutDualChannel()
@@ -94,6 +113,7 @@ void df_Param::layoutDualChannel()
     m_ui->frmConfig->setTitle(QStringLiteral("1ST CHANNEL CONFIGURATION"));
     moveTopTwips(m_ui->lblKF2, 4000);
     m_ui->lblKF2->show();
+    takeShownOptions();
 }
 
 void df_Param::layoutOtherProtocol()

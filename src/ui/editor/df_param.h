@@ -34,6 +34,8 @@ public:
     void layoutDualChannel();
     // Every other protocol option.
     void layoutOtherProtocol();
+    // The options selected in the frames shown write their bits again.
+    void takeShownOptions();
 
 private Q_SLOTS:
     void optBCC_Click(bool on);

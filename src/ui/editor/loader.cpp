@@ -1,6 +1,9 @@
 #include "loader.h"
 
+#include "editor/datatable.h"
+#include "editor/modbus_prot.h"
 #include "editor/paramconfigb.h"
+#include "editor/rio_bt.h"
 #include "files/configfile.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
@@ -77,6 +80,8 @@ private:
     }
     void speedRule();
     void networkSide();
+    void siemensOptions();
+    void modbusOptions();
     void modeOption();
     void xajOptions();
     void channelBSpeed();
@@ -117,6 +122,12 @@ void Applier::run()
     // 2. The network side.
     networkSide();
 
+    // 5. A RIO adapter on RIO: its rack map, once the rack range and number are the file's.
+    if (m_model.kind == ModelKind::RioAdapter && code(R(1)) == 1) {
+        if (auto *map = m_ctx.forms.form<rio_bt>(QStringLiteral("rio_bt")))
+            map->fillFromRecord();
+    }
+
     // 6. Station and high address. Where the station list does not show, another list
     // stands for the same byte (the rack or the Modbus address, step 2) and has taken it;
     // the hidden list would only write its octal text over the summary's address.
@@ -154,12 +165,80 @@ void Applier::run()
     // 10. The bus personality.
     rec.BusType = {byteOf(code(R(10))), 0};
 
+    // 11. The data-table words, into the boxes of the model's dialog, whose change rule
+    // stores them again (the QN4000-YZE too: a dialog that showed other words than the record
+    // holds would send what it does not show).
+    if (m_model.dataTableForm && m_model.fileParams == FileParams::DataTable) {
+        if (auto *table = m_ctx.forms.form<DataTableDialog>(QLatin1String(m_model.dataTableForm)))
+            table->showRecordWords();
+    }
+
     // 12. Siemens drives keep their settings in the model-specific bytes.
     if (QAbstractButton *wolta = m_r.button(Main, QStringLiteral("optWOLTA")); wolta && wolta->isChecked()) {
         rec.AuxByte2 = DecimalText::fromNumber(byteOf(numeric(R(12))));
         rec.AuxByte1 = DecimalText::fromNumber(byteOf(numeric(R(11))));
         rec.AuxByte4 = byteOf(numeric(R(14)));
+        siemensOptions();
     }
+
+    // 13. The Modbus dialog of the LBW models.
+    if (m_model.kind == ModelKind::Modbus)
+        modbusOptions();
+}
+
+void Applier::siemensOptions()
+{
+    const ConfigRecord &rec = m_ctx.session.rec;
+    const QString dlg = QStringLiteral("siemens_param");
+    m_r.showText(dlg, QStringLiteral("cboTelegram"), QString::fromLatin1(rec.AuxByte1.text()));
+    static const char *const protocols[] = {"optSimple", "optDUST6B", "optUSS"};
+    const QByteArray protocol = rec.AuxByte2.text();
+    if (protocol == "0" || protocol == "1" || protocol == "2")
+        select(protocols[protocol.toInt()], dlg);
+    const int f = rec.AuxByte4;
+    select(f & 1 ? "optYesFunc" : "optNoFunc", dlg);
+    select(f & 2 ? "optOnUss" : "optOffUss", dlg);
+    select(f & 4 ? "optPKW4" : "optPKW3", dlg);
+    select(f & 8 ? "optYesPM" : "optNoPM", dlg);
+    static const char *const delays[] = {"optNone", "opt14ms", "opt28ms", "opt42ms", "opt56ms"};
+    if (rec.ProtoParam[0] <= 4)
+        select(delays[rec.ProtoParam[0]], dlg);
+    select(rec.LinkOptions & LinkFlag::MultiDrop ? "opt485" : "opt422", dlg);
+}
+
+void Applier::modbusOptions()
+{
+    const QString dlg = QStringLiteral("modbus_prot");
+    // The broadcast stations: the stored number's decimal digits read as octal give the
+    // list position, "17" stored as 17 is position 15, the item "17".
+    for (const auto &[list, k] : {std::pair{"cboStartAddress", 2}, {"cboEndAddress", 3}}) {
+        bool ok = false;
+        const int position = QString::number(X(k)).toInt(&ok, 8);
+        if (ok && position < 64)
+            pickPosition(list, position, dlg);
+    }
+    const int bits = X(1);
+    select(bits & 1 ? "optAscii" : "optRtu", dlg);
+    select(bits & 2 ? "optMaster" : "optSlave", dlg);
+    select(bits & 4 ? "optYesBroadcast" : "optNoBroadcast", dlg);
+    select(bits & 8 ? "optYesHalf" : "optNoHalf", dlg);
+    static const char *const plcTypes[] = {"optPLC5", "Option2", "Option3"};
+    if (X(4) <= 2)
+        select(plcTypes[X(4)], dlg);
+    // The register range (a slave's) or the address decode (a master's) share entry 5.
+    const int range = X(5);
+    if (range == 0)
+        select("Option15", dlg);
+    else if (range == 1)
+        select("Option14", dlg);
+    auto *modbus = m_ctx.forms.form<modbus_prot>(dlg);
+    if (modbus && !(bits & 2) && range <= 9)
+        modbus->selectRegisterRange(range);
+    // The translation table: the entries, then every box shows its word.
+    for (int n = 1; n <= 8; ++n)
+        copyParams(10 * n - 2, 10 * n + 5);
+    if (modbus)
+        modbus->showRecordTable();
 }
 
 void Applier::networkSide()
@@ -204,11 +283,7 @@ void Applier::modeOption()
         copyParams(2, 13);
         break;
     case ModelKind::Modbus:
-        select("optLBW");
-        // 13. The Modbus options and the translation table.
-        copyParams(2, 5);
-        for (int n = 1; n <= 8; ++n)
-            copyParams(10 * n - 2, 10 * n + 5);
+        select("optLBW"); // its dialog is restored at step 13
         break;
     case ModelKind::DualDf1:
         select("optF7H");

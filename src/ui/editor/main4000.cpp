@@ -1,6 +1,7 @@
 #include "main4000.h"
 #include "ui_main4000.h"
 
+#include "editor/rio_bt.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
 #include "frame/formregistry.h"
@@ -654,6 +655,9 @@ void main4000::cmdToshibaParam_Click()
 
 void main4000::cmdRioBt_Click()
 {
+    // The map opens on what the record holds, which a cancel then puts back.
+    if (auto *map = m_ctx.forms.form<rio_bt>(QStringLiteral("rio_bt")))
+        map->fillFromRecord();
     openDialog(QStringLiteral("rio_bt"));
 }
 

@@ -154,6 +154,7 @@ void model_freestand::runSetup(const ModelInfo &m)
         QN4000_Model2();
         offerMode("optEPV4");
         selectMode("optEPV4");
+        presetToshiba();
         disableUpload();
         break;
     case ModelKind::SiemensDrives:
@@ -161,6 +162,7 @@ void model_freestand::runSetup(const ModelInfo &m)
         appendSpeeds({"38.4", "93.75", "115.2", "125.0", "187.5", "230.4"});
         offerMode("optWOLTA");
         selectMode("optWOLTA");
+        presetSiemens();
         disableUpload();
         break;
     case ModelKind::EatonDrives:
@@ -227,6 +229,37 @@ void model_freestand::runSetup(const ModelInfo &m)
         break;
     }
     unload_QN4000();
+}
+
+void model_freestand::presetToshiba()
+{
+    CrossForm r(m_ctx.forms);
+    const QString vfd = QStringLiteral("toshiba_VFD");
+    r.setText(vfd, QStringLiteral("txtIntRetries"), QStringLiteral("1"));
+    r.setText(vfd, QStringLiteral("txtPollingRetries"), QStringLiteral("1"));
+    r.setText(vfd, QStringLiteral("txtDelay"), QStringLiteral("0"));
+    for (const char *o : {"optG2", "optNoNet", "opt485"})
+        r.select(vfd, QLatin1String(o));
+    // Relays 1, 2 and 3, and the registers the drives are usually polled for, up to FFFF.
+    static const char *const words[] = {"1",    "2",    "3",    "0",    "0",    "0",    "0",    "0",
+                                        "0",    "0",    "4007", "4008", "4009", "400B", "400C", "400D",
+                                        "400E", "4004", "4005", "4026", "4027", "4028", "4029", "402A",
+                                        "402B", "402C", "402D", "4023", "4024"};
+    const QString table = QStringLiteral("toshiba_Super2E");
+    for (int k = 0; k < 40; ++k) {
+        const int n = int(std::size(words));
+        r.setText(table, QStringLiteral("txtWD%1").arg(20 + k),
+                  k < n ? QLatin1String(words[k]) : QStringLiteral("FFFF"));
+    }
+}
+
+void model_freestand::presetSiemens()
+{
+    CrossForm r(m_ctx.forms);
+    const QString dlg = QStringLiteral("siemens_param");
+    for (const char *o : {"optNoFunc", "optOffUss", "optPKW3", "optNoPM", "optUSS", "optNone", "opt485"})
+        r.select(dlg, QLatin1String(o));
+    r.showText(dlg, QStringLiteral("cboTelegram"), QStringLiteral("20"));
 }
 
 void model_freestand::Format_Custom()

@@ -43,6 +43,9 @@ private:
     void placeLeft(const QString &option);
     void placeRight(const QString &option);
     void hideHandshakeLoopback();
+    // The drive dialogs as the drive models start.
+    void presetToshiba();
+    void presetSiemens();
 
     AppContext &m_ctx;
     Ui::model_freestand *m_ui;
