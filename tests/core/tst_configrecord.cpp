@@ -182,6 +182,9 @@ private Q_SLOTS:
         QVERIFY(!findModel(u"QN4000-XYZ"));
         QCOMPARE(findModel(u"QN4000-PXA")->description,
                  QStringLiteral("DF1 -  Half Duplex Multidrop Master to DH+"));
+        // Once mangled by a rename of the code's cross-form helper.
+        QCOMPARE(findModel(u"QN6000-XAJ")->description,
+                 QStringLiteral("Remote I/O Interface to Modbus Master Scanner"));
     }
 };
 

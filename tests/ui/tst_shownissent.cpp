@@ -10,15 +10,21 @@
 #include "editor/main4000.h"
 #include "editor/summarytext.h"
 #include "frame/formutil.h"
+#include "frame/maindialog.h"
 #include "message/configmessage.h"
 #include "shell/model_freestand.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QPointer>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 #include "support/guibench.h"
 #include "support/testdata.h"
@@ -67,6 +73,11 @@ struct Sent
     int aux3() const { return at(40); }
     int aux4() const { return at(41); }
     int proto(int k) const { return at(50 + k); }
+    int word(int k) const { return proto(k + 1) * 256 + proto(k); }
+    // The Toshiba layout's drive settings.
+    int ext(int k) const { return at(42 + k); }
+    int extWord(int k) const { return ext(k + 1) * 256 + ext(k); }
+    int length() const { return int(body.size()); }
 
     QByteArray body;
 };
@@ -103,6 +114,18 @@ public:
             channelDialog("paramConfigC", sent.chanCFormat());
         if (reachable({"cmdProtParam"}))
             df1Dialog(sent);
+        if (reachable({"cmdModBus"}))
+            modbusDialog(sent);
+        if (reachable({"cmdSiemensParam"}))
+            siemensDialog(sent);
+        if (reachable({"cmdToshibaParam"}))
+            toshibaDialogs(sent);
+        // The map and the data tables show the record afresh each time they open: look at them
+        // as the user would find them.
+        if (reachable({"cmdRioBt"}) && peek("cmdRioBt", "rio_bt"))
+            rackMap(sent);
+        if (reachable({"cmdYZE"}) && peek("cmdYZE", m_b.session.model->dataTableForm))
+            dataTable(sent);
         return m_faults;
     }
 
@@ -129,8 +152,6 @@ private:
             const QString what = QStringLiteral("summary ") + caption;
             if (caption == QLatin1String("COMMUNICATION PORT"))
                 continue; // the main menu writes it; no part of the configuration
-            if (caption == QLatin1String("SIEMENS PROTOCOL") && value.isEmpty())
-                continue; // the drive dialog that writes it is not part of the program yet
             if (value.trimmed().isEmpty()) {
                 fault(what, value, QStringLiteral("a value"));
                 continue;
@@ -168,6 +189,28 @@ private:
                 expectEqual(what, value, QString::number(s.high()));
             } else if (caption == QLatin1String("RACK SIZE")) {
                 expectEqual(what, value, rackSize(s));
+            } else if (caption == QLatin1String("MODE OF OPERATION") ||
+                       caption == QLatin1String("DEVICE TYPE")) {
+                const bool framing = caption == QLatin1String("MODE OF OPERATION");
+                if (s.length() != 136)
+                    fault(what, value, QStringLiteral("no Modbus parameters"));
+                else if (framing)
+                    expectEqual(what, value,
+                                s.proto(1) & 1 ? QStringLiteral("ASCII") : QStringLiteral("RTU"));
+                else
+                    expectEqual(what, value,
+                                s.proto(1) & 2 ? QStringLiteral("MASTER") : QStringLiteral("SLAVE"));
+            } else if (caption == QLatin1String("SIEMENS PROTOCOL")) {
+                static const QStringList protocols = {"SIMPLE", "DUST6B", "USS"};
+                expectEqual(what, value,
+                            protocols.value(s.aux2(), QStringLiteral("protocol %1").arg(s.aux2())));
+            } else if (caption == QLatin1String("TOSHIBA PROTOCOL")) {
+                static const QStringList drives = {"G2", "G3", "SUPER2E"};
+                if (s.length() != 130)
+                    fault(what, value, QStringLiteral("no drive settings"));
+                else
+                    expectEqual(what, value,
+                                drives.value(s.ext(3), QStringLiteral("drive %1").arg(s.ext(3))));
             } else if (caption == QLatin1String("BRABENDER EQUIPMENT SELECTED")) {
                 static const QStringList types = {"S", "M", "L/M2", "PT03", "L/M3", "S(A)"};
                 expectEqual(what, value, types.value(s.proto(0), QStringLiteral("type %1").arg(s.proto(0))));
@@ -340,9 +383,197 @@ private:
         frame(form, "frmSTN", "optSRC", "optDST", l & 32);
     }
 
+    // The one option of a frame that is selected, or "nothing".
+    QString selectedIn(QWidget *form, const QStringList &options) const
+    {
+        QString found = QStringLiteral("nothing");
+        for (const QString &o : options) {
+            if (form->findChild<QAbstractButton *>(o)->isChecked())
+                found = o;
+        }
+        return found;
+    }
+    // A frame of several options, each standing for a value.
+    void choice(QWidget *form, const char *frameName, const QStringList &options, int value)
+    {
+        if (!shown(form->findChild<QWidget *>(QLatin1String(frameName)), form))
+            return;
+        expectEqual(form->objectName() + QLatin1Char(' ') + QLatin1String(frameName),
+                    selectedIn(form, options),
+                    options.value(value, QStringLiteral("no option for %1").arg(value)));
+    }
+    // A number box shows the value sent, or nothing.
+    void numberBox(QWidget *form, const QString &name, int sent, bool emptyAllowed, int base = 10)
+    {
+        auto *box = form->findChild<QLineEdit *>(name);
+        if (!shown(box, form))
+            return;
+        const QString what = form->objectName() + QLatin1Char(' ') + name;
+        if (box->text().isEmpty() && emptyAllowed)
+            return;
+        QString text = box->text();
+        std::optional<int> shownValue;
+        if (base == 16) {
+            // Blanks skipped, the digits up to the first other character.
+            text.remove(QRegularExpression(QStringLiteral("[ \t\n]")));
+            text = text.left(int(text.indexOf(QRegularExpression(QStringLiteral("[^0-9A-Fa-f]")))));
+            shownValue = text.isEmpty() ? 0 : text.toInt(nullptr, 16);
+        } else {
+            bool ok = false;
+            const double d = text.trimmed().toDouble(&ok);
+            if (ok)
+                shownValue = int(std::nearbyint(d));
+        }
+        if (shownValue != sent)
+            fault(what, box->text(), QString::number(sent));
+    }
+
+    QWidget *loaded(const QString &name) const { return m_b.forms.existing(name); }
+
+    void modbusDialog(const Sent &s)
+    {
+        QWidget *form = loaded(QStringLiteral("modbus_prot"));
+        if (!form)
+            return;
+        const int bits = s.proto(1);
+        frame(form, "Frame7", "optAscii", "optRtu", bits & 1);
+        frame(form, "Frame6", "optMaster", "optSlave", bits & 2);
+        frame(form, "frmBroadcast", "optYesBroadcast", "optNoBroadcast", bits & 4);
+        frame(form, "frmHalDuplex", "optYesHalf", "optNoHalf", bits & 8);
+        choice(form, "frmABtype", {"optPLC5", "Option2", "Option3"}, s.proto(4));
+        choice(form, "frmModRegister",
+               {"Option6", "Option5", "Option4", "Option7", "Option8", "Option9", "Option10", "Option11",
+                "Option12", "Option13"},
+               s.proto(5));
+        choice(form, "frmMasterMode", {"Option15", "Option14"}, s.proto(5));
+        if (shown(form->findChild<QWidget *>(QStringLiteral("frmBroadcastAddress")), form)) {
+            for (const auto &[list, k] : {std::pair{"cboStartAddress", 2}, {"cboEndAddress", 3}}) {
+                auto *c = form->findChild<QComboBox *>(QLatin1String(list));
+                if (c->currentText().toInt() != s.proto(k))
+                    fault(QStringLiteral("modbus_prot ") + QLatin1String(list), c->currentText(),
+                          QString::number(s.proto(k)));
+            }
+        }
+        // A box the reset or bad text emptied shows nothing; the word stays as it was.
+        for (int row = 1; row <= 8; ++row) {
+            int column = 0;
+            for (const char *name : {"txtStart", "txtEnd", "txtFile", "txtWord"})
+                numberBox(form, QLatin1String(name) + QString::number(row),
+                          s.word(8 + 10 * (row - 1) + 2 * column++), true);
+        }
+    }
+
+    void siemensDialog(const Sent &s)
+    {
+        QWidget *form = loaded(QStringLiteral("siemens_param"));
+        if (!form)
+            return;
+        choice(form, "Frame6", {"optSimple", "optDUST6B", "optUSS"}, s.aux2());
+        frame(form, "Frame2", "optYesFunc", "optNoFunc", s.aux4() & 1);
+        frame(form, "Frame3", "optOnUss", "optOffUss", s.aux4() & 2);
+        frame(form, "Frame4", "optPKW4", "optPKW3", s.aux4() & 4);
+        frame(form, "Frame5", "optYesPM", "optNoPM", s.aux4() & 8);
+        choice(form, "Frame7", {"optNone", "opt14ms", "opt28ms", "opt42ms", "opt56ms"}, s.proto(0));
+        frame(form, "frmPXA", "opt485", "opt422", s.link() & 16);
+        auto *telegram = form->findChild<QComboBox *>(QStringLiteral("cboTelegram"));
+        expectEqual(QStringLiteral("siemens_param cboTelegram"), telegram->currentText(),
+                    QString::number(s.aux1()));
+        wiring(form, s.link() & 16);
+    }
+
+    // The one wiring picture that shows is the connection's.
+    void wiring(QWidget *form, bool twoWire)
+    {
+        const bool four = form->findChild<QWidget *>(QStringLiteral("pic422"))->isVisibleTo(form);
+        const bool two = form->findChild<QWidget *>(QStringLiteral("pic485"))->isVisibleTo(form);
+        if (four == two || two != twoWire)
+            fault(form->objectName() + QStringLiteral(" wiring"),
+                  two ? QStringLiteral("two-wire") : QStringLiteral("four-wire"),
+                  twoWire ? QStringLiteral("RS-485") : QStringLiteral("RS-422"));
+    }
+
+    void toshibaDialogs(const Sent &s)
+    {
+        if (s.length() != 130) {
+            fault(QStringLiteral("main4000 cmdToshibaParam"), QStringLiteral("shown"),
+                  QStringLiteral("no drive settings"));
+            return;
+        }
+        if (QWidget *vfd = loaded(QStringLiteral("toshiba_VFD"))) {
+            choice(vfd, "Frame1", {"optG2", "optG3", "optSuper2E"}, s.ext(3));
+            choice(vfd, "Frame2", {"optNoNet", "optEStop", "optStopDecel", "optStopCoast"}, s.ext(2));
+            frame(vfd, "frmPXA", "opt485", "opt422", s.link() & 16);
+            numberBox(vfd, QStringLiteral("txtIntRetries"), s.ext(0), false);
+            numberBox(vfd, QStringLiteral("txtPollingRetries"), s.ext(1), false);
+            numberBox(vfd, QStringLiteral("txtDelay"), s.extWord(4), false);
+            wiring(vfd, s.link() & 16);
+        }
+        if (QWidget *table = loaded(QStringLiteral("toshiba_Super2E"))) {
+            for (int k = 0; k < 40; ++k)
+                numberBox(table, QStringLiteral("txtWD%1").arg(20 + k), s.word(2 * k), false,
+                          k < 10 ? 10 : 16);
+        }
+    }
+
+    // Opens a dialog from its button, as the user does; the check then closes it again.
+    bool peek(const char *opener, const char *dialog)
+    {
+        m_b.button("main4000", opener)->click();
+        m_peeked = m_b.forms.existing(QLatin1String(dialog));
+        if (!m_peeked || !m_peeked->isVisible()) {
+            fault(QStringLiteral("main4000 ") + QLatin1String(opener), QStringLiteral("opens nothing"),
+                  QLatin1String(dialog));
+            return false;
+        }
+        return true;
+    }
+    void unpeek() { static_cast<MainFormDialog *>(m_peeked.data())->accept(); }
+
+    void rackMap(const Sent &s)
+    {
+        QWidget *form = m_peeked;
+        const int range = s.high();
+        choice(form, "frmRackRange",
+               {"optRIO1", "optRIO2", "optRIO3", "optRIO4", "optRIO5", "optRIO6", "optRIO7"}, range - 1);
+        for (int r = 1; r <= 7; ++r) {
+            const QString rack = QStringLiteral("frmRack%1").arg(r);
+            if (shown(form->findChild<QWidget *>(rack), form) != (r <= range))
+                fault(QStringLiteral("rio_bt ") + rack,
+                      r <= range ? QStringLiteral("hidden") : QStringLiteral("shown"),
+                      QStringLiteral("rack range %1").arg(range));
+            expectEqual(QStringLiteral("rio_bt lblRack%1").arg(r),
+                        form->findChild<QLabel *>(QStringLiteral("lblRack%1").arg(r))->text(),
+                        QStringLiteral("Rack Addr ") + octal(s.station() + r - 1));
+            // A rack outside the range shows nothing; its bits are sent and the unit skips them.
+            if (r > range)
+                continue;
+            for (int g = 0; g < 8; ++g) {
+                for (int m = 0; m < 2; ++m) {
+                    const bool bit = s.proto(2 * (r - 1) + g / 4) & (1 << (2 * (g % 4) + m));
+                    auto *box =
+                        form->findChild<QAbstractButton *>(QStringLiteral("chk%1%2%3").arg(r).arg(g).arg(m));
+                    if (box->isChecked() != bit)
+                        fault(QStringLiteral("rio_bt ") + box->objectName(),
+                              box->isChecked() ? QStringLiteral("ticked") : QStringLiteral("clear"),
+                              bit ? QStringLiteral("the bit set") : QStringLiteral("the bit clear"));
+                }
+            }
+        }
+        unpeek();
+    }
+
+    void dataTable(const Sent &s)
+    {
+        QWidget *form = m_peeked;
+        numberBox(form, QStringLiteral("txtXXX"), s.word(2), false);
+        numberBox(form, QStringLiteral("txtYYY"), s.word(4), false);
+        unpeek();
+    }
+
     GuiBench &m_b;
     QString m_model;
     QStringList m_faults;
+    QPointer<QWidget> m_peeked;
 };
 
 // A user at the forms: each step is one thing a user does, and says what it was.
@@ -370,14 +601,10 @@ public:
         const int kind = int(m_rng.bounded(100));
         if (kind < 30)
             return clickOption(main(), QStringLiteral("main4000"));
-        if (kind < 60)
+        if (kind < 55)
             return pickFromList();
-        if (kind < 70)
-            return inDialog("paramConfigB", {"Command3"}, "Command2");
-        if (kind < 78)
-            return inDialog("paramConfigC", {"cmdAsyncC", "cmdChannelC"}, "Command2");
         if (kind < 88)
-            return inDialog("df_Param", {"cmdProtParam"}, "cmdAccept");
+            return inSomeDialog();
         if (kind < 92)
             return restoreDefaults();
         if (kind < 98)
@@ -420,24 +647,119 @@ private:
         return QStringLiteral("main4000: %1 picks \"%2\"").arg(c->objectName(), c->itemText(n));
     }
 
-    QString inDialog(const char *dialog, std::initializer_list<const char *> openers, const char *accept)
+    // A dialog, the main4000 buttons that open it, its accept, and another way out: a reset
+    // before the accept, a cancel, or the close box.
+    struct Route
     {
-        QAbstractButton *opener = nullptr;
-        for (const char *name : openers) {
-            auto *b = main()->findChild<QAbstractButton *>(QLatin1String(name));
-            if (b && b->isVisibleTo(main()) && b->isEnabledTo(main()))
-                opener = b;
+        const char *dialog; // empty: the model's data-table dialog
+        QStringList openers;
+        const char *accept;
+        const char *otherWay;
+    };
+
+    QString inSomeDialog()
+    {
+        static const Route routes[] = {
+            {"paramConfigB", {"Command3"}, "Command2", nullptr},
+            {"paramConfigC", {"cmdAsyncC", "cmdChannelC"}, "Command2", nullptr},
+            {"df_Param", {"cmdProtParam"}, "cmdAccept", nullptr},
+            {"modbus_prot", {"cmdModBus"}, "Command2", "reset:Command3"},
+            {"siemens_param", {"cmdSiemensParam"}, "cmdAccept", "close"},
+            {"toshiba_VFD", {"cmdToshibaParam"}, "Command1", "cancel:Command2"},
+            {"rio_bt", {"cmdRioBt"}, "cmdAccept", "cancel:cmdCancel"},
+            {"", {"cmdYZE"}, "cmdAccept", nullptr},
+        };
+        QList<std::pair<const Route *, QAbstractButton *>> open;
+        for (const Route &r : routes) {
+            for (const QString &name : r.openers) {
+                auto *b = main()->findChild<QAbstractButton *>(name);
+                if (b && b->isVisibleTo(main()) && b->isEnabledTo(main()))
+                    open << std::pair{&r, b};
+            }
         }
-        if (!opener)
-            return QStringLiteral("%1: not reachable").arg(QLatin1String(dialog));
+        if (open.isEmpty())
+            return QStringLiteral("main4000: no dialog to open");
+        const auto [route, opener] = open.at(int(m_rng.bounded(quint32(open.size()))));
+        const QString dialog = *route->dialog ? QString::fromLatin1(route->dialog)
+                                              : QString::fromLatin1(m_b.session.model->dataTableForm);
         opener->click();
-        QWidget *form = m_b.forms.form(QLatin1String(dialog));
-        QStringList done{QStringLiteral("%1 opens %2").arg(opener->objectName(), QLatin1String(dialog))};
-        const int clicks = 1 + int(m_rng.bounded(3));
-        for (int i = 0; i < clicks; ++i)
-            done << clickOption(form, QLatin1String(dialog));
-        form->findChild<QAbstractButton *>(QLatin1String(accept))->click();
+        QWidget *form = m_b.forms.form(dialog);
+        QStringList done{QStringLiteral("%1 opens %2").arg(opener->objectName(), dialog)};
+        const int actions = 1 + int(m_rng.bounded(4));
+        for (int i = 0; i < actions; ++i)
+            done << act(form);
+        const QString other = QLatin1String(route->otherWay);
+        if (!other.isEmpty() && m_rng.bounded(4) == 0) {
+            if (other == QLatin1String("close")) {
+                form->close();
+                done << dialog + QStringLiteral(": close box");
+                return done.join(QStringLiteral("; "));
+            }
+            form->findChild<QAbstractButton *>(other.section(QLatin1Char(':'), 1))->click();
+            done << dialog + QStringLiteral(": ") + other;
+            if (other.startsWith(QLatin1String("cancel")))
+                return done.join(QStringLiteral("; "));
+        }
+        form->findChild<QAbstractButton *>(QLatin1String(route->accept))->click();
+        // The drive dialog's accept goes on to the relay table where relays were chosen.
+        QWidget *table = m_b.forms.existing(QStringLiteral("toshiba_Super2E"));
+        if (dialog == QLatin1String("toshiba_VFD") && table && table->isVisible()) {
+            done << QStringLiteral("on to toshiba_Super2E");
+            for (int i = 0; i < actions; ++i)
+                done << act(table);
+            table->findChild<QAbstractButton *>(QStringLiteral("Command1"))->click();
+        }
         return done.join(QStringLiteral("; "));
+    }
+
+    // One thing done in a dialog: an option clicked, a box ticked, a list item picked, or a
+    // text typed or pasted into a box.
+    QString act(QWidget *form)
+    {
+        const QString where = form->objectName();
+        switch (m_rng.bounded(4)) {
+        case 0:
+            return clickOption(form, where);
+        case 1: {
+            const QList<QCheckBox *> boxes = usable<QCheckBox>(form);
+            if (boxes.isEmpty())
+                return clickOption(form, where);
+            QCheckBox *c = boxes.at(int(m_rng.bounded(quint32(boxes.size()))));
+            c->click();
+            return QStringLiteral("%1: tick %2").arg(where, c->objectName());
+        }
+        case 2: {
+            QList<QComboBox *> lists = usable<QComboBox>(form);
+            lists.removeIf([](QComboBox *c) { return c->count() == 0; });
+            if (lists.isEmpty())
+                return clickOption(form, where);
+            QComboBox *c = lists.at(int(m_rng.bounded(quint32(lists.size()))));
+            const int n = int(m_rng.bounded(quint32(c->count())));
+            selectIndex(c, n);
+            return QStringLiteral("%1: %2 picks \"%3\"").arg(where, c->objectName(), c->itemText(n));
+        }
+        default: {
+            const QList<QLineEdit *> edits = usable<QLineEdit>(form);
+            if (edits.isEmpty())
+                return clickOption(form, where);
+            static const QStringList texts = {"0",    "1",     "7",     "17",    "255", "256",    "300",
+                                              "-1",   "65535", "65536", "2.5",   "12a", " ",      "",
+                                              "4007", "FFFF",  "8123",  "12345", "ab",  " 40 0B", "12G4"};
+            QLineEdit *e = edits.at(int(m_rng.bounded(quint32(edits.size()))));
+            const QString text = texts.at(int(m_rng.bounded(quint32(texts.size()))));
+            if (m_rng.bounded(2)) {
+                e->setText(text);
+                return QStringLiteral("%1: paste \"%2\" into %3").arg(where, text, e->objectName());
+            }
+            // Typed over what the box holds, key by key.
+            e->selectAll();
+            if (text.isEmpty())
+                QTest::keyClick(e, Qt::Key_Backspace);
+            else
+                QTest::keyClicks(e, text);
+            return QStringLiteral("%1: type \"%2\" into %3").arg(where, text, e->objectName());
+        }
+        }
     }
 
     QString restoreDefaults()
@@ -519,6 +841,24 @@ private Q_SLOTS:
             << "QN4000-TBQ" << QStringList{"main4000:cboAsyncSpeed=57.6", "main4000:restore_configuration"};
         QTest::newRow("RIO to Modbus, another rack")
             << "QN6000-XAJ" << QStringList{"main4000:cboRackNum=5", "main4000:optHalf"};
+        // The drive and Modbus layouts preset fields their dialogs show.
+        QTest::newRow("Siemens, standard, Siemens again")
+            << "QN4000-WOLTA" << QStringList{"main4000:optKF2NGD", "main4000:optWOLTA"};
+        QTest::newRow("Siemens close box, then defaults")
+            << "QN4000-WOLTA"
+            << QStringList{"siemens_param:cboTelegram=25", "siemens_param:close",
+                           "main4000:restore_configuration", "main4000:optWOLTA"};
+        QTest::newRow("Toshiba cancel, standard, Toshiba again")
+            << "QN4000-EPV4"
+            << QStringList{"main4000:cmdToshibaParam", "toshiba_VFD:optSuper2E",   "toshiba_VFD:Command1",
+                           "toshiba_Super2E:Command1", "main4000:cmdToshibaParam", "toshiba_VFD:optG3",
+                           "toshiba_VFD:Command2",     "main4000:optKF2NGD",       "main4000:optEPV4"};
+        QTest::newRow("Modbus decode, then a range, standard and back")
+            << "QN4000-LBW"
+            << QStringList{"modbus_prot:optMaster", "modbus_prot:Option14", "modbus_prot:optSlave",
+                           "modbus_prot:Option11",  "main4000:optKF2NGD",   "main4000:optLBW"};
+        QTest::newRow("Modbus reset from another range")
+            << "QN6000-LBW" << QStringList{"modbus_prot:Option5", "modbus_prot:Command3"};
     }
     void knownSequences()
     {
@@ -532,6 +872,8 @@ private Q_SLOTS:
                 QVERIFY2(selectText(CrossForm(b.forms).control<QComboBox>(form, name),
                                     step.section(QLatin1Char('='), 1)),
                          qPrintable(step));
+            else if (name == QLatin1String("close"))
+                b.forms.form(form)->close();
             else if (QAction *item =
                          b.forms.form<main4000>(form) ? b.forms.form<main4000>(form)->action(name) : nullptr)
                 item->trigger();

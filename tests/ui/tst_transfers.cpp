@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -92,6 +93,86 @@ void editSomething(GuiBench &b)
     b.button("paramConfigB", "optYes")->click();
     b.button("paramConfigB", "optEven")->click();
     b.button("paramConfigB", "opt2")->click();
+}
+
+bool offered(GuiBench &b, const char *button)
+{
+    QWidget *main = b.forms.form(QStringLiteral("main4000"));
+    QWidget *w = b.control<QWidget>("main4000", button);
+    return w->isVisibleTo(main) && w->isEnabledTo(main);
+}
+
+// Each protocol dialog the model's main form offers, opened from its button and changed in
+// most of what it sets: "name" clicks, "name=text" fills a box or picks a list item.
+void editDialogs(GuiBench &b)
+{
+    struct Dialog
+    {
+        const char *opener;
+        const char *form;
+        QStringList steps;
+        const char *accept;
+    };
+    const Dialog dialogs[] = {
+        {"cmdModBus",
+         "modbus_prot",
+         {"optAscii", "optYesHalf", "optYesBroadcast", "cboStartAddress=17", "cboEndAddress=27", "Option3",
+          "Option9", "txtStart1=300", "txtEnd1=399", "txtFile1=7", "txtWord1=10", "txtStart8=65535",
+          "txtWord8=12"},
+         "Command2"},
+        {"cmdSiemensParam",
+         "siemens_param",
+         {"optDUST6B", "opt42ms", "optYesFunc", "optPKW4", "opt422", "cboTelegram=12"},
+         "cmdAccept"},
+        {"cmdToshibaParam",
+         "toshiba_VFD",
+         {"optSuper2E", "optStopDecel", "opt422", "txtDelay=300", "txtIntRetries=3"},
+         "Command1"},
+        {nullptr, "toshiba_Super2E", {"txtWD20=5", "txtWD30=8123", "txtWD59=4001"}, "Command1"},
+        {"cmdRioBt", "rio_bt", {"optRIO3", "chk351", "chk100", "Check2"}, "cmdAccept"},
+        {"cmdYZE", "", {"txtXXX=300", "txtYYY=12"}, "cmdAccept"},
+    };
+    const ModelInfo *model = b.session.model;
+    for (const Dialog &d : dialogs) {
+        if (d.opener && !offered(b, d.opener))
+            continue;
+        if (d.opener)
+            b.button("main4000", d.opener)->click();
+        const QString form =
+            *d.form ? QString::fromLatin1(d.form) : QString::fromLatin1(model->dataTableForm);
+        QWidget *w = b.forms.existing(form);
+        if (!w || !w->isVisible())
+            continue; // the table of relays, where no relays were chosen
+        CrossForm r(b.forms);
+        for (const QString &step : d.steps) {
+            const QString name = step.section(QLatin1Char('='), 0, 0);
+            QWidget *c = r.control<QWidget>(form, name);
+            if (!c->isVisibleTo(w))
+                continue;
+            if (!step.contains(QLatin1Char('=')))
+                static_cast<QAbstractButton *>(c)->click();
+            else if (auto *list = qobject_cast<QComboBox *>(c))
+                selectText(list, step.section(QLatin1Char('='), 1));
+            else
+                static_cast<QLineEdit *>(c)->setText(step.section(QLatin1Char('='), 1));
+        }
+        r.control<QAbstractButton>(form, QLatin1String(d.accept))->click();
+    }
+}
+
+// Offsets in the message body of the values a model's file does not hold: the Toshiba drive
+// settings and relay table, and the RW31's file number. Opening a file gives the model's
+// presets there.
+QList<int> notInTheFile(const QString &model)
+{
+    QList<int> offsets;
+    if (model == QLatin1String("QN4000-EPV4")) {
+        for (int i = 42; i < 130; ++i)
+            offsets << i;
+    } else if (model == QLatin1String("QN4000-RW31")) {
+        offsets << 52 << 53;
+    }
+    return offsets;
 }
 
 } // namespace
@@ -210,6 +291,101 @@ private Q_SLOTS:
         if (quint8(expected.at(30)) == 0)
             expected[30] = 8;
         QCOMPARE(now.toHex(' '), expected.toHex(' '));
+    }
+
+    // Each dialog family end to end: what its dialog set arrives in the unit byte for byte, and
+    // an upload into a fresh run brings it back into the dialog. The Toshiba settings have no
+    // place in the file an upload writes, so they come back as the presets.
+    void dialogsEndToEnd_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QStringList>("shows"); // form:control=text, or form:*option
+        QTest::newRow("Modbus") << "QN6000-LBW"
+                                << QStringList{"modbus_prot:txtStart1=300",   "modbus_prot:txtStart8=65535",
+                                               "modbus_prot:*optAscii",       "modbus_prot:*optYesHalf",
+                                               "modbus_prot:*Option3",        "modbus_prot:*Option9",
+                                               "modbus_prot:cboEndAddress=27"};
+        QTest::newRow("Siemens") << "QN4000-WOLTA"
+                                 << QStringList{"siemens_param:*optDUST6B", "siemens_param:*opt42ms",
+                                                "siemens_param:*optPKW4", "siemens_param:*opt422",
+                                                "siemens_param:cboTelegram=12"};
+        QTest::newRow("data table") << "QN6000-YZE"
+                                    << QStringList{"YZE_DataTable:txtXXX=300", "YZE_DataTable:txtYYY=12"};
+        QTest::newRow("scan files") << "QN4000-QOF"
+                                    << QStringList{"VR58_DataTable:txtXXX=300", "VR58_DataTable:txtYYY=12"};
+        QTest::newRow("rack map") << "QN4000-UCT"
+                                  << QStringList{"rio_bt:*chk351", "rio_bt:*chk100", "rio_bt:*chk271"};
+        QTest::newRow("Toshiba") << "QN4000-EPV4"
+                                 << QStringList{"toshiba_VFD:*optG2", "toshiba_VFD:txtDelay=0",
+                                                "toshiba_Super2E:txtWD30=4007"};
+    }
+    void dialogsEndToEnd()
+    {
+        QFETCH(QString, model);
+        Unit unit(model);
+        QVERIFY(unit.ok);
+        QByteArray sent;
+        {
+            GuiBench b;
+            unit.plugInto(b);
+            pick(b, model);
+            openEditor(b);
+            editDialogs(b);
+            b.button("main4000", "cmdNext")->click();
+            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
+            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Reset"));
+            QSignalSpy done(&b.forms.form<view>(QStringLiteral("view"))->transfer(),
+                            &DownloadConfig::finished);
+            b.button("view", "cmdDownload")->click();
+            QVERIFY(done.wait(8000));
+            QCOMPARE(b.text("view", "lblStatus"), QStringLiteral("A-OK! Transmission received by Quintrel"));
+            sent = bodyOf(BuildConfigMessage(b.session.rec).bytes);
+            QCOMPARE(unit.sim->eeprom().toHex(' '), sent.toHex(' '));
+            QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        }
+        GuiBench fresh;
+        pick(fresh, model);
+        const QByteArray preset = bodyOf(BuildConfigMessage(fresh.session.rec).bytes);
+
+        GuiBench b;
+        unit.plugInto(b);
+        pick(b, model);
+        b.button(Menu, "optCom1")->click();
+        b.forms.show(QStringLiteral("upload"));
+        QTemporaryDir dir;
+        b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
+        b.prompts.answerSave(dir.filePath(QStringLiteral("up.QNC")));
+        QSignalSpy ended(b.forms.form<upload>(QStringLiteral("upload")), &upload::uploadEnded);
+        b.button("upload", "cmdUpload")->click();
+        QVERIFY(ended.wait(8000));
+        QVERIFY2(ended.first().first().toBool(),
+                 qPrintable(b.text("upload", "lblStatus") + b.prompts.problems()));
+        QByteArray expected = sent;
+        if (quint8(expected.at(30)) == 0)
+            expected[30] = 8;
+        for (int offset : notInTheFile(model))
+            expected[offset] = preset[offset];
+        QCOMPARE(bodyOf(BuildConfigMessage(b.session.rec).bytes).toHex(' '), expected.toHex(' '));
+
+        // The dialogs show it, as their main4000 buttons open them.
+        b.forms.hide(QStringLiteral("upload"));
+        b.forms.show(QStringLiteral("main4000"));
+        QStringList wrong;
+        for (const QString &s : FETCHED(QStringList, shows)) {
+            const QString form = s.section(QLatin1Char(':'), 0, 0);
+            const QString what = s.section(QLatin1Char(':'), 1);
+            if (form == QLatin1String("rio_bt") && !b.forms.isLoaded(form))
+                b.button("main4000", "cmdRioBt")->click();
+            if (what.startsWith(QLatin1Char('*'))) {
+                if (!CrossForm(b.forms).control<QAbstractButton>(form, what.mid(1))->isChecked())
+                    wrong << s;
+            } else if (CrossForm(b.forms).text(form, what.section(QLatin1Char('='), 0, 0)) !=
+                       what.section(QLatin1Char('='), 1)) {
+                wrong << s + QStringLiteral(" shows ") +
+                             CrossForm(b.forms).text(form, what.section(QLatin1Char('='), 0, 0));
+            }
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1String("; "))));
     }
 
     void uploadFailures_data()
@@ -385,7 +561,8 @@ private Q_SLOTS:
         QVERIFY(!b.comm.isOpen(4));
     }
 
-    // Every model: configure, save, open in a fresh run: the same message and summary.
+    // Every model: configure through the main form and every dialog it offers, save, open in a
+    // fresh run: the same message and summary, but for what the model's file cannot hold.
     void roundTrip_data()
     {
         QTest::addColumn<QString>("model");
@@ -404,6 +581,7 @@ private Q_SLOTS:
             GuiBench b;
             pick(b, model);
             editSomething(b);
+            editDialogs(b);
             b.prompts.answerSave(path);
             // The Toshiba layout takes the configuration menu's save and open away; the same
             // operations stay reachable (the main menu opens files for every model).
@@ -416,6 +594,11 @@ private Q_SLOTS:
             summary = summaryLines(*b.forms.form(QStringLiteral("view")));
             QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
         }
+        GuiBench fresh;
+        pick(fresh, model);
+        const QByteArray preset = BuildConfigMessage(fresh.session.rec).bytes;
+        const QStringList presetSummary = summaryLines(*fresh.forms.form(QStringLiteral("view")));
+
         GuiBench b;
         pick(b, model);
         b.prompts.answerOpen(path);
@@ -426,13 +609,29 @@ private Q_SLOTS:
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
         QByteArray expected = message;
         // An empty channel C speed (0) loads as 9600, code 8: the file cannot tell them apart.
-        if (quint8(expected.at(7 + 30)) == 0) {
+        if (quint8(expected.at(7 + 30)) == 0)
             expected[7 + 30] = 8;
-            expected.chop(2);
-            expected += MessageChecksum(bodyOf(expected + "xx"));
+        // What the file cannot hold comes back as the preset, and the dialogs did change it.
+        const QList<int> lost = notInTheFile(model);
+        bool changed = lost.isEmpty();
+        for (int offset : lost) {
+            changed |= expected[7 + offset] != preset[7 + offset];
+            expected[7 + offset] = preset[7 + offset];
         }
+        QVERIFY2(changed, "the dialogs changed nothing the file leaves out");
+        expected.chop(2);
+        expected += MessageChecksum(bodyOf(expected + "xx"));
         QCOMPARE(BuildConfigMessage(b.session.rec).bytes.toHex(' '), expected.toHex(' '));
         const QStringList now = summaryLines(*b.forms.form(QStringLiteral("view")));
+        // The drive type is one of the Toshiba settings the file leaves out.
+        const auto drive = [](const QStringList &lines) {
+            return lines.filter(QRegularExpression(QStringLiteral("^TOSHIBA PROTOCOL: ")));
+        };
+        if (toshiba) {
+            QCOMPARE(drive(summary), QStringList{QStringLiteral("TOSHIBA PROTOCOL: SUPER2E")});
+            QCOMPARE(drive(now), drive(presetSummary));
+            summary.replace(summary.indexOf(drive(summary).first()), drive(now).first());
+        }
         QCOMPARE(now, summary);
     }
 

@@ -37,7 +37,7 @@ const QList<ModelInfo> &modelCatalog()
          ModelKind::RioAdapter, FileParams::RackMap, UploadPlan::UnaskedReply, nullptr},
         {"QN4000-LBW", "Command8", "QN4000-&LBW", "Modbus interface to DH+", 136, 1, 4000, ModelKind::Modbus,
          FileParams::ModbusTable, UploadPlan::ParameterRequest, nullptr},
-        {"QN6000-XAJ", "cmd6000XAJ", "QN6000-XAJ", "CrossForm I/O Interface to Modbus Master Scanner", 58, 13,
+        {"QN6000-XAJ", "cmd6000XAJ", "QN6000-XAJ", "Remote I/O Interface to Modbus Master Scanner", 58, 13,
          6000, ModelKind::RioToModbus, FileParams::None, UploadPlan::Single, nullptr},
         {"QN6000-YZE", "cmdYZE", "QN6000-YZE", "DH+ monitor using DF1 - Frontline Test Equipment", 58, 9,
          6000, ModelKind::Scanners, FileParams::DataTable, UploadPlan::Single, "YZE_DataTable"},

@@ -22,7 +22,7 @@ enum class ModelKind {
     EatonDrives,     // RW31: two Eaton drive systems to a PLC data table
     Centerscan,      // HNV: Centerscan ASCII to DH+
     Zumbach,         // QOF: Zumbach terminal and host mode to a PLC data table
-    RioToModbus,     // XAJ: CrossForm I/O to a Modbus master
+    RioToModbus,     // XAJ: Remote I/O to a Modbus master
 };
 
 // The parameter values a configuration file holds after the fourteen common ones.

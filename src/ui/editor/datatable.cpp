@@ -5,6 +5,8 @@
 #include "frame/appcontext.h"
 #include "session/session.h"
 
+#include <QShowEvent>
+
 DataTableDialog::DataTableDialog(AppContext &ctx, QWidget *parent, QString fallbackX, QString fallbackY)
     : MainFormDialog(ctx.forms, parent)
     , m_ctx(ctx)
@@ -22,6 +24,14 @@ void DataTableDialog::connectControls(QLineEdit *xxx, QLineEdit *yyy, QPushButto
     connect(xxx, &QLineEdit::textChanged, this, [this] { boxChanged(m_xxx, 2, m_fallbackX); });
     connect(yyy, &QLineEdit::textChanged, this, [this] { boxChanged(m_yyy, 4, m_fallbackY); });
     connect(accept, &QPushButton::clicked, this, &DataTableDialog::accept);
+    showRecordWords();
+}
+
+void DataTableDialog::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        showRecordWords();
+    MainFormDialog::showEvent(event);
 }
 
 bool DataTableDialog::storeWord(QLineEdit *box, int first)

@@ -32,6 +32,8 @@ public:
 protected:
     DataTableDialog(AppContext &ctx, QWidget *parent, QString fallbackX, QString fallbackY);
     void connectControls(QLineEdit *xxx, QLineEdit *yyy, QPushButton *accept);
+    // Each opening shows the words the record holds, which the download sends.
+    void showEvent(QShowEvent *event) override;
 
 private:
     // Stores the box's word at ProtoParam first, first + 1; false when the text is no word.

@@ -65,7 +65,7 @@ void df_Param::takeShownOptions()
 {
     // Other dialogs write bit 16 too (the drives' RS-485): a frame that comes to show has its
     // selected option write its bit, so that what the dialog shows is what is sent.
-    const QList<QGroupBox *> frames{m_ui->Frame7, m_ui->Frame4, m_ui->Frame5, m_ui->Frame2,
+    const QList<QGroupBox *> frames{m_ui->Frame7,    m_ui->Frame4, m_ui->Frame5, m_ui->Frame2,
                                     m_ui->frmConfig, m_ui->frmPXA, m_ui->frmRTS, m_ui->frmSTN};
     for (QGroupBox *f : frames) {
         if (!f->isVisibleTo(this))

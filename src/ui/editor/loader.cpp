@@ -4,6 +4,7 @@
 #include "editor/modbus_prot.h"
 #include "editor/paramconfigb.h"
 #include "editor/rio_bt.h"
+#include "editor/toshiba.h"
 #include "files/configfile.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
@@ -159,6 +160,11 @@ void Applier::run()
     select(link & 16 ? "optMultiDrop" : "optPoint", df1);
     select(link & 32 ? "optSRC" : "optDST", df1);
     select(link & 32 ? "optRTS" : "optNoneLoop", df1);
+    // The Toshiba drives' wiring shares bit 16; their dialog shows the file's.
+    if (m_model.kind == ModelKind::ToshibaDrives) {
+        if (auto *vfd = qobject_cast<toshiba_VFD *>(m_ctx.forms.existing(QStringLiteral("toshiba_VFD"))))
+            vfd->showWiring();
+    }
     // The options only follow the file's bits; the file's value stands as it was read.
     rec.LinkOptions = byteOf(link);
 
@@ -175,9 +181,15 @@ void Applier::run()
 
     // 12. Siemens drives keep their settings in the model-specific bytes.
     if (QAbstractButton *wolta = m_r.button(Main, QStringLiteral("optWOLTA")); wolta && wolta->isChecked()) {
+        // A dialog its close box destroyed comes back first: its defaults write the very
+        // fields the file's values then take.
+        m_ctx.forms.form(QStringLiteral("siemens_param"));
+        rec.LinkOptions = byteOf(numeric(R(9)));
         rec.AuxByte2 = DecimalText::fromNumber(byteOf(numeric(R(12))));
         rec.AuxByte1 = DecimalText::fromNumber(byteOf(numeric(R(11))));
         rec.AuxByte4 = byteOf(numeric(R(14)));
+        // The delay is the file's: the mode layout of step 3 had the dialog write its own.
+        copyParams(0, 1);
         siemensOptions();
     }
 
@@ -227,10 +239,12 @@ void Applier::modbusOptions()
         select(plcTypes[X(4)], dlg);
     // The register range (a slave's) or the address decode (a master's) share entry 5.
     const int range = X(5);
+    // Each writes the entry even where it was selected already: the entry may hold what the
+    // other frame's option wrote.
     if (range == 0)
-        select("Option15", dlg);
+        reselect("Option15", dlg);
     else if (range == 1)
-        select("Option14", dlg);
+        reselect("Option14", dlg);
     auto *modbus = m_ctx.forms.form<modbus_prot>(dlg);
     if (modbus && !(bits & 2) && range <= 9)
         modbus->selectRegisterRange(range);

@@ -1,7 +1,10 @@
 #include "main4000.h"
 #include "ui_main4000.h"
 
+#include "editor/modbus_prot.h"
 #include "editor/rio_bt.h"
+#include "editor/siemens_param.h"
+#include "editor/toshiba.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
 #include "frame/formregistry.h"
@@ -135,27 +138,31 @@ void main4000::connectControls()
     option(m_ui->optPT03Type, &main4000::optPT03Type_Click);
     option(m_ui->optLType, &main4000::optLType_Click);
     option(m_ui->optSAType, &main4000::optSAType_Click);
-    // A layout ends with the lists it shows writing what they show.
-    const auto layout = [this](QAbstractButton *b, void (main4000::*handler)(bool)) {
-        connect(b, &QAbstractButton::toggled, this, [this, handler](bool on) {
+    // A layout ends with the lists it shows writing what they show; a mode layout's presets
+    // meet the drive and Modbus dialogs too (the network options write no field they show).
+    const auto layout = [this](QAbstractButton *b, void (main4000::*handler)(bool), bool mode) {
+        connect(b, &QAbstractButton::toggled, this, [this, handler, mode](bool on) {
             (this->*handler)(on);
-            if (on)
+            if (on) {
                 takeShownValues();
+                if (mode)
+                    takeShownDialogs();
+            }
         });
     };
-    layout(m_ui->optKF2NGD, &main4000::optKF2NGD_Click);
-    layout(m_ui->optNGD, &main4000::optNGD_Click);
-    layout(m_ui->optPXA, &main4000::optPXA_Click);
-    layout(m_ui->optF7H, &main4000::optF7H_Click);
-    layout(m_ui->optUCT, &main4000::optUCT_Click);
-    layout(m_ui->optTBQ, &main4000::optTBQ_Click);
-    layout(m_ui->optJMR, &main4000::optJMR_Click);
-    layout(m_ui->optLBW, &main4000::optLBW_Click);
-    layout(m_ui->optEPV4, &main4000::optEPV4_Click);
-    layout(m_ui->optWOLTA, &main4000::optWOLTA_Click);
-    layout(m_ui->optSiemensDH, &main4000::optSiemensDH_Click);
-    layout(m_ui->optSiemensRIO, &main4000::optSiemensRIO_Click);
-    layout(m_ui->optSiemensMOD, &main4000::optSiemensMOD_Click);
+    layout(m_ui->optKF2NGD, &main4000::optKF2NGD_Click, true);
+    layout(m_ui->optNGD, &main4000::optNGD_Click, true);
+    layout(m_ui->optPXA, &main4000::optPXA_Click, true);
+    layout(m_ui->optF7H, &main4000::optF7H_Click, true);
+    layout(m_ui->optUCT, &main4000::optUCT_Click, true);
+    layout(m_ui->optTBQ, &main4000::optTBQ_Click, true);
+    layout(m_ui->optJMR, &main4000::optJMR_Click, true);
+    layout(m_ui->optLBW, &main4000::optLBW_Click, true);
+    layout(m_ui->optEPV4, &main4000::optEPV4_Click, true);
+    layout(m_ui->optWOLTA, &main4000::optWOLTA_Click, true);
+    layout(m_ui->optSiemensDH, &main4000::optSiemensDH_Click, false);
+    layout(m_ui->optSiemensRIO, &main4000::optSiemensRIO_Click, false);
+    layout(m_ui->optSiemensMOD, &main4000::optSiemensMOD_Click, false);
 
     const auto button = [this](QAbstractButton *b, void (main4000::*handler)()) {
         connect(b, &QAbstractButton::clicked, this, handler);
@@ -354,6 +361,26 @@ void main4000::takeShownValues()
         cboSLAVE1_Click();
     if (shown(m_ui->cboSlave2))
         cboSlave2_Click();
+}
+
+void main4000::takeShownDialogs()
+{
+    // The drive layouts preset fields their dialog shows (the protocol, the wiring bit that
+    // the standard layout clears): the dialog's choices stand, as the user left them. A drive
+    // dialog that its close box or cancel destroyed comes back now, as it would open, so that
+    // the summary and the record follow it.
+    if (m_ui->optWOLTA->isChecked()) {
+        if (auto *d = m_ctx.forms.form<siemens_param>(QStringLiteral("siemens_param")))
+            d->takeShownOptions();
+    }
+    if (m_ui->optLBW->isChecked()) {
+        if (auto *d = qobject_cast<modbus_prot *>(m_ctx.forms.existing(QStringLiteral("modbus_prot"))))
+            d->takeShownOptions();
+    }
+    if (m_ui->optEPV4->isChecked()) {
+        if (auto *d = m_ctx.forms.form<toshiba_VFD>(QStringLiteral("toshiba_VFD")))
+            d->takeShownOptions();
+    }
 }
 
 void main4000::networkSpeed(QComboBox *combo)

@@ -138,6 +138,8 @@ private:
     void applyRackSize();
     // Every value list the form shows writes what it shows into the record and the summary.
     void takeShownValues();
+    // The same for the drive dialogs of the mode that shows them.
+    void takeShownDialogs();
 
     // A dialog opened beside this form, which stays visible but inert until the dialog's
     // accept; or instead of it, when hideMain. Nothing happens while the dialog is not part

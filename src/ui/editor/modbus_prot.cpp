@@ -165,7 +165,16 @@ void modbus_prot::selectRegisterRange(int digit)
 {
     for (QAbstractButton *r : m_ui->frmModRegister->findChildren<QAbstractButton *>()) {
         if (r->text().at(0).digitValue() == digit)
-            select(r);
+            reselect(r);
+    }
+}
+
+void modbus_prot::takeShownOptions()
+{
+    for (QWidget *frame :
+         {static_cast<QWidget *>(m_ui->frmModRegister), static_cast<QWidget *>(m_ui->frmMasterMode)}) {
+        if (frame->isVisibleTo(this))
+            retakeOptions(frame);
     }
 }
 
@@ -227,6 +236,8 @@ void modbus_prot::Command3_Click()
     selectIndex(m_ui->cboStartAddress, 0);
     selectIndex(m_ui->cboEndAddress, 0);
     select(m_ui->Option15);
+    // The entry Option15 writes is the slave's register range too: the range shown follows.
+    selectRegisterRange(0);
     // A blank is no number: each box empties, and the words it showed stay in the record.
     for (QLineEdit *box : std::as_const(m_boxes))
         box->setText(QStringLiteral(" "));

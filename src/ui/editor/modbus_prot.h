@@ -34,8 +34,12 @@ public:
     static int entryOf(int boxIndex);
     // Fills every table box with the word the record holds; the change rule stores it again.
     void showRecordTable();
-    // Selects the option of register range digit d (0..9).
+    // Selects the option of register range digit d (0..9); it writes the entry even where it
+    // was selected already.
     void selectRegisterRange(int digit);
+    // The register range (slave) or the address decode (master) that shows writes the entry
+    // they share, which the other frame's option may have written while hidden.
+    void takeShownOptions();
 
 private:
     void setBits(int mask);

@@ -64,12 +64,20 @@ siemens_param::siemens_param(AppContext &ctx, QWidget *parent)
           static_cast<QAbstractButton *>(m_ui->optSimple), static_cast<QAbstractButton *>(m_ui->optNone),
           static_cast<QAbstractButton *>(m_ui->opt422)})
         select(o);
-    showText(m_ui->cboTelegram, QStringLiteral("20"));
+    // The telegram length too: a reopened dialog that showed 20 would otherwise send the
+    // length chosen before its close box.
+    selectText(m_ui->cboTelegram, QStringLiteral("20"));
 }
 
 siemens_param::~siemens_param()
 {
     delete m_ui;
+}
+
+void siemens_param::takeShownOptions()
+{
+    retakeOptions(this);
+    m_ctx.session.rec.AuxByte1.set(m_ui->cboTelegram->currentText().toLatin1());
 }
 
 void siemens_param::protocol(int code, const QString &name)

@@ -20,6 +20,10 @@ public:
     explicit siemens_param(AppContext &ctx, QWidget *parent = nullptr);
     ~siemens_param() override;
 
+    // The options and the telegram length shown write the fields again: a mode layout that
+    // preset those fields leaves what the dialog shows, and sends, the user's choice.
+    void takeShownOptions();
+
 protected:
     void closeBox() override;
 

@@ -86,6 +86,10 @@ void toshiba_VFD::numberBox(QLineEdit *box, const NumberRange &range, int (*held
                             void (*store)(ConfigRecord &, qint32))
 {
     describeRange(box, range);
+    m_storeBoxes << [this, box, range, store] {
+        if (const std::optional<qint32> v = ordinaryNumber(box->text()); v && range.contains(*v))
+            store(m_ctx.session.rec, *v);
+    };
     connect(box, &QLineEdit::textChanged, this, [this, box, range, held, store] {
         const std::optional<qint32> v = ordinaryNumber(box->text());
         if (!v) {
@@ -98,6 +102,18 @@ void toshiba_VFD::numberBox(QLineEdit *box, const NumberRange &range, int (*held
         }
         store(m_ctx.session.rec, *v);
     });
+}
+
+void toshiba_VFD::takeShownOptions()
+{
+    retakeOptions(this);
+    for (const auto &store : std::as_const(m_storeBoxes))
+        store();
+}
+
+void toshiba_VFD::showWiring()
+{
+    select(m_ctx.session.rec.LinkOptions & LinkFlag::MultiDrop ? m_ui->opt485 : m_ui->opt422);
 }
 
 void toshiba_VFD::showRecord()

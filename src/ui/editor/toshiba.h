@@ -7,6 +7,7 @@
 #include <QList>
 
 #include <array>
+#include <functional>
 
 struct AppContext;
 class QLineEdit;
@@ -33,6 +34,11 @@ public:
     ~toshiba_VFD() override;
 
     bool super2EChosen() const { return m_super2EChosen; }
+    // The options and number boxes shown write their fields again (after a mode layout
+    // wrote over the wiring bit, say).
+    void takeShownOptions();
+    // The wiring option for the record's LinkOptions bit 16, which a loaded file sets.
+    void showWiring();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -45,6 +51,8 @@ private:
     void numberBox(QLineEdit *box, const NumberRange &range, int (*held)(const ConfigRecord &),
                    void (*store)(ConfigRecord &, qint32));
     void showRecord();
+
+    QList<std::function<void()>> m_storeBoxes; // each number box's store of its text
     void Command1_Click();
     void Command2_Click();
 

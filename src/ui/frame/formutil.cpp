@@ -1,5 +1,7 @@
 #include "formutil.h"
 
+#include <QRadioButton>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -44,6 +46,14 @@ void reselect(QAbstractButton *option)
 {
     deselect(option);
     select(option);
+}
+
+void retakeOptions(QWidget *w)
+{
+    for (QRadioButton *o : w->findChildren<QRadioButton *>()) {
+        if (o->isChecked())
+            reselect(o);
+    }
 }
 
 void selectIndex(QComboBox *combo, int n)

@@ -25,6 +25,8 @@ void deselect(QAbstractButton *option);
 // Deselect, then select: the handler runs whatever the state was.
 void reselect(QAbstractButton *option);
 
+// Reselects every selected option inside w, so each writes its value again.
+void retakeOptions(QWidget *w);
 // Picks list position n and runs the combo's handler, as the user's pick does
 // (handlers are connected to activated()).
 void selectIndex(QComboBox *combo, int n);
