@@ -227,6 +227,40 @@ private Q_SLOTS:
         QCOMPARE(int(quint8(bytes.at(7 + 24))), 10); // station
     }
 
+    // The rows the protocol dialogs write, from a file in each drive or Modbus mode.
+    void showsTheDialogRows_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<int>("options"); // ProtoParam[1] (Modbus) or AuxByte2 (Siemens)
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("Modbus master, ASCII")
+            << "QN4000-LBW" << 3 << QStringList{"DEVICE TYPE: MASTER", "MODE OF OPERATION: ASCII"};
+        QTest::newRow("Modbus slave, RTU")
+            << "QN6000-LBW" << 8 << QStringList{"DEVICE TYPE: SLAVE", "MODE OF OPERATION: RTU"};
+        QTest::newRow("Siemens USS") << "QN4000-WOLTA" << 2 << QStringList{"SIEMENS PROTOCOL: USS"};
+        QTest::newRow("Siemens DUST6B") << "QN4000-WOLTA" << 1 << QStringList{"SIEMENS PROTOCOL: DUST6B"};
+        // The drive settings are not in the file: the show gives the model's presets.
+        QTest::newRow("Toshiba") << "QN4000-EPV4" << 0 << QStringList{"TOSHIBA PROTOCOL: G2"};
+    }
+    void showsTheDialogRows()
+    {
+        QFETCH(QString, model);
+        QFETCH(int, options);
+        ConfigRecord rec;
+        rec.applyFreshConfiguration();
+        rec.BusType = {1, 0}; // the model's own mode
+        rec.ProtoParam[1] = quint8(options);
+        rec.AuxByte1.set("20");
+        rec.AuxByte2 = DecimalText::fromNumber(model.endsWith(QLatin1String("WOLTA")) ? options : 0);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("d.QNC"));
+        QVERIFY(SaveConfigFile(path, rec, modelOf(model)).ok);
+        const Result show = runCli({QStringLiteral("show"), QStringLiteral("--model"), model, path});
+        QCOMPARE(show.status, 0);
+        for (const QString &row : FETCHED(QStringList, rows))
+            QVERIFY2(show.out.contains(row + QLatin1Char('\n')), qPrintable(show.out));
+    }
+
     // Download, then upload what the unit holds: the same configuration comes back.
     void downloadThenUpload_data()
     {

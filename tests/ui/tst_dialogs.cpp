@@ -77,7 +77,8 @@ QStringList layoutFaults(QWidget *form)
             faults << QStringLiteral("%1 needs %2 px, has %3").arg(name).arg(needed).arg(w->width());
         if (QWidget *p = w->parentWidget(); p && !p->rect().contains(w->geometry()))
             faults << QStringLiteral("%1 sticks out of %2").arg(name, p->objectName());
-        if (w->sizeHint().height() > w->height() + 2 && !qobject_cast<QGroupBox *>(w))
+        const int height = w->hasHeightForWidth() ? w->heightForWidth(w->width()) : w->sizeHint().height();
+        if (height > w->height() + 2 && !qobject_cast<QGroupBox *>(w))
             faults << QStringLiteral("%1 too low").arg(name);
     }
     auto shownNamed = [form](QWidget *w) {
@@ -555,6 +556,17 @@ private Q_SLOTS:
                              << "";
         QTest::newRow("summary") << "view"
                                  << "";
+        for (const char *f : {"modbus_prot", "siemens_param", "toshiba_VFD", "toshiba_Super2E",
+                              "YZE_DataTable", "VR58_DataTable", "rio_bt"})
+            QTest::newRow(f) << f << "";
+        QTest::newRow("Modbus master") << "modbus_prot"
+                                       << "optMaster";
+        QTest::newRow("Modbus broadcast") << "modbus_prot"
+                                          << "optYesBroadcast";
+        QTest::newRow("Siemens two-wire") << "siemens_param"
+                                          << "opt485";
+        QTest::newRow("Toshiba two-wire") << "toshiba_VFD"
+                                          << "opt485";
         QTest::newRow("summary, every row") << "view"
                                             << "all";
     }
@@ -569,6 +581,8 @@ private Q_SLOTS:
             if (auto *dialog = qobject_cast<paramConfigB *>(w))
                 dialog->RS485ON();
         }
+        if (state.startsWith(QLatin1String("opt")))
+            option(b, form, state)->click();
         if (state == QLatin1String("all")) {
             // Every row at once, with the longest values the other forms write.
             for (QWidget *c : w->findChildren<QWidget *>())

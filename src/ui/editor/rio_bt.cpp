@@ -67,7 +67,9 @@ void rio_bt::buildRacks()
     for (int c = 0; c < 16; ++c) {
         auto *l = new QLabel(QStringLiteral("%1/%2").arg(c / 2).arg(c % 2), area);
         l->setObjectName(QStringLiteral("lblColumn%1").arg(c));
-        l->setGeometry(FirstBoxLeft + c * BoxPitch - 2, 0, BoxPitch, 14);
+        // Centred over its box's square.
+        l->setGeometry(FirstBoxLeft + c * BoxPitch - 14, 0, BoxPitch, 14);
+        l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
     for (int r = 1; r <= 7; ++r) {
         auto *frame = new QGroupBox(area);
@@ -76,10 +78,10 @@ void rio_bt::buildRacks()
         m_frames[r - 1] = frame;
         auto *label = new QLabel(QStringLiteral("Rack Addr %1").arg(r, 0, 8), frame);
         label->setObjectName(QStringLiteral("lblRack%1").arg(r));
-        label->setGeometry(6, 6, 96, 22);
+        label->setGeometry(6, 6, 92, 22);
         auto *all = new QCheckBox(enableAllCaption(r, false), frame);
         all->setObjectName(QStringLiteral("Check%1").arg(r));
-        all->setGeometry(104, 6, 144, 22);
+        all->setGeometry(100, 6, 144, 22);
         m_enableAll[r - 1] = all;
         connect(all, &QCheckBox::toggled, this, [this, r](bool on) { enableAllToggled(r, on); });
         for (int g = 0; g < 8; ++g) {

@@ -3,6 +3,8 @@
 #include "frame/formregistry.h"
 
 #include <QCloseEvent>
+#include <QScreen>
+#include <QShowEvent>
 
 namespace {
 const QString Main = QStringLiteral("main4000");
@@ -31,4 +33,28 @@ void MainFormDialog::closeEvent(QCloseEvent *event)
     // The dialog hides itself (or is unloaded) in closeBox(); the close itself goes ahead.
     closeBox();
     event->accept();
+}
+
+void MainFormDialog::showEvent(QShowEvent *event)
+{
+    if (!m_placed && !event->spontaneous()) {
+        m_placed = true;
+        QWidget *main = m_forms.existing(Main);
+        QRect over = main && main->isVisible() ? main->frameGeometry() : QRect();
+        if (over.isEmpty() && screen())
+            over = screen()->availableGeometry();
+        if (!over.isEmpty()) {
+            QRect mine = frameGeometry();
+            mine.moveCenter(over.center());
+            // Whole on the screen, title bar first.
+            if (screen()) {
+                const QRect room = screen()->availableGeometry();
+                mine.moveLeft(
+                    qBound(room.left(), mine.left(), qMax(room.left(), room.right() - mine.width())));
+                mine.moveTop(qBound(room.top(), mine.top(), qMax(room.top(), room.bottom() - mine.height())));
+            }
+            move(mine.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
 }

@@ -23,7 +23,11 @@ protected:
     // What the close box does; a dialog with a cancel overrides it.
     virtual void closeBox() { accept(); }
     void closeEvent(QCloseEvent *event) override;
+    // The first showing puts the dialog over the middle of main4000 (or of the screen);
+    // later ones keep where the user moved it.
+    void showEvent(QShowEvent *event) override;
 
 private:
     FormRegistry &m_forms;
+    bool m_placed = false;
 };

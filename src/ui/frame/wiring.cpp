@@ -12,10 +12,12 @@ QPixmap wiringPicture(int wires, const QSize &size)
     font.setPixelSize(9);
     p.setFont(font);
 
+    // The boxes above, the caption in a strip of its own below.
     const int w = size.width(), h = size.height();
-    const QRect unit(4, 8, w / 4, h - 16);
-    const QRect drive1(w - w / 4 - 4, 8, w / 4, (h - 24) / 2);
-    const QRect drive2(w - w / 4 - 4, 16 + (h - 24) / 2, w / 4, (h - 24) / 2);
+    const int bottom = h - 14, driveHeight = (bottom - 6 - 6) / 2;
+    const QRect unit(4, 6, w / 4, bottom - 6);
+    const QRect drive1(w - w / 4 - 4, 6, w / 4, driveHeight);
+    const QRect drive2(w - w / 4 - 4, 12 + driveHeight, w / 4, driveHeight);
     p.setPen(QPen(Qt::black, 1.2));
     for (const auto &[box, name] : {std::pair{unit, "QUINTREL"}, {drive1, "DRIVE 1"}, {drive2, "DRIVE 2"}}) {
         p.drawRect(box);
@@ -31,11 +33,11 @@ QPixmap wiringPicture(int wires, const QSize &size)
                               QColor(150, 90, 10)};
     const int busX = w / 2;
     for (int i = 0; i < int(unitPins.size()); ++i) {
-        const int y = unit.top() + 26 + i * (unit.height() - 34) / qMax(1, int(unitPins.size()) - 1);
+        const int y = unit.top() + 26 + i * (unit.height() - 36) / qMax(1, int(unitPins.size()) - 1);
         p.setPen(QPen(colours[i], 1.6));
         p.drawLine(unit.right(), y, busX + i * 6, y);
         const int x = busX + i * 6;
-        const int y1 = drive1.top() + 22 + i * 8, y2 = drive2.top() + 22 + i * 8;
+        const int y1 = drive1.top() + 20 + i * 9, y2 = drive2.top() + 20 + i * 9;
         p.drawLine(x, qMin(y, y1), x, qMax(y, y2));
         p.drawLine(x, y1, drive1.left(), y1);
         p.drawLine(x, y2, drive2.left(), y2);
@@ -45,7 +47,7 @@ QPixmap wiringPicture(int wires, const QSize &size)
         p.drawText(QRect(drive2.left() + 2, y2 - 5, 30, 10), Qt::AlignLeft, drivePins[i]);
     }
     p.setPen(Qt::black);
-    p.drawText(QRect(0, h - 10, w, 10), Qt::AlignHCenter,
+    p.drawText(QRect(0, bottom + 1, w, h - bottom - 1), Qt::AlignCenter,
                wires == 4 ? QStringLiteral("RS-422: four wires, one pair each way")
                           : QStringLiteral("RS-485: two wires, one pair both ways"));
     return pixmap;
