@@ -37,7 +37,8 @@ void MainFormDialog::closeEvent(QCloseEvent *event)
 
 void MainFormDialog::showEvent(QShowEvent *event)
 {
-    if (!m_placed && !event->spontaneous()) {
+    // A dialog already placed (moved before it first shows) stays where it was put.
+    if (!m_placed && !event->spontaneous() && !testAttribute(Qt::WA_Moved)) {
         m_placed = true;
         QWidget *main = m_forms.existing(Main);
         QRect over = main && main->isVisible() ? main->frameGeometry() : QRect();

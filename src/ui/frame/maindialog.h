@@ -23,8 +23,8 @@ protected:
     // What the close box does; a dialog with a cancel overrides it.
     virtual void closeBox() { accept(); }
     void closeEvent(QCloseEvent *event) override;
-    // The first showing puts the dialog over the middle of main4000 (or of the screen);
-    // later ones keep where the user moved it.
+    // The first showing puts a dialog not placed yet over the middle of main4000 (or of the
+    // screen); later ones keep where the user moved it.
     void showEvent(QShowEvent *event) override;
 
 private:
