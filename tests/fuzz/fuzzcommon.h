@@ -18,6 +18,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
+// True in the replay of a corpus, which runs in full the checks that the fuzzer cuts short
+// for speed.
+inline bool &replayingCorpus()
+{
+    static bool replaying = false;
+    return replaying;
+}
+
 // A broken property aborts, which libFuzzer reports with the input; the message says which.
 [[noreturn]] inline void fuzzFailure(const char *what, const char *file, int line)
 {

@@ -32,6 +32,7 @@ int main(int argc, char **argv)
         return 1;
     }
     std::sort(files.begin(), files.end());
+    replayingCorpus() = true;
     for (const fs::path &path : files) {
         std::ifstream f(path, std::ios::binary);
         if (!f) {
