@@ -259,6 +259,46 @@ private Q_SLOTS:
         QCOMPARE(u.sim->received(), sent); // nothing asked after leaving
     }
 
+    // The adapter pulled out: each tool says so once, closes the port and asks nothing more.
+    void lineLost_data()
+    {
+        QTest::addColumn<bool>("scan");
+        QTest::newRow("terminal") << false;
+        QTest::newRow("who-active scan") << true;
+    }
+    void lineLost()
+    {
+        QFETCH(bool, scan);
+        Bench u;
+        QVERIFY(u.ok);
+        GuiBench &b = u.b;
+        const char *form = scan ? "DHPDiag" : "monitor";
+        const char *status = scan ? "lblDiagStat" : "lblMonStat";
+        if (scan) {
+            b.forms.show(QStringLiteral("DHPDiag"));
+            b.button("DHPDiag", "cmdConfig")->click();
+            QTRY_VERIFY(b.button("DHPDiag", "cmdWHOStart")->isEnabled());
+            b.button("DHPDiag", "cmdWHOStart")->click();
+            QTRY_COMPARE(row(b, 3), DhpDiagnostics::Testing);
+        } else {
+            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
+            b.button(Menu, "cmdBurn")->click();
+            QTRY_COMPARE(u.sim->received(), QByteArray("M"));
+        }
+        u.sim->dropLine();
+        QTRY_VERIFY(!b.comm.isOpen(1));
+        QTRY_VERIFY(!b.text(form, status).isEmpty() &&
+                    !b.text(form, status).startsWith(QLatin1String("Connected")));
+        const QString said = b.text(form, status);
+        QTest::qWait(300);
+        QCOMPARE(b.text(form, status), said);
+        QVERIFY2(b.prompts.shown().size() <= 1, qPrintable(b.prompts.problems()));
+        if (scan) {
+            QVERIFY(!b.button("DHPDiag", "cmdWHOStop")->isEnabled());
+            QVERIFY(b.button("DHPDiag", "cmdConfig")->isEnabled());
+        }
+    }
+
     void noConverter()
     {
         SimOptions o;

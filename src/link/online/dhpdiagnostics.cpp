@@ -13,7 +13,11 @@ DhpDiagnostics::DhpDiagnostics(Session &session, ModComm &comm, QObject *parent)
 {
     m_pause.setSingleShot(true);
     m_pause.setTimerType(Qt::PreciseTimer);
-    connect(&m_runner, &ExchangeRunner::lineLost, this, &DhpDiagnostics::connectionLost);
+    // Lost in an exchange or in the pause between two: either way it ends what runs.
+    connect(&m_comm, &ModComm::portLost, this, [this](int port, const QString &line) {
+        if (port == m_session.PortNumber)
+            connectionLost(line);
+    });
 }
 
 void DhpDiagnostics::setTimeoutOverride(int ms)
