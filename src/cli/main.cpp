@@ -106,7 +106,10 @@ bool choosePort(Program &p, const QString &device)
                                         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = com.match(device);
     if (m.hasMatch()) {
-        p.session.PortNumber = m.captured(1).toInt();
+        // COMn as the window has it: the device named for it, or the adapter it takes.
+        const int n = m.captured(1).toInt();
+        p.comm.setComDevice(n, defaultComDevice(n, listSerialPorts()));
+        p.session.PortNumber = n;
         return true;
     }
     if (device.isEmpty())

@@ -482,8 +482,9 @@ private Q_SLOTS:
             row(command, "port held", 3, "busy", quick);
         }
         // The online tools against what a line can do to them.
-        row("who-active", "silent", 1, "Unable to Connect to Quintrel", quick);
-        row("who-active", "garbage", 1, "Unable to Connect, Reset the Quintrel", quick);
+        const double probes = 7 * 0.1 + 1.5; // a probe at every speed
+        row("who-active", "silent", 1, "Unable to Connect to Quintrel", probes);
+        row("who-active", "garbage", 1, "Unable to Connect, Reset the Quintrel", probes);
         for (const char *command : {"who-active", "flash"}) {
             row(command, "port is a folder", 3, "COM Error", quick);
             row(command, "port is a file", 3, "COM Error", quick);
@@ -510,8 +511,10 @@ private Q_SLOTS:
                                       situation == QLatin1String("port held")
                                   ? QStringLiteral("silent")
                                   : QString();
+        const bool killed = situation == QLatin1String("killed");
         Simulator sim(QStringLiteral("QN4000-NGD"), dir.filePath(QStringLiteral("e.bin")),
-                      fault.isEmpty() ? QStringList() : QStringList{QStringLiteral("--fault"), fault});
+                      (fault.isEmpty() ? QStringList() : QStringList{QStringLiteral("--fault"), fault}) +
+                          (killed ? QStringList{QStringLiteral("--trace")} : QStringList()));
         QVERIFY(!sim.device.isEmpty());
 
         QString port = sim.device;
@@ -585,8 +588,11 @@ private Q_SLOTS:
             QVERIFY(holder->waitForReadyRead(5000)); // it has told its first line
             QTest::qWait(300);
         }
-        if (situation == QLatin1String("killed"))
-            QTimer::singleShot(500, [&sim] { sim.process.kill(); });
+        // Killed once the transfer's first bytes have reached it (its trace tells).
+        if (killed)
+            connect(&sim.process, &QProcess::readyReadStandardError, &sim.process, [&sim] {
+                QTimer::singleShot(100, &sim.process, [&sim] { sim.process.kill(); });
+            });
 
         const bool online = command == QLatin1String("who-active") || command == QLatin1String("flash");
         QStringList args{

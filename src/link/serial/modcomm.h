@@ -51,6 +51,8 @@ public:
     static QString defaultDeviceForName(const QString &name);
     // Makes COMn stand for this device for the rest of the run (an empty text undoes it).
     void setComDevice(int n, const QString &device);
+    // A device was set for COMn in this run.
+    bool hasComDevice(int n) const { return n >= 1 && n <= PortCount && !m_comDevices[n].isEmpty(); }
 
     int CommOpen(int port, const QString &deviceName, const QString &settings);
     int CommSet(int port, const QString &settings);
