@@ -478,7 +478,7 @@ private Q_SLOTS:
         row("download", "badtr", 0, "", quick); // touches uploads only
         row("download", "xoff", 1, "Unable to communicate with Quintrel.", download);
         row("download", "drop", 1, "stopped working", download);
-        row("download", "noxon", 1, "could not be sent", quick);
+        row("download", "noxon", 1, "could not be sent", 1 + quick); // a second for the acknowledge to leave
         row("download", "killed", 1, "stopped working", download);
         row("upload", "noack", 0, "", quick); // touches downloads only
         row("upload", "silent", 1, "TRY UPLOAD AGAIN", upload);

@@ -524,11 +524,13 @@ private:
         if (pending <= m_threshold) {
             end(true);
         } else if (m_comm.bytesToWrite(m_port) == 0 && !m_tick.isActive()) {
-            // Ten bits a character; at least a millisecond, at most a tenth of a second, so
-            // a line held off by XOFF is looked at again now and then.
+            // Ten bits a character; at least a millisecond, at most a tenth of a second. A
+            // look that finds nothing gone (a line held off by XOFF) waits twice as long next.
             const int baud = qMax(1, m_comm.baudRate(m_port));
             const qint64 ms = (pending - m_threshold) * 10 * 1000 / baud;
-            m_tick.start(int(std::clamp<qint64>(ms, 1, 100)));
+            m_stalled = pending == m_lastPending ? qMin(m_stalled * 2, 100) : 1;
+            m_lastPending = pending;
+            m_tick.start(int(std::clamp<qint64>(qMax<qint64>(ms, m_stalled), 1, 100)));
         }
     }
 
@@ -547,6 +549,8 @@ private:
     ModComm &m_comm;
     int m_port;
     qint64 m_threshold;
+    qint64 m_lastPending = -1;
+    int m_stalled = 1;
     QPointer<QObject> m_context;
     std::function<void(bool)> m_done;
     QTimer m_tick;
