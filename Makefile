@@ -3,7 +3,7 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run clean format tidy sanitize fuzz
+.PHONY: all deps configure build test run clean format tidy sanitize fuzz package
 
 all: build
 
@@ -50,6 +50,11 @@ FUZZ_SECONDS ?= 60
 
 fuzz:
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz $(FUZZ_BUILD)
+
+# A .deb of the programs with their desktop entry, icon, metainfo, man pages and completions,
+# in $(BUILD); its dependencies are computed from the libraries the programs link.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 run: build
 	@scripts/run-demo $(BUILD)

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -16,6 +18,12 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qncf"));
+    // The desktop file names the program's icon and menu entry; the window icon is built in.
+    QApplication::setDesktopFileName(QStringLiteral("com.quintrel.QNCF"));
+    QIcon icon;
+    for (const QFileInfo &size : QDir(QStringLiteral(":/icons")).entryInfoList())
+        icon.addFile(size.filePath());
+    QApplication::setWindowIcon(icon);
     // Windows come and go as the user moves through the program; only Exit and the start
     // window end it.
     app.setQuitOnLastWindowClosed(false);

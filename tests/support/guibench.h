@@ -23,6 +23,7 @@ struct GuiBench
     {
         // A control name that a defined form lacks is a fault of the program: stop at once.
         forms.setStrict(true);
+        printer.ignoreSystemPrinters(); // a print is a PDF file the test names
         forms.setContext(&context);
         defineForms(forms);
     }
@@ -48,6 +49,6 @@ struct GuiBench
     ScriptedPrompts prompts;
     DeviceLink link{session, comm, prompts};
     FormRegistry forms;
-    QtPrintService printer{prompts}; // tests print to a PDF file they name with setPdfPath()
+    QtPrintService printer{prompts};
     AppContext context{session, comm, prompts, link, forms, printer};
 };

@@ -14,6 +14,8 @@
 #include "transfer/transfers.h"
 
 #include <QAction>
+#include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QProcess>
@@ -747,18 +749,96 @@ private Q_SLOTS:
         QVERIFY(b.session.rec == before);
     }
 
+    // With no printer the summary is a PDF file offered under the model and the day, drawn
+    // as the form is: one page, its text still text.
     void printsOnePage()
     {
         GuiBench b;
         pick(b, QStringLiteral("QN4000-PXA"));
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("summary.pdf"));
-        b.printer.setPdfPath(pdf);
+        b.prompts.answerSave(pdf);
         b.button("view", "cmdPrintConf")->click();
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        const Prompts::FileRequest asked = b.prompts.shown().last().request;
+        QCOMPARE(asked.fileName,
+                 QStringLiteral("QN4000-PXA-%1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
+        QCOMPARE(asked.directory, QDir::homePath());
         const QByteArray bytes = readFile(pdf);
         QVERIFY(bytes.startsWith("%PDF"));
         QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
                  1);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY2(text.waitForFinished(20000) && text.exitCode() == 0,
+                 "pdftotext (poppler-utils, from scripts/install-deps) could not read the file");
+        const QString words = QString::fromUtf8(text.readAllStandardOutput());
+        for (const char *shown : {"CONFIGURATION SUMMARY", "STATION NUMBER", "QN4000-PXA"})
+            QVERIFY2(words.contains(QLatin1String(shown)), shown);
+    }
+
+    // The configuration file dialogs start in the folder of the last file chosen in one of
+    // them; the summary's PDF dialog in the folder of the last PDF. A cancel changes neither.
+    void dialogsStartInTheLastFolder_data()
+    {
+        QTest::addColumn<QString>("first");  // open, save or print
+        QTest::addColumn<QString>("chosen"); // the folder chosen in it; empty for a cancel
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QString>("startsIn"); // that folder, or empty for the home folder
+        QTest::newRow("open, then save") << "open"
+                                         << "a"
+                                         << "save"
+                                         << "a";
+        QTest::newRow("save, then open") << "save"
+                                         << "a"
+                                         << "open"
+                                         << "a";
+        QTest::newRow("cancelled open") << "open"
+                                        << ""
+                                        << "save"
+                                        << "";
+        QTest::newRow("print, then print") << "print"
+                                           << "a"
+                                           << "print"
+                                           << "a";
+        QTest::newRow("print, then save") << "print"
+                                          << "a"
+                                          << "save"
+                                          << "";
+        QTest::newRow("save, then print") << "save"
+                                          << "a"
+                                          << "print"
+                                          << "";
+    }
+    void dialogsStartInTheLastFolder()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, chosen);
+        QFETCH(QString, then);
+        QFETCH(QString, startsIn);
+        GuiBench b;
+        pick(b, QStringLiteral("QN4000-PXA"));
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("a")));
+        const QString file = dir.filePath(QStringLiteral("a/unit.QNC"));
+        QVERIFY(SaveConfigFile(file, b.session.rec, modelOf(u"QN4000-PXA")).ok);
+        const auto use = [&](const QString &dialog, const QString &path) {
+            if (dialog == QLatin1String("open")) {
+                b.prompts.answerOpen(path);
+                menuAction(b, "open_file")->trigger();
+            } else if (dialog == QLatin1String("save")) {
+                b.prompts.answerSave(path);
+                menuAction(b, "save_file")->trigger();
+            } else {
+                b.prompts.answerSave(path.isEmpty() ? path : path + QStringLiteral(".pdf"));
+                b.button("view", "cmdPrintConf")->click();
+            }
+        };
+        use(first, chosen.isEmpty() ? QString() : file);
+        use(then, QString());
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        QCOMPARE(b.prompts.shown().last().request.directory,
+                 startsIn.isEmpty() ? QDir::homePath() : dir.filePath(startsIn));
     }
 
     void exitQuestion()

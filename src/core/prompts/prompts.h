@@ -19,6 +19,7 @@ public:
         QString filter;    // "Description (*.EXT)|*.EXT[|...]", pairs separated by '|'
         QString directory; // where the dialog starts; empty for the current folder
         bool confirmOverwrite = false;
+        QString fileName; // the name offered in that folder; empty for none
     };
 
     virtual ~Prompts() = default;

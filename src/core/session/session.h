@@ -18,6 +18,9 @@ struct Session
     const ModelInfo *model = nullptr;
     ConfigRecord rec;
     LoadedValues loaded;
+    // Where the configuration file dialogs start: the folder of the last file chosen in them
+    // in this run, or empty for the home folder.
+    QString fileFolder;
 
     // Link state.
     int PortNumber = 0;       // the chosen COM port, 1..8; 0 while none is chosen

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -24,19 +25,27 @@ const ModelInfo *chosenModel(AppContext &ctx)
     return ctx.session.model;
 }
 
-Prompts::FileRequest request(bool save)
-{
-    return {FileDialogDefaults::title(), FileDialogDefaults::filter(), QDir::homePath(), save};
-}
-
 } // namespace
+
+QString chooseConfigurationFile(AppContext &ctx, bool save)
+{
+    Prompts::FileRequest request;
+    request.title = FileDialogDefaults::title();
+    request.filter = FileDialogDefaults::filter();
+    request.directory = ctx.session.fileFolder.isEmpty() ? QDir::homePath() : ctx.session.fileFolder;
+    request.confirmOverwrite = save;
+    const QString path = save ? ctx.prompts.saveFile(request) : ctx.prompts.openFile(request);
+    if (!path.isEmpty())
+        ctx.session.fileFolder = QFileInfo(path).absolutePath();
+    return path;
+}
 
 bool Save_THE_File(AppContext &ctx)
 {
     const ModelInfo *model = chosenModel(ctx);
     if (!model)
         return false;
-    const QString path = ctx.prompts.saveFile(request(true));
+    const QString path = chooseConfigurationFile(ctx, true);
     if (path.isEmpty())
         return false;
     const FileResult r = SaveConfigFile(path, ctx.session.rec, *model);
@@ -65,7 +74,7 @@ bool loadConfigurationFile(AppContext &ctx, const QString &path)
 
 bool openConfigurationFile(AppContext &ctx, QString *path)
 {
-    const QString chosen = ctx.prompts.openFile(request(false));
+    const QString chosen = chooseConfigurationFile(ctx, false);
     if (path)
         *path = chosen;
     if (chosen.isEmpty())

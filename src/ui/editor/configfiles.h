@@ -15,6 +15,11 @@ struct FileDialogDefaults
     static QString title() { return QStringLiteral("Quintrel Configuration Files"); }
 };
 
+// Asks for a configuration file to open or save (confirming before an existing file is
+// replaced), in the folder of the last one chosen in this run, and remembers its folder.
+// Empty when the user cancelled.
+QString chooseConfigurationFile(AppContext &ctx, bool save);
+
 // Asks for a file name (confirming before an existing file is replaced) and saves the
 // configuration. A cancelled dialog writes nothing; a failed save is reported and leaves any
 // old file as it was. Returns whether a file was written.

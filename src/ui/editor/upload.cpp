@@ -12,7 +12,6 @@
 #include "transfer/transfers.h"
 
 #include <QCloseEvent>
-#include <QDir>
 
 upload::upload(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::upload)
 {
@@ -83,8 +82,7 @@ void upload::transferDone(int outcome)
         end(false);
         return;
     }
-    const QString path = m_ctx.prompts.saveFile(
-        {FileDialogDefaults::title(), FileDialogDefaults::filter(), QDir::homePath(), true});
+    const QString path = chooseConfigurationFile(m_ctx, true);
     if (path.isEmpty()) {
         m_ui->lblStatus->setText(QStringLiteral("!Error!Invalid Filename Selected! Upload Again!"));
         end(false);

@@ -4,36 +4,48 @@
 #include "prompts/prompts.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
-bool render(QWidget &form, QPagedPaintDevice &printer, QString *error)
+// The form painted by its own widgets, scaled to fit the page and centred across it. A PDF
+// writer takes the drawing as it is made (vector text and lines); a printer device gets it
+// from Qt as an image at the screen's resolution.
+bool render(QWidget &form, QPagedPaintDevice &device, QString *error)
 {
-    const QPixmap image = form.grab();
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!painter.begin(&device)) {
         if (error)
             *error = QStringLiteral("The printer could not be started.");
         return false;
     }
     const QRect page = painter.viewport();
-    QSize size = image.size();
-    size.scale(page.size(), Qt::KeepAspectRatio);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(QRect(QPoint(page.left() + (page.width() - size.width()) / 2, page.top()), size),
-                       image);
+    const qreal scale = std::min(page.width() / qreal(form.width()), page.height() / qreal(form.height()));
+    painter.translate(page.left() + (page.width() - form.width() * scale) / 2, page.top());
+    painter.scale(scale, scale);
+    form.render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     return painter.end();
+}
+
+QPageLayout::Orientation orientationFor(const QWidget &form)
+{
+    return form.width() > form.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
 } // namespace
 
-bool QtPrintService::printToPdf(QWidget &form, const QString &path, QString *error)
+QtPrintService::QtPrintService(Prompts &prompts) : m_prompts(prompts), m_pdfFolder(QDir::homePath()) {}
+
+bool QtPrintService::printToPdf(QWidget &form, const QString &documentName, const QString &path,
+                                QString *error)
 {
     // The page is made in memory and then written as any file of the user's: whole, or not
     // at all, and never over something that is not a file.
@@ -41,10 +53,11 @@ bool QtPrintService::printToPdf(QWidget &form, const QString &path, QString *err
     pdf.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&pdf);
+        writer.setTitle(documentName);
+        writer.setCreator(QStringLiteral("QNCF"));
         writer.setResolution(1200);
         writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageOrientation(form.width() > form.height() ? QPageLayout::Landscape
-                                                               : QPageLayout::Portrait);
+        writer.setPageOrientation(orientationFor(form));
         if (!render(form, writer, error))
             return false;
     }
@@ -54,22 +67,26 @@ bool QtPrintService::printToPdf(QWidget &form, const QString &path, QString *err
     return saved.ok;
 }
 
-bool QtPrintService::printForm(QWidget &form, QString *error)
+bool QtPrintService::printForm(QWidget &form, const QString &documentName, QString *error)
 {
-    if (!m_pdfPath.isEmpty())
-        return printToPdf(form, m_pdfPath, error);
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    const QPrinterInfo info = m_ignorePrinters ? QPrinterInfo() : QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
-        const QString path = m_prompts.saveFile({QStringLiteral("No printer: save the summary as a PDF file"),
-                                                 QStringLiteral("PDF Files (*.pdf)|*.pdf"), QString(), true});
+        const QString path =
+            m_prompts.saveFile({.title = QStringLiteral("No printer: save the summary as a PDF file"),
+                                .filter = QStringLiteral("PDF Files (*.pdf)|*.pdf"),
+                                .directory = m_pdfFolder,
+                                .confirmOverwrite = true,
+                                .fileName = documentName + QStringLiteral(".pdf")});
         if (path.isEmpty()) {
             if (error)
                 error->clear(); // the user chose not to print
             return false;
         }
-        return printToPdf(form, path, error);
+        m_pdfFolder = QFileInfo(path).absolutePath();
+        return printToPdf(form, documentName, path, error);
     }
     QPrinter printer(info, QPrinter::HighResolution);
-    printer.setPageOrientation(form.width() > form.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setDocName(documentName);
+    printer.setPageOrientation(orientationFor(form));
     return render(form, printer, error);
 }

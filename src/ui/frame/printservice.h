@@ -5,29 +5,35 @@
 class Prompts;
 class QWidget;
 
-// Prints an image of a form on one page.
+// Prints a form on one page.
 class PrintService
 {
 public:
     virtual ~PrintService() = default;
     // False when nothing was printed, with a reason, or with none when the user cancelled.
-    virtual bool printForm(QWidget &form, QString *error) = 0;
+    // documentName names the print job, and the PDF file offered where there is no printer.
+    virtual bool printForm(QWidget &form, const QString &documentName, QString *error) = 0;
 };
 
-// The default printer; where the system has none, the user is offered a PDF file instead.
-// With a PDF path set (tests, or a choice made earlier), prints to that file.
+// The default printer; where the system has none, the user is offered a PDF file instead,
+// in the folder the last one went to in this run.
 class QtPrintService : public PrintService
 {
 public:
-    explicit QtPrintService(Prompts &prompts) : m_prompts(prompts) {}
+    explicit QtPrintService(Prompts &prompts);
 
-    void setPdfPath(const QString &path) { m_pdfPath = path; }
-    bool printForm(QWidget &form, QString *error) override;
+    bool printForm(QWidget &form, const QString &documentName, QString *error) override;
 
-    // Renders the form, scaled to fit, on one page of a PDF file.
-    static bool printToPdf(QWidget &form, const QString &path, QString *error);
+    // Always offers a PDF file, whatever printers the system has (the tests, which must never
+    // reach a real printer).
+    void ignoreSystemPrinters() { m_ignorePrinters = true; }
+
+    // Draws the form, scaled to fit, on one page of a PDF file: text stays text, lines stay
+    // lines.
+    static bool printToPdf(QWidget &form, const QString &documentName, const QString &path, QString *error);
 
 private:
     Prompts &m_prompts;
-    QString m_pdfPath;
+    QString m_pdfFolder;
+    bool m_ignorePrinters = false;
 };

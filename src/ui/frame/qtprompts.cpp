@@ -72,6 +72,8 @@ QString QtPrompts::runDialog(const FileRequest &request, bool save)
 {
     QFileDialog dialog(m_parent, request.title, request.directory);
     dialog.setNameFilters(nameFilters(request.filter));
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);

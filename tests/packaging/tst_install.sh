@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch root as the package does and checks what lands there: the
+# exact list of files, the desktop file and metainfo as a software centre validates them, the
+# icon's sizes, the man pages, and the completions tried on a few command lines.
+# Usage: tst_install.sh BUILD_DIR
+set -uo pipefail
+build=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null || {
+    echo "FAIL: cmake --install" >&2
+    exit 1
+}
+usr=$root/usr
+id=com.quintrel.QNCF
+sizes=(16 22 24 32 48 64 128 256)
+
+# Nothing missing, nothing extra (no libraries, no test programs).
+expected=(bin/qncf bin/qncf-cli bin/qnsim
+    share/applications/$id.desktop share/metainfo/$id.metainfo.xml
+    share/icons/hicolor/scalable/apps/$id.svg
+    share/man/man1/qncf.1 share/man/man1/qncf-cli.1 share/man/man1/qnsim.1
+    share/bash-completion/completions/qncf-cli share/bash-completion/completions/qnsim)
+for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x$size/apps/$id.png"); done
+diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$usr" && find . -type f -printf '%P\n' | sort) ||
+    fail "the installed files are not the expected ones (< expected, > installed)"
+for program in qncf qncf-cli qnsim; do
+    [[ -x $usr/bin/$program ]] || fail "bin/$program is not executable"
+done
+
+desktop-file-validate "$usr/share/applications/$id.desktop" || fail "desktop-file-validate"
+# Also finds the desktop file the metainfo launches.
+appstreamcli validate-tree --no-net "$usr" >/dev/null || {
+    appstreamcli validate-tree --no-net "$usr" >&2
+    fail "appstreamcli validate-tree"
+}
+grep -qx "Icon=$id" "$usr/share/applications/$id.desktop" || fail "the desktop file names another icon"
+
+# Each PNG is as big as the folder it is in says: width and height from its IHDR chunk.
+for size in "${sizes[@]}"; do
+    png=$usr/share/icons/hicolor/${size}x$size/apps/$id.png
+    read -r w h < <(od -An -tu1 -j16 -N8 "$png" | awk '{ print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }')
+    [[ $(head -c8 "$png" | od -An -tx1 | tr -d ' ') == 89504e470d0a1a0a && $w == "$size" && $h == "$size" ]] ||
+        fail "$png is ${w}x$h, not ${size}x$size"
+done
+
+for page in "$usr"/share/man/man1/*.1; do
+    problems=$(groff -man -Tutf8 -ww -z "$page" 2>&1)
+    [[ -z $problems ]] || fail "$page: $problems"
+    grep -q '@' "$page" && fail "$page has an unreplaced @VARIABLE@"
+done
+
+# The completions, run as bash runs them: the words so far, the last one being completed.
+export PATH=$usr/bin:$PATH
+files=$root/files
+mkdir -p "$files" && touch "$files/plant.QNC" "$files/unit.bin"
+complete_line() {
+    bash -c '
+        source "$1"; source "$2"; shift 2
+        COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+        "$(complete -p "$1" | sed "s/.*-F \([^ ]*\).*/\1/")" 2>/dev/null
+        printf "%s\n" "${COMPREPLY[@]}" | sort | xargs' _ \
+        "$usr/share/bash-completion/completions/qncf-cli" "$usr/share/bash-completion/completions/qnsim" "$@"
+}
+check() {
+    local expect=$1
+    shift
+    local got
+    got=$(complete_line "$@")
+    [[ $got == "$expect" ]] || fail "completing '$*': got '$got', expected '$expect'"
+}
+check "download" qncf-cli dow
+check "who-active" qncf-cli who
+check "--help --version" qncf-cli --
+check "QN4000-PXA" qncf-cli show --model QN4000-P
+check "QN4000-NGD" qncf-cli message --model qn4000-n
+check "QN4000-TBQ" qncf-cli upload --model = qn4000-t
+check "--force" qncf-cli upload --model QN4000-PXA --fo
+check "--verify" qncf-cli download --v
+check "COM1 COM2 COM3 COM4 COM5 COM6 COM7 COM8" qncf-cli flash --port COM
+check "$files/plant.QNC" qncf-cli show --model QN4000-PXA "$files/pl"
+check "" qncf-cli models ""
+check "QN6000-XAJ" qnsim --model QN6000-X
+check "noack none noxon" qnsim --fault no
+check "115200" qnsim --baud 1152
+check "$files/unit.bin" qnsim --eeprom "$files/u"
+check "--pace --pc-node" qnsim --model QN4000-PXA --p
+
+exit $((failures > 0))
