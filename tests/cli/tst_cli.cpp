@@ -489,18 +489,11 @@ private Q_SLOTS:
         row("upload", "drop", 1, "TRY UPLOAD AGAIN", upload);
         row("upload", "killed", 1, "TRY UPLOAD AGAIN", upload);
         row("upload", "existing file, silent unit", 1, "TRY UPLOAD AGAIN", upload);
-        for (const char *command : {"download", "upload"}) {
-            row(command, "port is a folder", 3, "COM Error", quick);
-            row(command, "port is a file", 3, "COM Error", quick);
-            row(command, "port is /dev/null", 3, "COM Error", quick);
-            row(command, "port not ours", 3, "Permission denied", quick);
-            row(command, "port held", 3, "busy", quick);
-        }
         // The online tools against what a line can do to them.
         const double probes = 7 * 0.1 + 1.5; // a probe at every speed
         row("who-active", "silent", 1, "Unable to Connect to Quintrel", probes);
         row("who-active", "garbage", 1, "Unable to Connect, Reset the Quintrel", probes);
-        for (const char *command : {"who-active", "flash"}) {
+        for (const char *command : {"download", "upload", "who-active", "flash"}) {
             row(command, "port is a folder", 3, "COM Error", quick);
             row(command, "port is a file", 3, "COM Error", quick);
             row(command, "port is /dev/null", 3, "COM Error", quick);

@@ -662,30 +662,10 @@ int ModComm::CommWrite(int port, const QByteArray &data)
 
 int ModComm::CommReadCD(int port, int mask, bool &state)
 {
-    int result = 0;
-    Entry *e = entry(port, "CommReadCD", &result);
-    if (!e)
-        return result;
-    if (!e->serial || !e->serial->isOpen()) {
-        recordError(BadHandle, QStringLiteral("CommReadCD (GetCommModemStatus)"), systemText(BadHandle));
-        return BadHandle;
-    }
-    const QSerialPort::PinoutSignals pins = e->serial->pinoutSignals();
-    if (e->serial->error() != QSerialPort::NoError) {
-        recordSerialError(*e->serial, QStringLiteral("CommReadCD (GetCommModemStatus)"));
-        e->serial->clearError();
-        return LastCommErrorCode;
-    }
     int status = 0;
-    if (pins & QSerialPort::ClearToSendSignal)
-        status |= MS_CTS_ON;
-    if (pins & QSerialPort::DataSetReadySignal)
-        status |= MS_DSR_ON;
-    if (pins & QSerialPort::RingIndicatorSignal)
-        status |= MS_RING_ON;
-    if (pins & QSerialPort::DataCarrierDetectSignal)
-        status |= MS_RLSD_ON;
-    state = (mask & status) != 0;
+    if (const int r = modemLines(port, status); r != 0)
+        return r;
+    state = (mask & status & 0xFF) != 0; // the modem status bits, not the output lines
     return 0;
 }
 
