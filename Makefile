@@ -3,7 +3,7 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run clean format tidy sanitize bench
+.PHONY: all deps configure build test run clean format tidy sanitize fuzz bench
 
 all: build
 
@@ -51,6 +51,14 @@ format: deps
 # The static checks of .clang-tidy over the program's sources (slow; not part of make test).
 tidy: configure
 	run-clang-tidy -quiet -p $(BUILD) '$(CURDIR)/src/' 
+
+# The fuzz targets, built with clang and libFuzzer in $(FUZZ_BUILD), each run for FUZZ_SECONDS
+# on a scratch copy of its corpus; prints each target's executions, rate and coverage.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+fuzz:
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz $(FUZZ_BUILD)
 
 run: build
 	@scripts/run-demo $(BUILD)

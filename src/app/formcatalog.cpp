@@ -14,6 +14,8 @@
 #include "editor/upload.h"
 #include "editor/view.h"
 #include "frame/formregistry.h"
+#include "online/dhpdiag.h"
+#include "online/monitor.h"
 #include "shell/model_freestand.h"
 #include "shell/welcome.h"
 #include "shell/welcome1.h"
@@ -43,4 +45,6 @@ void defineForms(FormRegistry &forms)
     forms.define("rio_bt", [](AppContext &c) { return new rio_bt(c); });
     forms.define("toshiba_VFD", [](AppContext &c) { return new toshiba_VFD(c); });
     forms.define("toshiba_Super2E", [](AppContext &c) { return new toshiba_Super2E(c); });
+    forms.define("monitor", [](AppContext &c) { return new monitor(c); });
+    forms.define("DHPDiag", [](AppContext &c) { return new DHPDiag(c); });
 }

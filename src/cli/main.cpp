@@ -8,11 +8,14 @@
 #include "editor/downloadconfig.h"
 #include "editor/summarytext.h"
 #include "editor/upload.h"
+#include "files/localfile.h"
 #include "formcatalog.h"
 #include "frame/appcontext.h"
 #include "frame/formregistry.h"
 #include "frame/printservice.h"
 #include "message/configmessage.h"
+#include "online/dhpdiagnostics.h"
+#include "online/flashtransfer.h"
 #include "serial/modcomm.h"
 #include "session/session.h"
 #include "shell/model_freestand.h"
@@ -27,6 +30,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <cstdio>
 #ifdef Q_OS_UNIX
@@ -54,8 +58,13 @@ const char *const Usage =
     "  qncf-cli message --model CODE FILE.QNC\n"
     "  qncf-cli download --model CODE --port DEVICE FILE.QNC [--yes]\n"
     "  qncf-cli upload --model CODE --port DEVICE OUT.QNC [--yes] [--old-ngd]\n"
+    "  qncf-cli who-active --port DEVICE\n"
+    "  qncf-cli flash --port DEVICE FILE.TXT [--yes]\n"
     "DEVICE is a device path or COM1..COM8. Exit status: 0 done, 1 the converter did not\n"
     "answer as required, 2 bad arguments or an unreadable file.";
+
+// How long a flashed unit may take to say "A-OK" once the file is in.
+constexpr int FlashAnswerMs = 10000;
 
 // The program's state and forms, as the windows have them.
 struct Program
@@ -195,6 +204,125 @@ int runUpload(Program &p, const QString &file)
     return fail(NoProperAnswer, status);
 }
 
+// Autoconfigure, then one pass over the DH+ nodes 00 to 77: the status line, then a line a
+// node with what its row shows ("Workstation", "Active Node", or nothing).
+int runWhoActive(Program &p)
+{
+    if (!p.link.CheckPort())
+        return fail(BadInput, p.prompts.lastError());
+    DhpDiagnostics diag(p.session, p.comm);
+    QEventLoop loop;
+    QString status;
+    QObject::connect(&diag, &DhpDiagnostics::statusChanged, [&](const QString &s) {
+        status = s;
+        out << s << Qt::endl;
+    });
+    QObject::connect(&diag, &DhpDiagnostics::autoconfigureEnded, &loop, &QEventLoop::quit);
+    QObject::connect(&diag, &DhpDiagnostics::scanEnded, &loop, &QEventLoop::quit);
+    QObject::connect(&diag, &DhpDiagnostics::nodeChanged, [&](int node, const QString &text) {
+        if (text == DhpDiagnostics::Testing)
+            return;
+        out << QStringLiteral("%1 %2").arg(node, 2, 8, QLatin1Char('0')).arg(text).trimmed() << Qt::endl;
+        if (node == DhpDiagnostics::NodeCount - 1)
+            diag.stopScan(); // one pass: the scan ends before it goes round again
+    });
+    diag.autoconfigure();
+    if (diag.isBusy())
+        loop.exec();
+    if (!diag.isConnected())
+        return fail(NoProperAnswer, status);
+    diag.startScan();
+    if (diag.isBusy())
+        loop.exec();
+    const bool connected = diag.isConnected();
+    diag.leave({});
+    return connected ? Success : fail(NoProperAnswer, status);
+}
+
+// The terminal's flash transfer: the file in its blocks, one blank and a line feed, with the
+// progress on standard error and what the converter says on standard output; done once the
+// converter answers "A-OK".
+int runFlash(Program &p, const QString &path, bool confirmed)
+{
+    QByteArray file;
+    const FileResult read = readRegularFile(path, FlashPlan::MaxFileBytes, &file);
+    if (!read.ok)
+        return fail(BadInput, read.error);
+    if (!confirmed) {
+        err << "The Quintrel must be in its off-line manager with the WRITE SYSTEM FILE option chosen\n"
+               "and answered 'Y'ES. Has this already been done? [y/N] "
+            << Qt::flush;
+        char line[64] = {};
+        const bool yes = std::fgets(line, sizeof line, stdin) && (line[0] == 'y' || line[0] == 'Y');
+        if (!yes)
+            return fail(NoProperAnswer, QStringLiteral("nothing sent"));
+    }
+    const int port = p.session.PortNumber;
+    p.session.CommStatus = p.comm.CommOpen(port, p.link.portName(), DeviceLink::PortSettings);
+    if (p.session.CommStatus != 0) {
+        p.comm.FormatCommError(p.session.CommErrorText);
+        p.comm.CommClose(port);
+        return fail(BadInput, QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: ") +
+                                  p.session.CommErrorText);
+    }
+    p.comm.CommFlush(port);
+
+    QEventLoop loop;
+    QByteArray said;
+    QString error;
+    bool whole = false;
+    QTimer answerWait;
+    answerWait.setSingleShot(true);
+    QObject::connect(&answerWait, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&p.comm, &ModComm::readyRead, [&](int) {
+        QByteArray data;
+        if (p.comm.CommRead(port, data, 0) <= 0)
+            return;
+        out << QString::fromLatin1(data) << Qt::flush;
+        said.append(data);
+        if (said.size() > 4096)
+            said.remove(0, said.size() - 4096);
+        if (answerWait.isActive() && said.contains("A-OK"))
+            loop.quit();
+    });
+    FlashTransfer flash(p.session, p.comm);
+    const qint64 total = FlashPlan(file).bytesToSend();
+    // On a terminal the progress line is rewritten in place; in a log it is a line a block.
+#ifdef Q_OS_UNIX
+    const bool terminal = isatty(STDERR_FILENO);
+#else
+    const bool terminal = false;
+#endif
+    QObject::connect(&flash, &FlashTransfer::progressed, [&](int, int percent) {
+        err << (terminal ? "\r" : "") << "sent " << flash.plan()->bytesSent() << " of " << total << " bytes ("
+            << percent << "%)" << (terminal ? "" : "\n") << Qt::flush;
+    });
+    QObject::connect(&flash, &FlashTransfer::finished, [&](bool w, const QString &e) {
+        whole = w;
+        error = e;
+        if (terminal)
+            err << Qt::endl;
+        if (!w) {
+            loop.quit();
+            return;
+        }
+        said.clear(); // only an answer to this file counts
+        answerWait.start(FlashAnswerMs);
+    });
+    QObject::connect(&p.comm, &ModComm::portLost, &loop, &QEventLoop::quit);
+    flash.start(file);
+    loop.exec();
+    const bool answered = said.contains("A-OK");
+    p.comm.CommClose(port);
+    if (!whole)
+        return fail(NoProperAnswer,
+                    error.isEmpty() ? QStringLiteral("the transfer did not complete") : error);
+    if (!answered)
+        return fail(NoProperAnswer,
+                    QStringLiteral("the file was sent, but the Quintrel did not answer A-OK"));
+    return Success;
+}
+
 // Without a desktop session there is no runtime folder; give Qt a private one rather than
 // have it warn on standard error, which carries only our reason line.
 void provideRuntimeFolder()
@@ -240,12 +368,15 @@ int main(int argc, char **argv)
     const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Device path or COMn."),
                                         QStringLiteral("DEVICE"));
     const QCommandLineOption yesOption(
-        QStringLiteral("yes"), QStringLiteral("Do not wait for Enter at the configuration-mode prompt."));
+        QStringLiteral("yes"),
+        QStringLiteral("Do not wait for Enter at the configuration-mode prompt; for flash, do not ask\n"
+                       "whether the unit is ready for the file."));
     const QCommandLineOption oldNgdOption(QStringLiteral("old-ngd"),
                                           QStringLiteral("A QN4000-NGD without flash (54-byte upload)."));
     parser.addOptions({modelOption, portOption, yesOption, oldNgdOption});
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("models, show, message, download or upload"));
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("models, show, message, download, upload, who-active or flash"));
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(BadInput, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -258,6 +389,20 @@ int main(int argc, char **argv)
     if (command == QLatin1String("models") && args.size() == 1)
         return runModels();
 
+    const QString &file = args.value(1);
+    const bool online = command == QLatin1String("who-active") || command == QLatin1String("flash");
+    if (online) {
+        if (args.size() != (command == QLatin1String("flash") ? 2 : 1) || !parser.isSet(portOption) ||
+            parser.isSet(modelOption))
+            return fail(BadInput, QStringLiteral("bad arguments\n") + QString::fromLatin1(Usage));
+        Program p;
+        if (!choosePort(p, parser.value(portOption)))
+            return fail(BadInput, QStringLiteral("no device given"));
+        if (command == QLatin1String("who-active"))
+            return runWhoActive(p);
+        return runFlash(p, file, parser.isSet(yesOption));
+    }
+
     const bool needsPort = command == QLatin1String("download") || command == QLatin1String("upload");
     const bool known = needsPort || command == QLatin1String("show") || command == QLatin1String("message");
     if (!known || args.size() != 2 || !parser.isSet(modelOption) || needsPort != parser.isSet(portOption))
@@ -266,7 +411,6 @@ int main(int argc, char **argv)
     if (!findModel(model))
         return fail(BadInput,
                     QStringLiteral("unknown model \"%1\"; \"qncf-cli models\" lists them").arg(model));
-    const QString &file = args.at(1);
 
     Program p;
     p.prompts.proceedWithoutWaiting = parser.isSet(yesOption);

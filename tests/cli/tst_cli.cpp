@@ -297,6 +297,62 @@ private Q_SLOTS:
         QCOMPARE(b.out, a.out);
     }
 
+    // One pass over the DH+ nodes: the status line, then a line a node.
+    void whoActive()
+    {
+        QTemporaryDir dir;
+        Simulator sim(QStringLiteral("QN4000-NGD"), dir.filePath(QStringLiteral("e.bin")),
+                      {QStringLiteral("--baud"), QStringLiteral("19200"), QStringLiteral("--nodes"),
+                       QStringLiteral("3,20"), QStringLiteral("--pc-node"), QStringLiteral("17")});
+        QVERIFY(!sim.device.isEmpty());
+        const Result r = runCli({QStringLiteral("who-active"), QStringLiteral("--port"), sim.device});
+        QVERIFY2(r.status == 0, qPrintable(r.out + r.err));
+        QVERIFY(r.err.isEmpty());
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 65);
+        QCOMPARE(lines.first(), QStringLiteral("Connected at 19200 N,8,1 to DH+ Node : 17 Octal"));
+        QCOMPARE(lines.mid(1).filter(QStringLiteral(" ")),
+                 QStringList({"03 Active Node", "17 Workstation", "20 Active Node"}));
+        QCOMPARE(lines.at(1), QStringLiteral("00"));
+        QCOMPARE(lines.last(), QStringLiteral("77"));
+    }
+
+    // A system file to a unit whose manager waits for one: progress on standard error, the
+    // unit's "A-OK" on standard output. Without --yes and no answer, nothing is sent.
+    void flash()
+    {
+        QTemporaryDir dir;
+        Simulator sim(QStringLiteral("QN4000-NGD"), dir.filePath(QStringLiteral("e.bin")));
+        QVERIFY(!sim.device.isEmpty());
+        const QString path = dir.filePath(QStringLiteral("SYSTEM.TXT"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(QByteArray(1024, 'S')) == 1024);
+        f.close();
+        const QStringList args{QStringLiteral("flash"), QStringLiteral("--port"), sim.device, path};
+
+        const Result asked = runCli(args);
+        QCOMPARE(asked.status, 1);
+        QVERIFY2(
+            asked.err.contains(QLatin1String("Has this already been done? [y/N] qncf-cli: nothing sent")),
+            qPrintable(asked.err));
+
+        // The manager's write-system-file option, chosen as a user would in a terminal.
+        {
+            ModComm comm;
+            QCOMPARE(comm.CommOpen(1, sim.device, QStringLiteral("baud=9600 parity=N data=8 stop=1")), 0);
+            for (const char *key : {"M", "1", "Y"}) {
+                comm.CommWrite(1, key);
+                QTest::qWait(100);
+            }
+            comm.CommClose(1);
+        }
+        const Result r =
+            runCliAsync(QStringLiteral(QNCF_CLI_PATH), args + QStringList{QStringLiteral("--yes")});
+        QVERIFY2(r.status == 0, qPrintable(r.out + r.err));
+        QCOMPARE(r.err, QStringLiteral("sent 512 of 1025 bytes (50%)\nsent 1025 of 1025 bytes (100%)\n"));
+        QVERIFY(r.out.contains(QLatin1String("A-OK")));
+    }
+
     // Download and upload against every way the line, the port or the output can fail: the
     // simulator's faults, a unit that vanishes or dies mid-reply, ports that are no serial
     // device, not ours or held by another program, and outputs that cannot be written. For
@@ -336,6 +392,16 @@ private Q_SLOTS:
         row("upload", "killed", 1, "TRY UPLOAD AGAIN", upload);
         row("upload", "existing file, silent unit", 1, "TRY UPLOAD AGAIN", upload);
         for (const char *command : {"download", "upload"}) {
+            row(command, "port is a folder", 2, "COM Error", quick);
+            row(command, "port is a file", 2, "COM Error", quick);
+            row(command, "port is /dev/null", 2, "COM Error", quick);
+            row(command, "port not ours", 2, "Permission denied", quick);
+            row(command, "port held", 2, "COM Error", quick);
+        }
+        // The online tools against what a line can do to them.
+        row("who-active", "silent", 1, "Unable to Connect to Quintrel", quick);
+        row("who-active", "garbage", 1, "Unable to Connect, Reset the Quintrel", quick);
+        for (const char *command : {"who-active", "flash"}) {
             row(command, "port is a folder", 2, "COM Error", quick);
             row(command, "port is a file", 2, "COM Error", quick);
             row(command, "port is /dev/null", 2, "COM Error", quick);
@@ -438,11 +504,21 @@ private Q_SLOTS:
         if (situation == QLatin1String("killed"))
             QTimer::singleShot(500, [&sim] { sim.process.kill(); });
 
-        QElapsedTimer clock;
-        clock.start();
-        const QStringList args{
+        const bool online = command == QLatin1String("who-active") || command == QLatin1String("flash");
+        QStringList args{
             command, QStringLiteral("--model"), QStringLiteral("QN4000-NGD"), QStringLiteral("--port"), port,
             output,  QStringLiteral("--yes")};
+        if (command == QLatin1String("who-active")) {
+            args = QStringList{command, QStringLiteral("--port"), port};
+        } else if (command == QLatin1String("flash")) {
+            output = dir.filePath(QStringLiteral("SYSTEM.TXT"));
+            QFile f(output);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("S00600004844521B\r\n") > 0);
+            ::chmod(QFile::encodeName(output).constData(), 0644);
+            args = QStringList{command, QStringLiteral("--port"), port, output, QStringLiteral("--yes")};
+        }
+        QElapsedTimer clock;
+        clock.start();
         const Result r = runner.isEmpty()
                              ? runCliAsync(QStringLiteral(QNCF_CLI_PATH), args)
                              : runCliAsync(runner.first(),
@@ -471,8 +547,8 @@ private Q_SLOTS:
             comm.CommClose(1);
         }
         // No file left behind or damaged.
-        if (isDownload) {
-            QVERIFY(QFile::exists(file));
+        if (isDownload || online) {
+            QVERIFY(QFile::exists(file) || online);
         } else if (status != 0) {
             QCOMPARE(QFile::exists(output), outputExisted);
             QCOMPARE(readAll(output), outputBefore);

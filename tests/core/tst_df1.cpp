@@ -61,11 +61,11 @@ private Q_SLOTS:
     }
     void statusCommand()
     {
-        qint16 counter = 41;
+        quint16 counter = 41;
         const QByteArray frame = QuintrelTX_Status(quint8(FETCHED(int, dst)), quint8(FETCHED(int, src)),
                                                    quint16(FETCHED(int, tns)), counter);
         QCOMPARE(frame.toHex(' '), FETCHED(QByteArray, frame).toHex(' '));
-        QCOMPARE(counter, qint16(42));
+        QCOMPARE(counter, quint16(42));
     }
 
     void bcc_data()
@@ -113,6 +113,47 @@ private Q_SLOTS:
             << hex("10 02") + QByteArray(DF1FrameReader::MaxBody + 1, 'A') + hex("10 05")
             << QStringList{"BAD", "ENQ"};
     }
+    // The counter runs on past 32767 and wraps to 0 after 65535.
+    void counterWraps()
+    {
+        quint16 counter = 32767;
+        QuintrelTX_Status(1, 0, counter, counter);
+        QCOMPARE(counter, quint16(32768));
+        counter = 65535;
+        QCOMPARE(QuintrelTX_Status(1, 0, counter, counter).mid(6, 2), hex("FF FF"));
+        QCOMPARE(counter, quint16(0));
+    }
+
+    void statusReply_data()
+    {
+        QTest::addColumn<QByteArray>("received");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<int>("dst");
+        QTest::addColumn<int>("sts");
+        QTest::newRow("node answered") << hex("10 06 10 02 01 03 46 00 00 05") << true << 0x01 << 0x00;
+        QTest::newRow("no such node") << hex("10 06 10 02 0F 03 46 10 10 00 05") << true << 0x0F << 0x10;
+        QTest::newRow("DST of 0x10 unstuffed")
+            << hex("10 06 10 02 10 10 22 46 30 00") << true << 0x10 << 0x30;
+        QTest::newRow("SRC of 0x10 unstuffed") << hex("10 06 10 02 05 10 10 46 30") << true << 0x05 << 0x30;
+        QTest::newRow("cut before the status") << hex("10 06 10 02 05 01 46") << false << 0 << 0;
+        QTest::newRow("no acknowledge first") << hex("10 02 05 01 46 30 00 00 00") << false << 0 << 0;
+        QTest::newRow("overlong, cut at 201")
+            << hex("10 06 10 02 01 03 46 00") + QByteArray(300, ' ') << true << 0x01 << 0x00;
+        QTest::newRow("line noise") << hex("A5 5A 13 77 01 02 03 04 05 06 07 08 09") << false << 0 << 0;
+    }
+    void statusReply()
+    {
+        QFETCH(QByteArray, received);
+        const Df1StatusReply r(received);
+        QCOMPARE(r.bytes.size(),
+                 qMin<qsizetype>(Df1StatusReply::MaxLength, received.size() - received.count("\x10\x10")));
+        QCOMPARE(r.complete(), FETCHED(bool, complete));
+        if (r.complete()) {
+            QCOMPARE(int(r.dst()), FETCHED(int, dst));
+            QCOMPARE(int(r.sts()), FETCHED(int, sts));
+        }
+    }
+
     void reader()
     {
         QFETCH(QByteArray, stream);

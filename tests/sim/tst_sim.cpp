@@ -249,7 +249,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("nodes");
         QTest::addColumn<int>("pcNode");
         QTest::addColumn<bool>("active");
-        qint16 tns = 0;
+        quint16 tns = 0;
         QTest::newRow("probe for the PC's node")
             << QuintrelTX_Status(0xFE, 0, 0, tns) << "3,17" << 017 << false;
         QTest::newRow("active node 020") << QuintrelTX_Status(0x10, 0, 1, tns) << "3,20" << 1 << true;
@@ -291,7 +291,7 @@ private Q_SLOTS:
     void df1BadBcc()
     {
         OPEN_RIG(optionsFor(QStringLiteral("QN4000-NGD")));
-        qint16 tns = 0;
+        quint16 tns = 0;
         QByteArray frame = QuintrelTX_Status(0x03, 0, 0, tns);
         frame.back() = char(frame.back() + 1);
         QVERIFY(pc.write(frame));

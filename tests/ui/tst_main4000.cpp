@@ -507,7 +507,7 @@ private Q_SLOTS:
             deselect(b.button("main4000", o.toLatin1()));
         }
         fillSentinels(b.session.rec);
-        whoActiveButton(b)->setEnabled(true);
+        b.session.PortTestedGood = true;
 
         click(b, option.toLatin1());
 

@@ -20,7 +20,7 @@ quint8 DF1_BCC(QByteArrayView body)
     return quint8(-sum);
 }
 
-QByteArray FrameDF1(QByteArrayView body, qint16 &tnsCounter)
+QByteArray FrameDF1(QByteArrayView body, quint16 &tnsCounter)
 {
     ++tnsCounter;
     QByteArray out;
@@ -31,11 +31,28 @@ QByteArray FrameDF1(QByteArrayView body, qint16 &tnsCounter)
     return out;
 }
 
-QByteArray QuintrelTX_Status(quint8 dst, quint8 src, quint16 tns, qint16 &tnsCounter)
+QByteArray QuintrelTX_Status(quint8 dst, quint8 src, quint16 tns, quint16 &tnsCounter)
 {
     const char body[] = {char(dst),      char(src),        char(Df1CmdDiagnostic),      0x00,
                          char(tns >> 8), char(tns & 0xFF), char(Df1FncDiagnosticStatus)};
     return FrameDF1(QByteArrayView(body, sizeof body), tnsCounter);
+}
+
+QByteArray UnstuffDLE(QByteArrayView bytes)
+{
+    QByteArray out;
+    out.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        out.append(bytes[i]);
+        if (quint8(bytes[i]) == Df1Char::DLE && i + 1 < bytes.size() && quint8(bytes[i + 1]) == Df1Char::DLE)
+            ++i;
+    }
+    return out;
+}
+
+Df1StatusReply::Df1StatusReply(QByteArrayView received)
+    : bytes(UnstuffDLE(received.first(qMin(received.size(), qsizetype(MaxLength)))))
+{
 }
 
 void DF1FrameReader::reset()

@@ -29,11 +29,34 @@ QByteArray StuffDLE(QByteArrayView body);
 // Two's complement of the 8-bit sum of the body as sent before stuffing: a doubled DLE counts once.
 quint8 DF1_BCC(QByteArrayView body);
 
-// DLE STX, the stuffed body, DLE ETX, BCC. Counts the frame in tnsCounter.
-QByteArray FrameDF1(QByteArrayView body, qint16 &tnsCounter);
+// DLE STX, the stuffed body, DLE ETX, BCC. Counts the frame in tnsCounter, which goes on
+// from 65535 to 0.
+QByteArray FrameDF1(QByteArrayView body, quint16 &tnsCounter);
 
 // The diagnostic status command to node dst: DST SRC CMD STS TNS(high, low) FNC, framed.
-QByteArray QuintrelTX_Status(quint8 dst, quint8 src, quint16 tns, qint16 &tnsCounter);
+QByteArray QuintrelTX_Status(quint8 dst, quint8 src, quint16 tns, quint16 &tnsCounter);
+
+// Every doubled DLE of a received stream taken as the one byte it stands for.
+QByteArray UnstuffDLE(QByteArrayView bytes);
+
+// What the diagnostics read of the reply to a diagnostic status command, counted from the
+// first byte after the command: DLE ACK, DLE STX, then DST (the PC's own node as the
+// converter sees it), SRC, CMD and STS (0: the addressed node answered). The reply is cut at
+// 201 bytes and its doubled DLEs are undone before the fields are read.
+struct Df1StatusReply
+{
+    static constexpr int MaxLength = 201;
+    static constexpr int StsAt = 7;
+    static constexpr int DstAt = 4;
+
+    explicit Df1StatusReply(QByteArrayView received);
+    QByteArray bytes; // unstuffed, at most MaxLength
+    // The converter's DLE ACK, then a frame's DLE STX, and the reply up to its status byte;
+    // anything else (line noise, a unit that is not talking DF1) is no reply.
+    bool complete() const { return bytes.size() > StsAt && bytes.startsWith("\x10\x06\x10\x02"); }
+    quint8 dst() const { return quint8(bytes.at(DstAt)); }
+    quint8 sts() const { return quint8(bytes.at(StsAt)); }
+};
 
 struct DF1Event
 {

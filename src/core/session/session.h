@@ -26,5 +26,7 @@ struct Session
     bool TimeoutFlag = false; // true while a receive waits; the time-out ends the wait
     bool ReplyByte = false;   // the last acknowledge check found 0x06
     std::array<int, 201> RxBuffer{};
-    bool StopRequest = true; // asks a running long operation to stop
+    bool StopRequest = true;     // asks a running long operation to stop
+    bool PortTestedGood = false; // the chosen port passed the main menu's test
+    bool WhoActiveMode = false;  // the operating mode is one the DH+ diagnostics work in
 };

@@ -1,5 +1,6 @@
 #include "modcomm.h"
 
+#include <algorithm>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSerialPort>
@@ -302,6 +303,8 @@ int ModComm::CommOpen(int port, const QString &deviceName, const QString &settin
     Entry *e = entry(port, "CommOpen", &result);
     if (!e)
         return result;
+    if (e->open && e->closing)
+        CommClose(port); // its last bytes had their time; the port is wanted again now
     if (e->open) {
         recordError(-1, QStringLiteral("CommOpen"), QStringLiteral("Port in use."));
         return -1;
@@ -365,6 +368,7 @@ void ModComm::release(int port)
     e.serial = nullptr;
     e.open = false;
     e.wrote = false;
+    e.closing = false;
     Q_EMIT portClosed(port);
 }
 
@@ -439,21 +443,26 @@ qint64 ModComm::bytesNotSent(int port) const
 
 namespace {
 
-// Waits for one port's output to leave it, and ends on the first of: drained, timed out,
-// port closed or lost.
+// Waits until no more than `threshold` bytes of one port's output are still to leave it, and
+// ends on the first of: reached, timed out (a negative time-out never ends it so), port closed
+// or lost.
 class DrainWaiter : public QObject
 {
 public:
-    DrainWaiter(ModComm &comm, int port, int timeoutMs, QObject *context, std::function<void(bool)> done)
+    DrainWaiter(ModComm &comm, int port, qint64 threshold, int timeoutMs, QObject *context,
+                std::function<void(bool)> done)
         : QObject(&comm)
         , m_comm(comm)
         , m_port(port)
+        , m_threshold(threshold)
         , m_context(context)
         , m_done(std::move(done))
     {
         // The port reports each handing over to the driver; the driver's own queue empties
-        // with no report, so while only it holds bytes a short tick looks again.
-        m_tick.setInterval(5);
+        // with no report, so while only it holds bytes the timer looks again when the line
+        // should have taken them.
+        m_tick.setSingleShot(true);
+        m_tick.setTimerType(Qt::PreciseTimer);
         connect(&m_tick, &QTimer::timeout, this, &DrainWaiter::check);
         connect(&comm, &ModComm::bytesWritten, this, [this](int p) {
             if (p == m_port)
@@ -467,22 +476,37 @@ public:
             if (p == m_port)
                 end(false);
         });
-        QTimer::singleShot(timeoutMs, this, [this] { end(false); });
+        if (m_context) {
+            connect(m_context, &QObject::destroyed, this, [this] {
+                m_context = nullptr; // gone: nobody to tell
+                end(false);
+            });
+        }
+        if (timeoutMs >= 0)
+            QTimer::singleShot(timeoutMs, this, [this] { end(false); });
         check();
     }
 
 private:
     void check()
     {
-        if (!m_comm.isOpen(m_port))
+        if (!m_comm.isOpen(m_port)) {
             end(false);
-        else if (m_comm.bytesNotSent(m_port) == 0)
+            return;
+        }
+        const qint64 pending = m_comm.bytesNotSent(m_port);
+        if (pending <= m_threshold) {
             end(true);
-        else if (m_comm.bytesToWrite(m_port) == 0 && !m_tick.isActive())
-            m_tick.start();
+        } else if (m_comm.bytesToWrite(m_port) == 0 && !m_tick.isActive()) {
+            // Ten bits a character; at least a millisecond, at most a tenth of a second, so
+            // a line held off by XOFF is looked at again now and then.
+            const int baud = qMax(1, m_comm.baudRate(m_port));
+            const qint64 ms = (pending - m_threshold) * 10 * 1000 / baud;
+            m_tick.start(int(std::clamp<qint64>(ms, 1, 100)));
+        }
     }
 
-    void end(bool drained)
+    void end(bool reached)
     {
         if (m_ended)
             return;
@@ -491,11 +515,12 @@ private:
         disconnect(&m_comm, nullptr, this, nullptr);
         deleteLater();
         if (m_context)
-            m_done(drained);
+            m_done(reached);
     }
 
     ModComm &m_comm;
     int m_port;
+    qint64 m_threshold;
     QPointer<QObject> m_context;
     std::function<void(bool)> m_done;
     QTimer m_tick;
@@ -506,7 +531,64 @@ private:
 
 void ModComm::whenDrained(int port, int timeoutMs, QObject *context, std::function<void(bool)> done)
 {
-    new DrainWaiter(*this, port, timeoutMs, context, std::move(done));
+    new DrainWaiter(*this, port, 0, timeoutMs, context, std::move(done));
+}
+
+void ModComm::whenQueuedAtMost(int port, qint64 bytes, QObject *context, std::function<void(bool)> done)
+{
+    new DrainWaiter(*this, port, bytes, -1, context, std::move(done));
+}
+
+void ModComm::closeWhenDrained(int port, int timeoutMs)
+{
+    if (!isOpen(port))
+        return;
+    if (bytesNotSent(port) == 0) {
+        CommClose(port);
+        return;
+    }
+    QSerialPort *serial = m_ports[port].serial;
+    m_ports[port].closing = true;
+    whenDrained(port, timeoutMs, this, [this, port, serial](bool) {
+        if (m_ports[port].serial == serial)
+            CommClose(port);
+    });
+}
+
+int ModComm::baudRate(int port) const
+{
+    return isOpen(port) ? int(m_ports[port].serial->baudRate()) : 0;
+}
+
+int ModComm::modemLines(int port, int &status)
+{
+    int result = 0;
+    Entry *e = entry(port, "CommReadCD", &result);
+    if (!e)
+        return result;
+    if (!e->serial || !e->serial->isOpen()) {
+        recordError(BadHandle, QStringLiteral("CommReadCD (GetCommModemStatus)"), systemText(BadHandle));
+        return BadHandle;
+    }
+    const QSerialPort::PinoutSignals pins = e->serial->pinoutSignals();
+    if (e->serial->error() != QSerialPort::NoError) {
+        recordSerialError(*e->serial, QStringLiteral("CommReadCD (GetCommModemStatus)"));
+        e->serial->clearError();
+        return LastCommErrorCode;
+    }
+    status = 0;
+    const std::pair<QSerialPort::PinoutSignal, int> bits[] = {
+        {QSerialPort::ClearToSendSignal, MS_CTS_ON},
+        {QSerialPort::DataSetReadySignal, MS_DSR_ON},
+        {QSerialPort::RingIndicatorSignal, MS_RING_ON},
+        {QSerialPort::DataCarrierDetectSignal, MS_RLSD_ON},
+        {QSerialPort::DataTerminalReadySignal, OUT_DTR_ON},
+        {QSerialPort::RequestToSendSignal, OUT_RTS_ON}};
+    for (const auto &[pin, bit] : bits) {
+        if (pins & pin)
+            status |= bit;
+    }
+    return 0;
 }
 
 int ModComm::CommRead(int port, QByteArray &data, int /*size*/)

@@ -29,6 +29,9 @@ public:
     static constexpr int MS_DSR_ON = 0x20;
     static constexpr int MS_RING_ON = 0x40;
     static constexpr int MS_RLSD_ON = 0x80;
+    // The PC's own output lines as the driver holds them, which modemLines() adds.
+    static constexpr int OUT_DTR_ON = 0x100;
+    static constexpr int OUT_RTS_ON = 0x200;
 
     // Line selectors of CommSetLine.
     static constexpr int LINE_BRK = 1;
@@ -55,6 +58,9 @@ public:
     int CommWrite(int port, const QByteArray &data);
     int CommReadCD(int port, int mask, bool &state);
     int CommSetLine(int port, int line, bool state);
+    // Every modem status bit in one call, with the output lines: status gets MS_* and OUT_*
+    // bits. A port that cannot report its lines (a pseudo-terminal) fails this call.
+    int modemLines(int port, int &status);
     int FormatCommError(QString &text) const;
 
     // Switches the output-only XON/XOFF of CommSet on or off. With it on, the driver takes
@@ -69,6 +75,15 @@ public:
     // with XOFF) or the port closes first. Waits on the port's own progress, never blocks;
     // done is not called once context is gone.
     void whenDrained(int port, int timeoutMs, QObject *context, std::function<void(bool)> done);
+    // Calls done(true) once no more than `bytes` of what was handed to the port are still to
+    // leave it, done(false) if the port closes first. No time limit: the caller ends the wait
+    // by going away (done is not called once context is gone).
+    void whenQueuedAtMost(int port, qint64 bytes, QObject *context, std::function<void(bool)> done);
+    // Closes the port once what was handed to it has left (at most timeoutMs later), without
+    // waiting here. A port opened again meanwhile is left alone.
+    void closeWhenDrained(int port, int timeoutMs);
+    // The line speed the port is set to; 0 when it is not open.
+    int baudRate(int port) const;
     // Bytes handed to the port and not yet on the line: the port's own buffer and the
     // driver's output queue.
     qint64 bytesNotSent(int port) const;
@@ -96,7 +111,8 @@ private:
     {
         QSerialPort *serial = nullptr;
         bool open = false;
-        bool wrote = false; // something was written since the open
+        bool wrote = false;   // something was written since the open
+        bool closing = false; // closeWhenDrained() waits to close it
     };
 
     Entry *entry(int port, const char *operation, int *result);

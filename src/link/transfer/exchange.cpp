@@ -1,5 +1,7 @@
 #include "exchange.h"
 
+#include "df1/df1.h"
+
 namespace {
 const char Ack = 0x06;
 }
@@ -111,4 +113,23 @@ void CountExchange::start(int expected, int timeoutMs)
 {
     m_timeoutMs = timeoutMs;
     begin({}, expected);
+}
+
+void Df1Exchange::probe()
+{
+    m_probe = true;
+    begin(TX_ENQ, ProbeLength);
+}
+
+void Df1Exchange::status(const QByteArray &frame)
+{
+    m_probe = false;
+    begin(frame, StatusLength);
+}
+
+void Df1Exchange::replyComplete()
+{
+    // A probe that got more than its two bytes heard something else: wait out the time.
+    if (!m_probe || reply().size() == ProbeLength)
+        finish(ExchangeOutcome::Accepted);
 }

@@ -124,5 +124,31 @@ private:
     int m_timeoutMs = 0;
 };
 
+// The DH+ diagnostics' two waits. A probe sends DLE ENQ and takes exactly two bytes within
+// 100 ms (the converter's answer at the speed it runs at; more is not an answer). A status
+// request sends a diagnostic status command and waits up to 500 ms for 13 bytes, enough to
+// reach the reply's status byte.
+class Df1Exchange : public ExchangeEngine
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ProbeTimeoutMs = 100;
+    static constexpr int ProbeLength = 2;
+    static constexpr int StatusTimeoutMs = 500;
+    static constexpr int StatusLength = 13;
+
+    using ExchangeEngine::ExchangeEngine;
+    void probe();
+    void status(const QByteArray &frame);
+    int timeoutMs() const override { return m_probe ? ProbeTimeoutMs : StatusTimeoutMs; }
+
+protected:
+    void replyComplete() override;
+
+private:
+    bool m_probe = false;
+};
+
 // True when the reply holds the acknowledge byte 0x06 anywhere.
 bool containsAck(const QByteArray &reply);

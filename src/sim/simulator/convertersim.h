@@ -123,7 +123,7 @@ private:
     bool m_df1Garbled = false; // some of this sequence came at a speed we do not listen at
     QByteArray m_lastDf1Frame;
     int m_df1Resends = 0;
-    qint16 m_tns = 0;
+    quint16 m_tns = 0;
 
     int m_pcAcks = 0;
     bool m_rioReplyDue = false;

@@ -174,7 +174,7 @@ private:
     void showProtocolFrames();
     void hideRackControls();
     void applyCaptions(const char *option);
-    void disableWhoActive();
+    void setWhoActiveMode(bool allowed);
     void hideDualChannelNote();
     // What every mode layout but the standard and the dual-DF1 one presets: channel C off,
     // the given fields (an empty one is left as it is), who-active disabled on the main menu

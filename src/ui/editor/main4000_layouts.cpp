@@ -199,9 +199,12 @@ void main4000::applyCaptions(const char *mode)
     }
 }
 
-void main4000::disableWhoActive()
+void main4000::setWhoActiveMode(bool allowed)
 {
-    crossForm().setEnabled(QStringLiteral("Welcome1"), QStringLiteral("cmdOnline"), false);
+    // The DH+ diagnostics belong to the DF1-to-DH+ modes, and need a port that tested good.
+    m_ctx.session.WhoActiveMode = allowed;
+    crossForm().setEnabled(QStringLiteral("Welcome1"), QStringLiteral("cmdOnline"),
+                           allowed && m_ctx.session.PortTestedGood);
 }
 
 void main4000::hideDualChannelNote()
@@ -220,7 +223,7 @@ void main4000::presetOtherMode(const ModePreset &preset)
     if (preset.highAddress)
         rec.HighAddress = *preset.highAddress;
     rec.BusType = preset.busType;
-    disableWhoActive();
+    setWhoActiveMode(false);
     hideDualChannelNote();
 }
 
@@ -301,6 +304,7 @@ void main4000::applyStandardLayout()
                     "txtHighAddress", "txtOctal2", "txtAsyncSpeedC", "txtAsyncC", "txtKbaudChannelC",
                     "txtSiemensProt", "txtSiemensProt1"},
                    false);
+    setWhoActiveMode(true);
 }
 
 // ---- Bridging, multidrop master and dual DF1 ---------------------------------------------
@@ -347,7 +351,7 @@ void main4000::optPXA_Click(bool on)
     rec.ProtocolMode = 0;
     rec.HighAddress = 1;
     rec.BusType = {1, 0};
-    disableWhoActive();
+    setWhoActiveMode(false);
 }
 
 void main4000::optF7H_Click(bool on)
@@ -397,6 +401,7 @@ void main4000::optF7H_Click(bool on)
     rec.ProtocolMode = 0;
     rec.HighAddress = 0;
     rec.BusType = {2, 0};
+    setWhoActiveMode(true);
 }
 
 // ---- RIO adapter and RIO to Modbus -------------------------------------------------------

@@ -37,6 +37,7 @@ Welcome1::Welcome1(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ct
     connect(m_ui->Command2, &QPushButton::clicked, this, &Welcome1::Command2_Click);
     connect(m_ui->Command3, &QPushButton::clicked, this, [] { endProgram(); });
     m_ui->lblComPort2->setText(QStringLiteral("-"));
+    m_ctx.session.PortTestedGood = false; // a new menu has no port chosen
 }
 
 Welcome1::~Welcome1()
@@ -52,12 +53,11 @@ void Welcome1::optCom_Click(int port)
 
 void Welcome1::applyPortTest(bool ok)
 {
+    m_ctx.session.PortTestedGood = ok;
     CrossForm r(m_ctx.forms);
-    // A tool whose screen is not part of the program stays disabled.
-    auto toolReady = [this](const char *form) { return m_ctx.forms.isDefined(QLatin1String(form)); };
+    if (m_ctx.forms.existing(QStringLiteral("DHPDiag")))
+        r.setEnabled(QStringLiteral("DHPDiag"), QStringLiteral("cmdConfig"), ok);
     if (!ok) {
-        if (m_ctx.forms.existing(QStringLiteral("DHPDiag")))
-            r.setEnabled(QStringLiteral("DHPDiag"), QStringLiteral("cmdConfig"), false);
         select(m_ui->optNONE);
         m_ui->lblComPort2->setText(QStringLiteral("-"));
         for (QWidget *w :
@@ -66,14 +66,11 @@ void Welcome1::applyPortTest(bool ok)
             w->setEnabled(false);
         return;
     }
-    if (m_ctx.forms.existing(QStringLiteral("DHPDiag")))
-        r.setEnabled(QStringLiteral("DHPDiag"), QStringLiteral("cmdConfig"), true);
-    m_ui->frmTOOLS->setEnabled(true);
-    m_ui->frmCONFIG->setEnabled(true);
-    m_ui->cmdUpdate->setEnabled(toolReady("main4000"));
-    m_ui->cmdBurn->setEnabled(toolReady("monitor"));
-    m_ui->cmdUPLOAD->setEnabled(toolReady("upload"));
-    m_ui->cmdDOWNLOAD->setEnabled(toolReady("download"));
+    for (QWidget *w : std::initializer_list<QWidget *>{m_ui->frmTOOLS, m_ui->cmdBurn, m_ui->frmCONFIG,
+                                                       m_ui->cmdUpdate, m_ui->cmdUPLOAD, m_ui->cmdDOWNLOAD})
+        w->setEnabled(true);
+    // The DH+ diagnostics only where the operating mode talks DF1 to DH+.
+    m_ui->cmdOnline->setEnabled(m_ctx.session.WhoActiveMode);
     m_ui->lblComPort2->setText(QString::number(m_ctx.session.PortNumber));
 }
 

@@ -1,0 +1,93 @@
+#include "terminaltext.h"
+
+namespace {
+
+constexpr char BS = 0x08;
+constexpr char CR = 0x0D;
+constexpr char LF = 0x0A;
+
+QString withoutCr(QStringView text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (QChar c : text) {
+        if (c != QLatin1Char(CR))
+            shown.append(c);
+    }
+    return shown;
+}
+
+} // namespace
+
+void TerminalText::append(QByteArrayView received)
+{
+    for (char c : received)
+        appendByte(c);
+}
+
+void TerminalText::appendByte(char c)
+{
+    if (m_text.size() > TrimAbove) {
+        m_text.remove(0, TrimCount);
+        m_whole = true;
+        m_shown = 0;
+    }
+    switch (c) {
+    case BS:
+        eraseLast();
+        break;
+    case CR:
+        break;
+    case LF:
+        m_text.append(QLatin1Char(CR)).append(QLatin1Char(LF));
+        break;
+    case 0:
+        break; // a text box ends at a zero; the unit sends none on purpose
+    default:
+        m_text.append(QChar::fromLatin1(c));
+        break;
+    }
+}
+
+void TerminalText::eraseLast()
+{
+    if (m_text.isEmpty())
+        return;
+    const qsizetype at = m_text.size() - 1;
+    // A character the window already shows has to go there too (a CR it never showed).
+    if (!m_whole && at < m_shown) {
+        if (m_text.at(at) != QLatin1Char(CR))
+            ++m_erased;
+        m_shown = at;
+    }
+    m_text.chop(1);
+}
+
+QString TerminalText::shownText() const
+{
+    return withoutCr(m_text);
+}
+
+TerminalText::Change TerminalText::takeChange()
+{
+    Change change;
+    change.whole = m_whole;
+    if (m_whole)
+        change.appended = shownText();
+    else {
+        change.erased = m_erased;
+        change.appended = withoutCr(QStringView(m_text).mid(m_shown));
+    }
+    m_whole = false;
+    m_erased = 0;
+    m_shown = m_text.size();
+    return change;
+}
+
+void TerminalText::clear()
+{
+    m_text.clear();
+    m_whole = true;
+    m_shown = 0;
+    m_erased = 0;
+}

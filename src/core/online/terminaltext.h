@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// The terminal's text as the converter's output builds it, one received byte at a time:
+// a backspace erases the last character shown (nothing when there is none), a carriage
+// return is dropped, a line feed becomes CR LF, every other byte is shown as its Latin-1
+// character. Past 16383 characters the first 4096 go before the next byte is taken, so the
+// text stays bounded. Feeding the bytes in any pieces gives the same text.
+//
+// The window shows the text with its line breaks as lines; takeChange() tells it what changed
+// since it last looked, so that it can edit its copy rather than set it anew.
+class TerminalText
+{
+public:
+    static constexpr qsizetype TrimAbove = 16383;
+    static constexpr qsizetype TrimCount = 4096;
+
+    struct Change
+    {
+        bool whole = false;   // the start of the text went: show text() anew
+        qsizetype erased = 0; // characters to erase from the end of what is shown
+        QString appended;     // then to append (line breaks as '\n', no CR)
+    };
+
+    void append(QByteArrayView received);
+    void clear();
+
+    // CR LF between lines, as the converter's lines end.
+    const QString &text() const { return m_text; }
+    // The text as shown: lines separated by '\n', no CR.
+    QString shownText() const;
+    bool hasChange() const { return m_whole || m_erased > 0 || m_text.size() > m_shown; }
+    Change takeChange();
+
+private:
+    void appendByte(char c);
+    void eraseLast();
+
+    QString m_text;
+    // What the window shows: the first m_shown characters of m_text, as they were at the
+    // last takeChange(), less what m_erased says to take away.
+    qsizetype m_shown = 0;
+    qsizetype m_erased = 0;
+    bool m_whole = false;
+};
