@@ -4,7 +4,8 @@ with its spread over several runs. Prints one table and writes the same rows to 
 
     bench/run.py BUILD [SECTION...]
 
-SECTION is one of startup, idle, transfers, reading (all of them by default). BUILD holds the programs (make bench builds them). With no DISPLAY an Xvfb of its own is
+SECTION is one of startup, ingest, paced (the flash and who-active figures), idle, transfers,
+reading; all of them by default. BUILD holds the programs (make bench builds them). With no DISPLAY an Xvfb of its own is
 started for the windows. Python's standard library only."""
 
 import json
@@ -16,6 +17,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
@@ -42,12 +44,12 @@ def spread(values):
     return min(values), statistics.median(values), max(values)
 
 
-def row(figure, name, unit, values, limit=None, aim=None, met=None):
+def row(figure, name, unit, values, limit=None, limit_unit="", aim=None, met=None):
     """One figure: its values over the runs, and the limit and aim it is read against."""
     lo, mid, hi = spread(values)
     rows.append({"figure": figure, "name": name, "unit": unit, "runs": len(values),
                  "min": lo, "median": mid, "max": hi, "values": values,
-                 "limit": limit, "aim": aim, "met": met})
+                 "limit": limit, "limit_unit": limit_unit, "aim": aim, "met": met})
 
 
 def monotonic_us():
@@ -145,6 +147,11 @@ class Wire:
         self.process = spawn([tool("qncf-bench-wire"), sim_device], stdin=subprocess.PIPE)
         self.device = self.process.stdout.readline().strip()
 
+    def mute(self):
+        """From now on nothing reaches the converter: every node is silent."""
+        self.process.stdin.write("m")
+        self.process.stdin.flush()
+
     def traffic(self):
         """Ends the wire; its runs of one direction as (from_pc, first_us, last_us, bytes)."""
         self.process.stdin.close()
@@ -205,31 +212,50 @@ def start_window():
     return Screen("start window", int(p.stdout.readline().split()[0]), p)
 
 
-def gui_screen(label, state, device, model="QN4000-PXA"):
+def gui_screen(label, state, device, model="QN4000-NGD"):
     env = dict(ENV, QNCF_COM1=device)
     p = spawn([tool("qncf-bench-gui"), state, model], env=env, stdin=subprocess.PIPE)
-    if p.stdout.readline().strip() != "ready":
-        raise RuntimeError(f"qncf-bench-gui {state} did not reach its screen")
     return Screen(label, p.pid, p)
 
 
 def idle(seconds=10):
-    sim = Simulator("QN4000-PXA")
-    screens = [start_window() for _ in range(RUNS)]
-    screens += [gui_screen("main form", "main", sim.device) for _ in range(RUNS)]
-    time.sleep(1)  # first paints and the port test done
-    for label, figure in (("start window", 1), ("main form", 1)):
-        row(figure, f"resident memory at the {label}" + (" (COM1 chosen)" if label == "main form" else ""),
+    """Five programs at each screen at once, every one on a port of its own, so that the ten
+    seconds are spent once rather than twenty times."""
+    screens, lines = [], []
+    for _ in range(RUNS):
+        screens.append(start_window())
+        for label, state in (("main form", "main"), ("terminal on a quiet port", "monitor"),
+                             ("who-active scan of silent nodes", "whoactive")):
+            sim = Simulator("QN4000-NGD")
+            wire = Wire(sim.device)
+            screen = gui_screen(label, state, wire.device)
+            screen.wire = wire
+            screens.append(screen)
+            lines.append((sim, wire))
+    for s in screens:
+        if s.label != "start window" and s.keeper.stdout.readline().strip() != "ready":
+            raise RuntimeError(f"qncf-bench-gui did not reach the {s.label}")
+        if s.label.startswith("who-active"):
+            s.wire.mute()
+    time.sleep(1)  # first paints, port tests and the terminal's menu done
+    labels = ("start window", "main form", "terminal on a quiet port", "who-active scan of silent nodes")
+    for label in labels[:2]:
+        row(1, f"resident memory at the {label}" + (" (COM1 chosen)" if label == "main form" else ""),
             "MB", [rss_mb(s.pid) for s in screens if s.label == label])
     before = {s.pid: cpu_ticks(s.pid) for s in screens}
     time.sleep(seconds)
     after = {s.pid: cpu_ticks(s.pid) for s in screens}
-    for label in ("start window", "main form"):
+    for label in labels:
         ticks = [after[s.pid] - before[s.pid] for s in screens if s.label == label]
-        row(2, f"idle CPU in {seconds} s at the {label}", "ticks", ticks, aim="0", met=max(ticks) == 0)
+        # Nothing is due at the first two; the terminal's clock and the scan have work to do.
+        quiet = label in labels[:2]
+        row(2, f"idle CPU in {seconds} s at the {label}", "ticks", ticks, aim="0" if quiet else None,
+            met=max(ticks) == 0 if quiet else None)
     for s in screens:
         stop(s.keeper)
-    sim.close()
+    for sim, wire in lines:
+        wire.traffic()
+        sim.close()
 
 
 # ---- 3 transfers against the wire time -------------------------------------------------------
@@ -252,7 +278,7 @@ def transfers():
                 limit = count * 10 * 1000 / wire.baud
                 excess.append(wall - limit)
             row(3, f"{kind} {model}: over the wire time ({count} bytes)", "ms", excess, limit=round(limit, 1),
-                aim="<= 10", met=statistics.median(excess) <= 10)
+                limit_unit="ms wire", aim="<= 10", met=statistics.median(excess) <= 10)
 
 
 # ---- 4 reading files -------------------------------------------------------------------------
@@ -272,24 +298,163 @@ def reading():
         for n in (10, 100):
             c = cases[f"{series} x{n}"]
             ratios = [us / c["bytes"] / per_byte for us in c["us"]]
-            row(4, f"{series} x{n}: time a byte vs x1", "ratio", ratios, limit=1.0, aim="<= 1.5",
+            row(4, f"{series} x{n}: time a byte vs x1", "ratio", ratios, limit=1, limit_unit="linear", aim="<= 1.5",
                 met=statistics.median(ratios) <= 1.5)
+
+
+# ---- 5 the online tools ----------------------------------------------------------------------
+
+FLOOD_BYTES = 4 * 1024 * 1024
+FLASH_BYTES = 64 * 1024
+STATUS_REPLY_TAKEN = 13  # the PC takes a status reply at its 13th byte
+NODE_PAUSE_MS, NODE_WAIT_MS = 50, 500
+ACTIVE_NODES = "3,17,40,55,77"  # octal; besides the PC's own node 1
+
+
+def ingest():
+    rates, ratios, stalls = [], [], []
+    for _ in range(RUNS):
+        out = subprocess.run([tool("qncf-bench-gui"), "ingest", str(FLOOD_BYTES)], env=ENV, capture_output=True,
+                             text=True, check=True, timeout=120)
+        r = json.loads(out.stdout.strip().splitlines()[-1])
+        rates.append(r["terminal_bps"] / 1e6)
+        ratios.append(r["terminal_bps"] / r["pty_bps"])
+        stalls.append(r["stall_ms"])
+    row(5, "terminal ingest of a 4 MB flood", "MB/s", rates, aim=">= 1", met=statistics.median(rates) >= 1)
+    row(5, "terminal ingest vs the pty read alone", "ratio", ratios, limit=1, limit_unit="pty")
+    row(5, "longest event-loop stall during the flood", "ms", stalls, aim="<= 50", met=max(stalls) <= 50)
+
+
+def flash_file(path):
+    """Text lines as a system file holds them, FLASH_BYTES in all."""
+    data, n = b"", 0
+    while len(data) < FLASH_BYTES:
+        data += b"S113%04X00112233445566778899AABBCCDDEEFF%02X\r\n" % (n * 16 % 65536, n % 256)
+        n += 1
+    with open(path, "wb") as f:
+        f.write(data[:FLASH_BYTES])
+
+
+def flash():
+    """The terminal's flash transfer, five at once (each takes a minute of line time)."""
+    path = os.path.join(work, "SYSTEM.TXT")
+    flash_file(path)
+    runs = []
+    for _ in range(RUNS):
+        sim = Simulator("QN4000-NGD", "--pace")
+        wire = Wire(sim.device)
+        host = spawn([tool("qncf-bench-gui"), "flash", path], env=dict(ENV, QNCF_COM1=wire.device))
+        runs.append((sim, wire, host))
+    ratios = []
+    for sim, wire, host in runs:
+        said = [host.stdout.readline().strip() for _ in range(2)]
+        host.wait()
+        traffic = wire.traffic()
+        sim.close()
+        if said != ["sent", "done"]:
+            raise RuntimeError(f"the flash transfer ended with {said}")
+        # The file's run: the largest of the PC's, from its first byte written to its last delivered.
+        _, first, last, count = max((r for r in traffic if r[0]), key=lambda r: r[3])
+        ratios.append((last - first) / 1000 / (count * 10 * 1000 / wire.baud))
+    row(5, f"flash of {FLASH_BYTES // 1024} KB vs the wire time ({count} bytes)", "ratio", ratios,
+        limit=round(count * 10 / wire.baud, 1), limit_unit="s wire", aim="<= 1.02", met=statistics.median(ratios) <= 1.02)
+
+
+def who_active_pass(sim, wire, result):
+    """One qncf-cli who-active; its pass timed by its own lines, its CPU time read meanwhile."""
+    p = spawn([CLI, "who-active", "--port", wire.device])
+    start = end = None
+    for line in p.stdout:
+        if line.startswith("Connected at"):
+            start, ticks = monotonic_us(), cpu_ticks(p.pid)
+        elif line.startswith("77"):
+            end, ticks = monotonic_us(), cpu_ticks(p.pid) - ticks
+    p.wait()
+    traffic = wire.traffic()
+    sim.close()
+    if p.returncode != 0 or start is None or end is None:
+        raise RuntimeError("qncf-cli who-active did not make its pass")
+    # Each node's request, then its reply as far as the PC takes it, or the whole wait where
+    # none came; and the pause after every node.
+    mine = [r for r in traffic if start <= r[1] <= end]
+    floor_ms, nodes = 0.0, 0
+    for i, r in enumerate(mine):
+        if not r[0]:
+            continue
+        nodes += 1
+        answer = mine[i + 1] if i + 1 < len(mine) and not mine[i + 1][0] else None
+        if answer:
+            floor_ms += (r[3] + min(answer[3], STATUS_REPLY_TAKEN)) * 10 * 1000 / wire.baud
+        else:
+            floor_ms += NODE_WAIT_MS
+        floor_ms += NODE_PAUSE_MS
+    wall_ms = (end - start) / 1000
+    result.append((wall_ms / floor_ms, ticks / TICK_HZ * 1000 / wall_ms * 100, nodes, floor_ms))
+
+
+def who_active():
+    lines = []
+    for _ in range(RUNS):
+        sim = Simulator("QN4000-NGD", "--pace", "--nodes", ACTIVE_NODES)
+        lines.append((sim, Wire(sim.device)))
+    result = []
+    side_by_side(*[(who_active_pass, sim, wire, result) for sim, wire in lines])
+    nodes, floor_ms = result[0][2], result[0][3]
+    row(5, f"who-active pass of {nodes} nodes, 5 active, vs its floor", "ratio", [r[0] for r in result],
+        limit=round(floor_ms / 1000, 2), limit_unit="s floor", aim="<= 1.05", met=statistics.median(r[0] for r in result) <= 1.05)
+    cpu = [r[1] for r in result]
+    row(5, "who-active CPU time, share of the pass", "%", cpu, aim="< 2", met=max(cpu) < 2)
+
+
+def in_background(f, *args, failures):
+    """f(*args) in a thread of its own; what it raises goes to failures."""
+    def guarded():
+        try:
+            f(*args)
+        except Exception as e:  # raised again by whoever waits for the thread
+            failures.append(e)
+
+    t = threading.Thread(target=guarded)
+    t.start()
+    return t
+
+
+def side_by_side(*calls):
+    """Each call, a function and its arguments, in a thread of its own; the first failure is
+    raised once all have ended."""
+    failures = []
+    for t in [in_background(*call, failures=failures) for call in calls]:
+        t.join()
+    if failures:
+        raise failures[0]
+
+
+def paced():
+    """The two figures that take their time on the line, side by side (they need little CPU)."""
+    side_by_side((flash,), (who_active,))
 
 
 # ---- the table -------------------------------------------------------------------------------
 
-def number(v):
+def number(v, unit=""):
     if v is None:
         return ""
     if isinstance(v, str):
         return v
-    return f"{v:.3g}" if abs(v) < 100 else f"{v:.0f}"
+    if unit == "ratio":
+        return f"{v:.4f}"
+    if unit == "ticks":
+        return f"{v:g}"
+    return f"{v:.2f}" if abs(v) < 10 else f"{v:.1f}" if abs(v) < 1000 else f"{v:.0f}"
 
 
 def report(seconds):
+    rows.sort(key=lambda r: r["figure"])  # the paced figures come in last
     head = ("#", "figure", "unit", "min", "median", "max", "limit", "aim", "")
-    table = [head] + [(str(r["figure"]), r["name"], r["unit"], number(r["min"]), number(r["median"]),
-                       number(r["max"]), number(r["limit"]), r["aim"] or "",
+    table = [head] + [(str(r["figure"]), r["name"], r["unit"], number(r["min"], r["unit"]),
+                       number(r["median"], r["unit"]), number(r["max"], r["unit"]),
+                       f"{number(r['limit'])} {r['limit_unit']}".strip(),
+                       r["aim"] or "",
                        "" if r["met"] is None else ("ok" if r["met"] else "MISSED")) for r in rows]
     widths = [max(len(t[i]) for t in table) for i in range(len(head))]
     for t in table:
@@ -306,10 +471,22 @@ def main():
     began = time.monotonic()
     xvfb = start_display()
     ENV = environment()
-    sections = {"startup": startup, "idle": idle, "transfers": transfers, "reading": reading}
+    sections = {"startup": startup, "ingest": ingest, "idle": idle, "transfers": transfers,
+                "reading": reading}
+    wanted = sys.argv[2:] or ["startup", "ingest", "paced", "idle", "transfers", "reading"]
     try:
-        for name in sys.argv[2:] or sections:
-            sections[name]()
+        # What needs the CPU to itself first; then the paced figures go on in the background
+        # (minutes of line time between them, next to no CPU) while the rest is measured.
+        background, failures = [], []
+        for name in wanted:
+            if name == "paced":
+                background.append(in_background(paced, failures=failures))
+            else:
+                sections[name]()
+        for t in background:
+            t.join()
+        if failures:
+            raise failures[0]
     finally:
         for p in children:
             if p.poll() is None:

@@ -8,6 +8,9 @@
 //
 //   qncf-bench-wire SIM-DEVICE
 //
+// An "m" on standard input mutes the line towards the converter from then on: the PC's bytes
+// are taken and dropped, so that every DH+ node looks silent to it.
+//
 // Prints the PC's device path on the first line and runs until standard input closes, then
 // prints the traffic as runs of one direction, one a line (a write of the PC's onto an idle
 // line starts a run of its own):
@@ -145,6 +148,7 @@ int main(int argc, char **argv)
     std::string toPc;
     long long lineFreeAt = 0;
     bool simOpen = true;
+    bool muted = false;
 
     for (;;) {
         pollfd fds[3] = {{0, POLLIN, 0}, {pc, 0, 0}, {sim, 0, 0}};
@@ -168,6 +172,7 @@ int main(int argc, char **argv)
             char c;
             if (read(0, &c, 1) <= 0)
                 break;
+            muted = muted || c == 'm';
         }
         if (fds[1].revents & POLLIN) {
             // The speed the PC set is the line's, and the converter's side is set the same.
@@ -185,7 +190,7 @@ int main(int argc, char **argv)
             const ssize_t n = read(pc, buf, FifoBytes - toSim.size());
             const long long at = nowNs();
             const long long charNs = 10'000'000'000LL / baud;
-            for (ssize_t i = 0; i < n; ++i) {
+            for (ssize_t i = 0; i < n && !muted; ++i) {
                 const bool idle = lineFreeAt < at;
                 lineFreeAt = std::max(lineFreeAt, at) + charNs;
                 toSim.push_back({buf[i], at, lineFreeAt, idle});
