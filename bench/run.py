@@ -237,6 +237,7 @@ def idle(seconds=10):
             raise RuntimeError(f"qncf-bench-gui did not reach the {s.label}")
         if s.label.startswith("who-active"):
             s.wire.mute()
+            s.muted_at = monotonic_us()
     time.sleep(1)  # first paints, port tests and the terminal's menu done
     labels = ("start window", "main form", "terminal on a quiet port", "who-active scan of silent nodes")
     for label in labels[:2]:
@@ -253,8 +254,14 @@ def idle(seconds=10):
             met=max(ticks) == 0 if quiet else None)
     for s in screens:
         stop(s.keeper)
+        if s.label.startswith("who-active"):
+            # The scan went on meanwhile, a request every 550 ms into the silence.
+            asked = sum(1 for r in s.wire.traffic() if r[0] and r[1] > s.muted_at)
+            if asked < seconds:
+                raise RuntimeError(f"the who-active scan asked only {asked} nodes in {seconds} s")
     for sim, wire in lines:
-        wire.traffic()
+        if wire.process.poll() is None:
+            wire.traffic()
         sim.close()
 
 

@@ -9,7 +9,8 @@
 //   qncf-bench-wire SIM-DEVICE
 //
 // An "m" on standard input mutes the line towards the converter from then on: the PC's bytes
-// are taken and dropped, so that every DH+ node looks silent to it.
+// are taken and dropped (and still listed, as handed over when read), so that every DH+ node
+// looks silent to it.
 //
 // Prints the PC's device path on the first line and runs until standard input closes, then
 // prints the traffic as runs of one direction, one a line (a write of the PC's onto an idle
@@ -190,7 +191,11 @@ int main(int argc, char **argv)
             const ssize_t n = read(pc, buf, FifoBytes - toSim.size());
             const long long at = nowNs();
             const long long charNs = 10'000'000'000LL / baud;
-            for (ssize_t i = 0; i < n && !muted; ++i) {
+            for (ssize_t i = 0; i < n; ++i) {
+                if (muted) {
+                    traffic.delivered(at, at, i == 0); // dropped, each write a run of its own
+                    continue;
+                }
                 const bool idle = lineFreeAt < at;
                 lineFreeAt = std::max(lineFreeAt, at) + charNs;
                 toSim.push_back({buf[i], at, lineFreeAt, idle});
