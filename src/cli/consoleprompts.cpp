@@ -1,6 +1,9 @@
 #include "consoleprompts.h"
 
 #include <cstdio>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 QString oneLine(QString text)
@@ -17,8 +20,13 @@ Prompts::Answer ConsolePrompts::message(const QString &text, const QString &titl
 {
     m_out << (title.isEmpty() ? QString() : title + QStringLiteral(": ")) << oneLine(text) << Qt::endl;
     if (icon == Icon::Critical || text.startsWith(QLatin1String("Unable to Open COM PORT")) ||
-        text.startsWith(QLatin1String("COM Error")))
-        m_lastError = oneLine(text);
+        text.startsWith(QLatin1String("COM Error"))) {
+        // A port error's second line tells what to do; it stays a line of its own.
+        const qsizetype nl = text.indexOf(QLatin1Char('\n'));
+        const bool advised = nl > 0 && !text.contains(QLatin1String("\n\r"));
+        m_lastError = oneLine(advised ? text.left(nl) : text);
+        m_lastAdvice = advised ? oneLine(text.mid(nl + 1)) : QString();
+    }
     if (buttons == Buttons::YesNo) {
         const Answer a = answers.value(title, No);
         m_out << (a == Yes ? "> Yes" : "> No") << Qt::endl;
@@ -26,10 +34,20 @@ Prompts::Answer ConsolePrompts::message(const QString &text, const QString &titl
     }
     // The configuration-mode prompt: the user presses the unit's button, then Enter here.
     if (icon == Icon::Exclamation && title.contains(QLatin1String("PUSHBUTTON")) && !proceedWithoutWaiting) {
+        auto cancel = [this](const char *why) {
+            m_cancelled = true;
+            m_lastError = QString::fromLatin1(why);
+            return Cancel;
+        };
+#ifdef Q_OS_UNIX
+        if (!isatty(STDIN_FILENO))
+            return cancel("nothing sent: no terminal to confirm the configuration mode on (--yes goes on "
+                          "without asking)");
+#endif
         m_out << "Press Enter when the Quintrel is in configuration mode..." << Qt::endl;
         char line[256];
         if (!std::fgets(line, sizeof line, stdin))
-            return Cancel;
+            return cancel("nothing sent: the configuration mode was not confirmed");
     }
     return buttons == Buttons::Ok ? Ok : Cancel;
 }

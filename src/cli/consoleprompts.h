@@ -5,9 +5,11 @@
 #include <QHash>
 #include <QTextStream>
 
-// Prompts on a console: every message box is printed, the configuration-mode prompt waits for
-// Enter (unless told to go on at once), questions take preset answers, and the file dialogs
-// return the paths given on the command line.
+// Prompts on a console: every message box is printed (on standard error: standard output
+// carries only a command's result), the configuration-mode prompt waits for Enter on a
+// terminal (unless told to go on at once; with no terminal, or at the end of the input, it is
+// cancelled), questions take preset answers, and the file dialogs return the paths given on
+// the command line.
 class ConsolePrompts : public Prompts
 {
 public:
@@ -19,8 +21,12 @@ public:
     // Answers to Yes/No questions by title; No where none is set.
     QHash<QString, Answer> answers;
 
-    // The text of the last critical or error box, for the one-line reason on standard error.
+    // The first line of the last critical or error box, for the reason line on standard error,
+    // and the lines after it (what to do about it).
     const QString &lastError() const { return m_lastError; }
+    const QString &lastAdvice() const { return m_lastAdvice; }
+    // The configuration-mode prompt was not confirmed: nothing was sent.
+    bool cancelled() const { return m_cancelled; }
 
     Answer message(const QString &text, const QString &title, Buttons buttons, Icon icon) override;
     QString openFile(const FileRequest &request) override;
@@ -29,4 +35,6 @@ public:
 private:
     QTextStream &m_out;
     QString m_lastError;
+    QString m_lastAdvice;
+    bool m_cancelled = false;
 };

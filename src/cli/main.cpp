@@ -17,6 +17,7 @@
 #include "online/dhpdiagnostics.h"
 #include "online/flashtransfer.h"
 #include "serial/modcomm.h"
+#include "serial/portinfo.h"
 #include "session/session.h"
 #include "shell/model_freestand.h"
 #include "transfer/devicelink.h"
@@ -27,10 +28,14 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include <memory>
 
 #include <cstdio>
 #ifdef Q_OS_UNIX
@@ -39,15 +44,18 @@
 
 namespace {
 
-enum Exit { Success = 0, NoProperAnswer = 1, BadInput = 2 };
+enum Exit { Success = 0, NoProperAnswer = 1, BadInput = 2, PortProblem = 3 };
 
 QTextStream out(stdout);
 QTextStream err(stderr);
 
-int fail(int status, const QString &reason)
+// The reason on one line; a line after it (what to do) where there is one.
+int fail(int status, const QString &reason, const QString &advice = QString())
 {
     out.flush();
     err << "qncf-cli: " << reason << Qt::endl;
+    if (!advice.isEmpty())
+        err << advice << Qt::endl;
     return status;
 }
 
@@ -60,8 +68,13 @@ const char *const Usage =
     "  qncf-cli upload --model CODE --port DEVICE OUT.QNC [--yes] [--old-ngd]\n"
     "  qncf-cli who-active --port DEVICE\n"
     "  qncf-cli flash --port DEVICE FILE.TXT [--yes]\n"
-    "DEVICE is a device path or COM1..COM8. Exit status: 0 done, 1 the converter did not\n"
-    "answer as required, 2 bad arguments or an unreadable file.";
+    "  qncf-cli compare --model CODE --port DEVICE FILE.QNC [--yes]\n"
+    "  qncf-cli diff --model CODE A.QNC B.QNC\n"
+    "  qncf-cli ports\n"
+    "DEVICE is a device path, a /dev/serial/by-id name or COM1..COM8. Results go to standard\n"
+    "output; prompts, progress and errors to standard error. Exit status: 0 done (compare, diff:\n"
+    "no difference), 1 the converter did not answer as required (compare, diff: a difference),\n"
+    "2 bad arguments or an unreadable file, 3 a port that cannot be opened or is busy.";
 
 // How long a flashed unit may take to say "A-OK" once the file is in.
 constexpr int FlashAnswerMs = 10000;
@@ -69,7 +82,7 @@ constexpr int FlashAnswerMs = 10000;
 // The program's state and forms, as the windows have them.
 struct Program
 {
-    Program() : prompts(out), printer(prompts)
+    Program() : prompts(err), printer(prompts)
     {
         forms.setContext(&context);
         defineForms(forms);
@@ -93,7 +106,10 @@ bool choosePort(Program &p, const QString &device)
                                         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = com.match(device);
     if (m.hasMatch()) {
-        p.session.PortNumber = m.captured(1).toInt();
+        // COMn as the window has it: the device named for it, or the adapter it takes.
+        const int n = m.captured(1).toInt();
+        p.comm.setComDevice(n, defaultComDevice(n, listSerialPorts()));
+        p.session.PortNumber = n;
         return true;
     }
     if (device.isEmpty())
@@ -142,6 +158,15 @@ int runMessage(Program &p, const QString &file)
     return Success;
 }
 
+// A transfer that could not start: the port would not open (3), or the configuration mode was
+// not confirmed and nothing was sent (2).
+int portFailed(Program &p)
+{
+    if (p.prompts.cancelled())
+        return fail(BadInput, p.prompts.lastError());
+    return fail(PortProblem, p.prompts.lastError(), p.prompts.lastAdvice());
+}
+
 // The download screen's way: the file is opened as the editor opens it, then sent.
 int runDownload(Program &p, const QString &file)
 {
@@ -149,7 +174,7 @@ int runDownload(Program &p, const QString &file)
     QEventLoop loop;
     ExchangeOutcome outcome = ExchangeOutcome::NoMessage;
     QObject::connect(&screen->transfer(), &DownloadConfig::status,
-                     [](const QString &s) { out << s << Qt::endl; });
+                     [](const QString &s) { err << s << Qt::endl; });
     QObject::connect(&screen->transfer(), &DownloadConfig::finished, [&](ExchangeOutcome o) {
         outcome = o;
         loop.quit();
@@ -164,6 +189,7 @@ int runDownload(Program &p, const QString &file)
     case ExchangeOutcome::Accepted:
         return Success;
     case ExchangeOutcome::PortFailed:
+        return portFailed(p);
     case ExchangeOutcome::NoMessage:
         return fail(BadInput, p.prompts.lastError());
     default:
@@ -182,7 +208,7 @@ int runUpload(Program &p, const QString &file)
     bool success = false;
     QString lastStatus;
     QObject::connect(&screen->transfer(), &UploadTransfer::status, [&](const QString &s) {
-        out << s << Qt::endl;
+        err << s << Qt::endl;
         lastStatus = s;
     });
     QObject::connect(&screen->transfer(), &UploadTransfer::finished, [&](ExchangeOutcome o) { outcome = o; });
@@ -196,10 +222,12 @@ int runUpload(Program &p, const QString &file)
         loop.exec();
     const QString status = controlOf<QLabel>(*screen, "lblStatus")->text();
     if (status != lastStatus)
-        out << status << Qt::endl;
+        err << status << Qt::endl;
     if (success)
         return Success;
-    if (outcome == ExchangeOutcome::PortFailed || outcome == ExchangeOutcome::Accepted)
+    if (outcome == ExchangeOutcome::PortFailed)
+        return portFailed(p);
+    if (outcome == ExchangeOutcome::Accepted)
         return fail(BadInput, p.prompts.lastError().isEmpty() ? status : p.prompts.lastError());
     return fail(NoProperAnswer, status);
 }
@@ -209,7 +237,7 @@ int runUpload(Program &p, const QString &file)
 int runWhoActive(Program &p)
 {
     if (!p.link.CheckPort())
-        return fail(BadInput, p.prompts.lastError());
+        return portFailed(p);
     DhpDiagnostics diag(p.session, p.comm);
     QEventLoop loop;
     QString status;
@@ -261,9 +289,12 @@ int runFlash(Program &p, const QString &path, bool confirmed)
     p.session.CommStatus = p.comm.CommOpen(port, p.link.portName(), DeviceLink::PortSettings);
     if (p.session.CommStatus != 0) {
         p.comm.FormatCommError(p.session.CommErrorText);
+        const QString advice = p.comm.openFailureAdvice();
         p.comm.CommClose(port);
-        return fail(BadInput, QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: ") +
-                                  p.session.CommErrorText);
+        return fail(PortProblem,
+                    QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: ") +
+                        p.session.CommErrorText,
+                    advice);
     }
     p.comm.CommFlush(port);
 
@@ -323,6 +354,57 @@ int runFlash(Program &p, const QString &path, bool confirmed)
     return Success;
 }
 
+// The system's serial ports, one a line: path, by-id name, description, maker, serial number
+// (tab-separated, "-" for what is unknown).
+int runPorts()
+{
+    for (const SerialPortEntry &e : listSerialPorts()) {
+        QStringList fields{e.path, e.byId, e.description, e.manufacturer, e.serialNumber};
+        for (QString &f : fields)
+            if (f.isEmpty())
+                f = QStringLiteral("-");
+        out << fields.join(QLatin1Char('\t')) << Qt::endl;
+    }
+    return Success;
+}
+
+// A configuration as the summary shows it: its rows as caption and value, in order.
+using Summary = QList<std::pair<QString, QString>>;
+
+Summary summaryOf(Program &p)
+{
+    Summary rows;
+    for (const QString &line : summaryLines(*p.forms.form(QStringLiteral("view")))) {
+        const qsizetype at = line.indexOf(QLatin1String(": "));
+        rows.append(at < 0 ? std::pair{line, QString()} : std::pair{line.left(at), line.mid(at + 2)});
+    }
+    return rows;
+}
+
+// The rows whose values differ, "caption: A-value | B-value" with the two sources named once
+// above them; 0 when there are none, 1 otherwise.
+int listDifferences(const Summary &a, const QString &aName, const Summary &b, const QString &bName)
+{
+    QStringList lines;
+    QMap<QString, int> seen; // a caption that comes twice is matched to its second
+    QMap<QString, QStringList> others;
+    for (const auto &[caption, value] : b)
+        others[caption].append(value);
+    for (const auto &[caption, value] : a) {
+        const QStringList values = others.value(caption);
+        const int k = seen[caption]++;
+        const QString other = k < values.size() ? values.at(k) : QStringLiteral("(none)");
+        if (other != value)
+            lines << QStringLiteral("%1: %2 | %3").arg(caption, value, other);
+    }
+    if (lines.isEmpty())
+        return Success;
+    out << QStringLiteral("%1 | %2").arg(aName, bName) << Qt::endl;
+    for (const QString &l : lines)
+        out << l << Qt::endl;
+    return NoProperAnswer;
+}
+
 // Without a desktop session there is no runtime folder; give Qt a private one rather than
 // have it warn on standard error, which carries only our reason line.
 void provideRuntimeFolder()
@@ -349,6 +431,7 @@ int main(int argc, char **argv)
     provideRuntimeFolder();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qncf-cli"));
+    QApplication::setApplicationVersion(QStringLiteral(QNCF_VERSION));
     // A file name whose bytes are no valid text in this system's encoding would come back
     // from the conversion as another name, and another file would be read or written.
     for (int i = 1; i < argc; ++i) {
@@ -363,9 +446,11 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(Usage));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption modelOption(QStringLiteral("model"), QStringLiteral("Converter model code."),
                                          QStringLiteral("CODE"));
-    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Device path or COMn."),
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("Device path, /dev/serial/by-id name or COMn."),
                                         QStringLiteral("DEVICE"));
     const QCommandLineOption yesOption(
         QStringLiteral("yes"),
@@ -373,58 +458,149 @@ int main(int argc, char **argv)
                        "whether the unit is ready for the file."));
     const QCommandLineOption oldNgdOption(QStringLiteral("old-ngd"),
                                           QStringLiteral("A QN4000-NGD without flash (54-byte upload)."));
-    parser.addOptions({modelOption, portOption, yesOption, oldNgdOption});
+    const QCommandLineOption forceOption(QStringLiteral("force"),
+                                         QStringLiteral("upload: replace OUT.QNC if it exists."));
+    const QCommandLineOption verifyOption(
+        QStringLiteral("verify"), QStringLiteral("download: upload afterwards and compare with the file."));
+    parser.addOptions({modelOption, portOption, yesOption, oldNgdOption, forceOption, verifyOption});
     parser.addPositionalArgument(
         QStringLiteral("command"),
-        QStringLiteral("models, show, message, download, upload, who-active or flash"));
+        QStringLiteral("models, ports, show, message, download, upload, compare, diff, who-active or flash"));
     if (!parser.parse(QCoreApplication::arguments()))
-        return fail(BadInput, parser.errorText());
+        return fail(BadInput, parser.errorText() + QStringLiteral(" (qncf-cli --help lists them)"));
     if (parser.isSet(QStringLiteral("help"))) {
         out << parser.helpText() << Qt::endl;
         return Success;
     }
-
-    const QStringList args = parser.positionalArguments();
-    const QString command = args.value(0);
-    if (command == QLatin1String("models") && args.size() == 1)
-        return runModels();
-
-    const QString &file = args.value(1);
-    const bool online = command == QLatin1String("who-active") || command == QLatin1String("flash");
-    if (online) {
-        if (args.size() != (command == QLatin1String("flash") ? 2 : 1) || !parser.isSet(portOption) ||
-            parser.isSet(modelOption))
-            return fail(BadInput, QStringLiteral("bad arguments\n") + QString::fromLatin1(Usage));
-        Program p;
-        if (!choosePort(p, parser.value(portOption)))
-            return fail(BadInput, QStringLiteral("no device given"));
-        if (command == QLatin1String("who-active"))
-            return runWhoActive(p);
-        return runFlash(p, file, parser.isSet(yesOption));
+    if (parser.isSet(QStringLiteral("version"))) {
+        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
+            << Qt::endl;
+        return Success;
     }
 
-    const bool needsPort = command == QLatin1String("download") || command == QLatin1String("upload");
-    const bool known = needsPort || command == QLatin1String("show") || command == QLatin1String("message");
-    if (!known || args.size() != 2 || !parser.isSet(modelOption) || needsPort != parser.isSet(portOption))
-        return fail(BadInput, QStringLiteral("bad arguments\n") + QString::fromLatin1(Usage));
-    const QString model = parser.value(modelOption).toUpper();
-    if (!findModel(model))
+    // What each command takes: its files, and whether it needs a model and a port.
+    struct Shape
+    {
+        const char *name;
+        int files;
+        bool model;
+        bool port;
+        QList<const QCommandLineOption *> options; // the optional ones it accepts
+    };
+    const Shape shapes[] = {
+        {"models", 0, false, false, {}},
+        {"ports", 0, false, false, {}},
+        {"show", 1, true, false, {}},
+        {"message", 1, true, false, {}},
+        {"download", 1, true, true, {&yesOption, &oldNgdOption, &verifyOption}},
+        {"upload", 1, true, true, {&yesOption, &oldNgdOption, &forceOption}},
+        {"compare", 1, true, true, {&yesOption, &oldNgdOption}},
+        {"diff", 2, true, false, {}},
+        {"who-active", 0, false, true, {}},
+        {"flash", 1, false, true, {&yesOption}},
+    };
+    const QStringList args = parser.positionalArguments();
+    if (args.isEmpty())
+        return fail(BadInput, QStringLiteral("no command given (qncf-cli --help lists them)"));
+    const QString command = args.first();
+    const Shape *shape = nullptr;
+    for (const Shape &sh : shapes)
+        if (command == QLatin1String(sh.name))
+            shape = &sh;
+    if (!shape)
         return fail(BadInput,
-                    QStringLiteral("unknown model \"%1\"; \"qncf-cli models\" lists them").arg(model));
+                    QStringLiteral("unknown command \"%1\" (qncf-cli --help lists them)").arg(command));
+    const QStringList files = args.mid(1);
+    if (files.size() != shape->files)
+        return fail(
+            BadInput,
+            files.size() > shape->files
+                ? QStringLiteral("%1: unexpected argument \"%2\"").arg(command, files.at(shape->files))
+                : QStringLiteral("%1 needs %2 file name%3")
+                      .arg(command)
+                      .arg(shape->files)
+                      .arg(shape->files > 1 ? "s" : ""));
+    for (const auto &[option, wanted] :
+         {std::pair{&modelOption, shape->model}, std::pair{&portOption, shape->port}}) {
+        if (parser.isSet(*option) != wanted)
+            return fail(
+                BadInput,
+                wanted ? QStringLiteral("%1 needs --%2 %3")
+                             .arg(command, option->names().first(), option->valueName())
+                       : QStringLiteral("--%1 does not go with %2").arg(option->names().first(), command));
+    }
+    for (const QCommandLineOption *o : {&yesOption, &oldNgdOption, &forceOption, &verifyOption}) {
+        if (parser.isSet(*o) && !shape->options.contains(o))
+            return fail(BadInput,
+                        QStringLiteral("--%1 does not go with %2").arg(o->names().first(), command));
+    }
 
-    Program p;
-    p.prompts.proceedWithoutWaiting = parser.isSet(yesOption);
-    p.prompts.answers.insert(QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"),
-                             parser.isSet(oldNgdOption) ? Prompts::Yes : Prompts::No);
-    p.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(model);
-    if (needsPort && !choosePort(p, parser.value(portOption)))
-        return fail(BadInput, QStringLiteral("no device given"));
+    if (command == QLatin1String("models"))
+        return runModels();
+    if (command == QLatin1String("ports"))
+        return runPorts();
 
+    auto makeProgram = [&]() -> std::unique_ptr<Program> {
+        auto p = std::make_unique<Program>();
+        p->prompts.proceedWithoutWaiting = parser.isSet(yesOption);
+        p->prompts.answers.insert(QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"),
+                                  parser.isSet(oldNgdOption) ? Prompts::Yes : Prompts::No);
+        if (shape->model)
+            p->forms.form<model_freestand>(QStringLiteral("model_freestand"))
+                ->chooseModel(parser.value(modelOption).toUpper());
+        if (shape->port)
+            choosePort(*p, parser.value(portOption));
+        return p;
+    };
+    if (shape->model && !findModel(parser.value(modelOption).toUpper()))
+        return fail(BadInput, QStringLiteral("unknown model \"%1\" (qncf-cli models lists them)")
+                                  .arg(parser.value(modelOption)));
+    if (shape->port && parser.value(portOption).isEmpty())
+        return fail(BadInput, QStringLiteral("--port names no device"));
+    const QString file = files.value(0);
+
+    std::unique_ptr<Program> p = makeProgram();
+    if (command == QLatin1String("who-active"))
+        return runWhoActive(*p);
+    if (command == QLatin1String("flash"))
+        return runFlash(*p, file, parser.isSet(yesOption));
     if (command == QLatin1String("show"))
-        return runShow(p, file);
+        return runShow(*p, file);
     if (command == QLatin1String("message"))
-        return runMessage(p, file);
-    if (command == QLatin1String("download"))
-        return runDownload(p, file);
-    return runUpload(p, file);
+        return runMessage(*p, file);
+    if (command == QLatin1String("upload")) {
+        if (QFileInfo::exists(file) && !parser.isSet(forceOption))
+            return fail(BadInput, QStringLiteral("%1 exists; --force replaces it").arg(file));
+        return runUpload(*p, file);
+    }
+
+    // Two configurations side by side: two files, or a file and what the unit holds.
+    auto differences = [&](const QString &a, const QString &aName, const QString &b, const QString &bName) {
+        std::unique_ptr<Program> first = makeProgram();
+        if (!loadConfigurationFile(first->context, a))
+            return fail(BadInput, first->prompts.lastError());
+        std::unique_ptr<Program> second = makeProgram();
+        if (!loadConfigurationFile(second->context, b))
+            return fail(BadInput, second->prompts.lastError());
+        return listDifferences(summaryOf(*first), aName, summaryOf(*second), bName);
+    };
+    if (command == QLatin1String("diff"))
+        return differences(files.at(0), files.at(0), files.at(1), files.at(1));
+    // A file is read before anything goes to the unit, so a bad one stops it at once.
+    if (!loadConfigurationFile(p->context, file))
+        return fail(BadInput, p->prompts.lastError());
+    auto unitAgainstFile = [&]() {
+        QTemporaryDir dir;
+        const QString uploaded = dir.filePath(QStringLiteral("unit.QNC"));
+        std::unique_ptr<Program> reader = makeProgram();
+        if (const int r = runUpload(*reader, uploaded); r != Success)
+            return r;
+        return differences(file, file, uploaded, QStringLiteral("the unit"));
+    };
+    if (command == QLatin1String("compare"))
+        return unitAgainstFile();
+    p = makeProgram();
+    if (const int r = runDownload(*p, file); r != Success || !parser.isSet(verifyOption))
+        return r;
+    return unitAgainstFile();
 }

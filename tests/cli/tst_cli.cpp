@@ -123,6 +123,27 @@ QString writeConfig(const QTemporaryDir &dir, const QString &name, const QString
     return SaveConfigFile(path, rec, modelOf(model)).ok ? path : QString();
 }
 
+// The one reason line on standard error, and the line after it (what to do), if any.
+struct Reason
+{
+    int count = 0;
+    QString line;
+    QString advice;
+};
+Reason reasonOf(const QString &err)
+{
+    Reason r;
+    const QStringList lines = err.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].startsWith(QLatin1String("qncf-cli: "))) {
+            ++r.count;
+            r.line = lines[i];
+            r.advice = lines.value(i + 1);
+        }
+    }
+    return r;
+}
+
 QByteArray readAll(const QString &path)
 {
     QFile f(path);
@@ -183,26 +204,49 @@ private Q_SLOTS:
     void badInput_data()
     {
         QTest::addColumn<QStringList>("args");
-        QTest::newRow("no command") << QStringList{};
-        QTest::newRow("unknown command") << QStringList{"frobnicate"};
-        QTest::newRow("no model") << QStringList{"show", "x.QNC"};
-        QTest::newRow("unknown model") << QStringList{"show", "--model", "QN9000-ABC", "x.QNC"};
-        QTest::newRow("no port") << QStringList{"download", "--model", "QN4000-PXA", "x.QNC"};
-        QTest::newRow("missing file") << QStringList{"show", "--model", "QN4000-PXA", "/nonexistent/x.QNC"};
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("names"); // what the reason line must name
+        const QString pxa = QStringLiteral("QN4000-PXA");
+        QTest::newRow("no command") << QStringList{} << 2 << "no command";
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "\"frobnicate\"";
+        QTest::newRow("unknown option") << QStringList{"show", "--colour"} << 2 << "colour";
+        QTest::newRow("no model") << QStringList{"show", "x.QNC"} << 2 << "--model";
+        QTest::newRow("unknown model")
+            << QStringList{"show", "--model", "QN9000-ABC", "x.QNC"} << 2 << "QN9000-ABC";
+        QTest::newRow("no port") << QStringList{"download", "--model", pxa, "x.QNC"} << 2 << "--port";
+        QTest::newRow("port where none goes")
+            << QStringList{"show", "--model", pxa, "--port", "COM1", "x"} << 2 << "--port";
+        QTest::newRow("option of another command")
+            << QStringList{"download", "--model", pxa, "--port", "COM1", "--force", "x"} << 2 << "--force";
+        QTest::newRow("one file too many") << QStringList{"show", "--model", pxa, "a", "b"} << 2 << "\"b\"";
+        QTest::newRow("missing file")
+            << QStringList{"show", "--model", pxa, "/nonexistent/x.QNC"} << 2 << "/nonexistent/x.QNC";
+        QTest::newRow("upload over a file")
+            << QStringList{"upload", "--model", pxa, "--port", "/dev/null", "--yes", "/etc/hostname"} << 2
+            << "--force";
         QTest::newRow("missing device") << QStringList{"upload",
                                                        "--model",
-                                                       "QN4000-PXA",
+                                                       pxa,
                                                        "--port",
                                                        "/dev/no-such-tty",
                                                        "--yes",
-                                                       "/tmp/never-written.QNC"};
+                                                       "/tmp/never-written.QNC"}
+                                        << 3 << "No such file";
     }
     void badInput()
     {
+        const QByteArray hostname = readAll(QStringLiteral("/etc/hostname"));
         const Result r = runCli(FETCHED(QStringList, args));
-        QCOMPARE(r.status, 2);
-        QVERIFY(r.err.startsWith(QLatin1String("qncf-cli: ")));
+        QCOMPARE(r.status, FETCHED(int, status));
+        const Reason why = reasonOf(r.err);
+        QCOMPARE(why.count, 1);
+        QVERIFY2(why.line.contains(FETCHED(QString, names)), qPrintable(r.err));
+        QVERIFY(r.out.isEmpty());
         QVERIFY(!QFile::exists(QStringLiteral("/tmp/never-written.QNC")));
+        QCOMPARE(readAll(QStringLiteral("/etc/hostname")), hostname);
+        if (r.status == 3) // a port error says what to do about it
+            QVERIFY2(why.advice.contains(QLatin1String("/dev/no-such-tty: not connected")),
+                     qPrintable(r.err));
     }
 
     void showAndMessage()
@@ -278,14 +322,16 @@ private Q_SLOTS:
         const Result down = runCli({QStringLiteral("download"), QStringLiteral("--model"), model,
                                     QStringLiteral("--port"), sim.device, file, QStringLiteral("--yes")});
         QVERIFY2(down.status == 0, qPrintable(down.out + down.err));
-        QVERIFY(down.out.contains(QLatin1String("A-OK! Transmission received by Quintrel")));
-        QVERIFY(down.out.contains(QLatin1String("Press the RESET Button of the Quintrel to put it ON-LINE")));
+        QVERIFY(down.out.isEmpty()); // standard output is for results only
+        QVERIFY(down.err.contains(QLatin1String("A-OK! Transmission received by Quintrel")));
+        QVERIFY(down.err.contains(QLatin1String("Press the RESET Button of the Quintrel to put it ON-LINE")));
 
         const QString out = dir.filePath(QStringLiteral("out.QNC"));
         const Result up = runCli({QStringLiteral("upload"), QStringLiteral("--model"), model,
                                   QStringLiteral("--port"), sim.device, out, QStringLiteral("--yes")});
         QVERIFY2(up.status == 0, qPrintable(up.out + up.err));
-        QVERIFY(up.out.contains(QLatin1String("A-OK! Success - Upload complete.")));
+        QVERIFY(up.out.isEmpty());
+        QVERIFY(up.err.contains(QLatin1String("A-OK! Success - Upload complete.")));
         // The uploaded file carries lines 11 and 12 as numbers.
         const QList<QByteArray> lines = readAll(out).split('\n');
         QCOMPARE(lines.at(10), QByteArray("0\r"));
@@ -295,6 +341,43 @@ private Q_SLOTS:
         const Result b = runCli({QStringLiteral("message"), QStringLiteral("--model"), model, out});
         QCOMPARE(a.status, 0);
         QCOMPARE(b.out, a.out);
+    }
+
+    // Two files, a file and the unit, and a download checked by reading it back: the rows that
+    // differ, with the summary's captions; exit 1 for a difference.
+    void compareAndDiff()
+    {
+        QTemporaryDir dir;
+        const QString model = QStringLiteral("QN4000-PXA");
+        const QString five = writeConfig(dir, QStringLiteral("five.QNC"), model, 5);
+        const QString six = writeConfig(dir, QStringLiteral("six.QNC"), model, 6);
+        const QStringList m{QStringLiteral("--model"), model};
+
+        Result r = runCli(QStringList{QStringLiteral("diff")} + m + QStringList{five, six});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.out, QStringLiteral("%1 | %2\nSTATION NUMBER: 5 Octal | 6 Octal\n").arg(five, six));
+        r = runCli(QStringList{QStringLiteral("diff")} + m + QStringList{five, five});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.isEmpty());
+
+        const QString eeprom = dir.filePath(QStringLiteral("e.bin"));
+        Simulator sim(model, eeprom);
+        QVERIFY(!sim.device.isEmpty());
+        const QStringList port{QStringLiteral("--port"), sim.device, QStringLiteral("--yes")};
+        r = runCli(QStringList{QStringLiteral("download"), QStringLiteral("--verify")} + m + port +
+                   QStringList{five});
+        QVERIFY2(r.status == 0 && r.out.isEmpty(), qPrintable(r.out + r.err));
+        r = runCli(QStringList{QStringLiteral("compare")} + m + port + QStringList{six});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.out, QStringLiteral("%1 | the unit\nSTATION NUMBER: 6 Octal | 5 Octal\n").arg(six));
+
+        // With no terminal to confirm the configuration mode on, nothing goes to the unit.
+        const QByteArray stored = readAll(eeprom);
+        r = runCli(QStringList{QStringLiteral("download")} + m +
+                   QStringList{QStringLiteral("--port"), sim.device, six});
+        QCOMPARE(r.status, 2);
+        QVERIFY2(reasonOf(r.err).line.contains(QLatin1String("nothing sent")), qPrintable(r.err));
+        QCOMPARE(readAll(eeprom), stored);
     }
 
     // One pass over the DH+ nodes: the status line, then a line a node.
@@ -392,21 +475,22 @@ private Q_SLOTS:
         row("upload", "killed", 1, "TRY UPLOAD AGAIN", upload);
         row("upload", "existing file, silent unit", 1, "TRY UPLOAD AGAIN", upload);
         for (const char *command : {"download", "upload"}) {
-            row(command, "port is a folder", 2, "COM Error", quick);
-            row(command, "port is a file", 2, "COM Error", quick);
-            row(command, "port is /dev/null", 2, "COM Error", quick);
-            row(command, "port not ours", 2, "Permission denied", quick);
-            row(command, "port held", 2, "COM Error", quick);
+            row(command, "port is a folder", 3, "COM Error", quick);
+            row(command, "port is a file", 3, "COM Error", quick);
+            row(command, "port is /dev/null", 3, "COM Error", quick);
+            row(command, "port not ours", 3, "Permission denied", quick);
+            row(command, "port held", 3, "busy", quick);
         }
         // The online tools against what a line can do to them.
-        row("who-active", "silent", 1, "Unable to Connect to Quintrel", quick);
-        row("who-active", "garbage", 1, "Unable to Connect, Reset the Quintrel", quick);
+        const double probes = 7 * 0.1 + 1.5; // a probe at every speed
+        row("who-active", "silent", 1, "Unable to Connect to Quintrel", probes);
+        row("who-active", "garbage", 1, "Unable to Connect, Reset the Quintrel", probes);
         for (const char *command : {"who-active", "flash"}) {
-            row(command, "port is a folder", 2, "COM Error", quick);
-            row(command, "port is a file", 2, "COM Error", quick);
-            row(command, "port is /dev/null", 2, "COM Error", quick);
-            row(command, "port not ours", 2, "Permission denied", quick);
-            row(command, "port held", 2, "COM Error", quick);
+            row(command, "port is a folder", 3, "COM Error", quick);
+            row(command, "port is a file", 3, "COM Error", quick);
+            row(command, "port is /dev/null", 3, "COM Error", quick);
+            row(command, "port not ours", 3, "Permission denied", quick);
+            row(command, "port held", 3, "busy", quick);
         }
         row("upload", "no such folder", 2, "cannot be written", quick);
         row("upload", "read-only folder", 2, "cannot be written", quick);
@@ -427,8 +511,10 @@ private Q_SLOTS:
                                       situation == QLatin1String("port held")
                                   ? QStringLiteral("silent")
                                   : QString();
+        const bool killed = situation == QLatin1String("killed");
         Simulator sim(QStringLiteral("QN4000-NGD"), dir.filePath(QStringLiteral("e.bin")),
-                      fault.isEmpty() ? QStringList() : QStringList{QStringLiteral("--fault"), fault});
+                      (fault.isEmpty() ? QStringList() : QStringList{QStringLiteral("--fault"), fault}) +
+                          (killed ? QStringList{QStringLiteral("--trace")} : QStringList()));
         QVERIFY(!sim.device.isEmpty());
 
         QString port = sim.device;
@@ -493,6 +579,7 @@ private Q_SLOTS:
         if (situation == QLatin1String("port held")) {
             // Another program has the port: an upload that waits for a unit that does not answer.
             holder = std::make_unique<QProcess>();
+            holder->setProcessChannelMode(QProcess::MergedChannels);
             holder->start(QStringLiteral(QNCF_CLI_PATH),
                           {QStringLiteral("upload"), QStringLiteral("--model"), QStringLiteral("QN4000-NGD"),
                            QStringLiteral("--port"), port, QStringLiteral("--yes"),
@@ -501,13 +588,18 @@ private Q_SLOTS:
             QVERIFY(holder->waitForReadyRead(5000)); // it has told its first line
             QTest::qWait(300);
         }
-        if (situation == QLatin1String("killed"))
-            QTimer::singleShot(500, [&sim] { sim.process.kill(); });
+        // Killed once the transfer's first bytes have reached it (its trace tells).
+        if (killed)
+            connect(&sim.process, &QProcess::readyReadStandardError, &sim.process, [&sim] {
+                QTimer::singleShot(100, &sim.process, [&sim] { sim.process.kill(); });
+            });
 
         const bool online = command == QLatin1String("who-active") || command == QLatin1String("flash");
         QStringList args{
             command, QStringLiteral("--model"), QStringLiteral("QN4000-NGD"), QStringLiteral("--port"), port,
             output,  QStringLiteral("--yes")};
+        if (outputExisted && !isDownload)
+            args << QStringLiteral("--force"); // the file is to be replaced, if the upload succeeds
         if (command == QLatin1String("who-active")) {
             args = QStringList{command, QStringLiteral("--port"), port};
         } else if (command == QLatin1String("flash")) {
@@ -532,9 +624,11 @@ private Q_SLOTS:
         QVERIFY2(r.status == status,
                  qPrintable(QStringLiteral("status %1: %2%3").arg(r.status).arg(r.out, r.err)));
         if (status != 0) {
-            QCOMPARE(r.err.count(QLatin1Char('\n')), 1); // one reason line
-            QVERIFY2(r.err.startsWith(QLatin1String("qncf-cli: ")) && r.err.contains(message),
-                     qPrintable(r.err));
+            const Reason why = reasonOf(r.err);
+            QCOMPARE(why.count, 1);
+            QVERIFY2(why.line.contains(message), qPrintable(r.err));
+            if (status == 3) // a port error says what to do about it
+                QVERIFY2(why.advice.contains(port), qPrintable(r.err));
         }
         QVERIFY2(seconds <= FETCHED(double, seconds), qPrintable(QString::number(seconds)));
 

@@ -254,8 +254,13 @@ private Q_SLOTS:
         b.comm.setComDevice(3, QStringLiteral("/dev/no-such-serial-device"));
         QVERIFY(!b.link.CheckPort());
         QCOMPARE(b.prompts.shown().size(), 1);
-        QCOMPARE(b.prompts.shown().first().text,
+        // The port layer's line, then what to do about it.
+        const QStringList lines = b.prompts.shown().first().text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.first(),
                  QStringLiteral("COM Error: Error (2): CommOpen (CreateFile) - ") + b.comm.LastCommErrorText);
+        QVERIFY2(lines.last().startsWith(QLatin1String("/dev/no-such-serial-device: not connected")),
+                 qPrintable(lines.last()));
         QVERIFY(!b.comm.isOpen(3));
     }
 

@@ -93,7 +93,7 @@ private Q_SLOTS:
             QVERIFY2(b.control<QWidget>(Menu, n)->isEnabledTo(menu), n);
         // The first generation offers COM1 to COM4 only, each naming its device.
         QVERIFY(b.control<QWidget>(Menu, "optCom5")->isHidden());
-        QCOMPARE(b.text(Menu, "lblComDevice_1"), b.comm.deviceForName(QStringLiteral("COM2")));
+        QCOMPARE(b.text(Menu, "cboComDevice_1"), b.comm.deviceForName(QStringLiteral("COM2")));
     }
 
     void failedPortTest()

@@ -27,8 +27,8 @@ void TerminalText::append(QByteArrayView received)
 
 void TerminalText::appendByte(char c)
 {
-    if (m_text.size() > TrimAbove) {
-        m_text.remove(0, TrimCount);
+    if (m_text.size() > m_trimAbove) {
+        m_text.remove(0, m_trimCount);
         m_whole = true;
         m_shown = 0;
     }

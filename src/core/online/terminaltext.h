@@ -24,6 +24,13 @@ public:
         QString appended;     // then to append (line breaks as '\n', no CR)
     };
 
+    // Other limits than the terminal's, for checks that want to reach them with short texts.
+    explicit TerminalText(qsizetype trimAbove = TrimAbove, qsizetype trimCount = TrimCount)
+        : m_trimAbove(trimAbove)
+        , m_trimCount(trimCount)
+    {
+    }
+
     void append(QByteArrayView received);
     void clear();
 
@@ -38,6 +45,8 @@ private:
     void appendByte(char c);
     void eraseLast();
 
+    qsizetype m_trimAbove;
+    qsizetype m_trimCount;
     QString m_text;
     // What the window shows: the first m_shown characters of m_text, as they were at the
     // last takeChange(), less what m_erased says to take away.

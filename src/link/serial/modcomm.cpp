@@ -310,12 +310,22 @@ int ModComm::CommOpen(int port, const QString &deviceName, const QString &settin
         return -1;
     }
 
+    const QString device = deviceForName(deviceName);
+    m_failedDevice.clear();
+    m_failedHolders.clear();
+    // A program that has the device open already (a terminal, a modem manager) would take the
+    // converter's replies: the port is busy even where the system lets a second one open it.
+    if (const QList<PortHolder> holders = otherHolders(device); !holders.isEmpty()) {
+        recordError(EBUSY, QStringLiteral("CommOpen (CreateFile)"), systemText(EBUSY));
+        m_failedHolders = holders;
+        return openFailed(device);
+    }
     auto *serial = new QSerialPort(this);
-    serial->setPortName(deviceForName(deviceName));
+    serial->setPortName(device);
     if (!serial->open(QIODevice::ReadWrite)) {
         recordSerialError(*serial, QStringLiteral("CommOpen (CreateFile)"));
         delete serial;
-        return LastCommErrorCode;
+        return openFailed(device);
     }
     e->serial = serial;
     e->open = true;
@@ -337,6 +347,19 @@ int ModComm::CommOpen(int port, const QString &deviceName, const QString &settin
         return LastCommErrorCode;
     }
     return 0;
+}
+
+int ModComm::openFailed(const QString &device)
+{
+    m_failedDevice = device;
+    return LastCommErrorCode;
+}
+
+QString ModComm::openFailureAdvice() const
+{
+    if (m_failedDevice.isEmpty())
+        return {};
+    return portAdvice(m_failedDevice, LastCommErrorCode, LastCommErrorText, m_failedHolders);
 }
 
 int ModComm::CommSet(int port, const QString &settings)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serial/portinfo.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -49,6 +51,8 @@ public:
     static QString defaultDeviceForName(const QString &name);
     // Makes COMn stand for this device for the rest of the run (an empty text undoes it).
     void setComDevice(int n, const QString &device);
+    // A device was set for COMn in this run.
+    bool hasComDevice(int n) const { return n >= 1 && n <= PortCount && !m_comDevices[n].isEmpty(); }
 
     int CommOpen(int port, const QString &deviceName, const QString &settings);
     int CommSet(int port, const QString &settings);
@@ -94,6 +98,10 @@ public:
     // Bytes handed to the port and not yet taken by the driver.
     qint64 bytesToWrite(int port) const;
 
+    // The second line for a user after a failed CommOpen: the device and what is likely to
+    // help (the group to join, the ports there are, who holds it). Empty after other errors.
+    QString openFailureAdvice() const;
+
     int LastCommErrorCode = 0;
     QString LastCommErrorSource;
     QString LastCommErrorText;
@@ -116,6 +124,10 @@ private:
     };
 
     Entry *entry(int port, const char *operation, int *result);
+    int openFailed(const QString &device);
+
+    QString m_failedDevice;            // the device of the last CommOpen that failed
+    QList<PortHolder> m_failedHolders; // the other programs found holding it
     void recordError(int code, const QString &source, const QString &text);
     void recordSerialError(const QSerialPort &serial, const QString &source);
     bool applySettings(QSerialPort &serial, const QString &settings, const char *operation);

@@ -19,13 +19,19 @@ QString DeviceLink::portName() const
     return QStringLiteral("COM%1").arg(m_session.PortNumber);
 }
 
+QString DeviceLink::adviceLine() const
+{
+    const QString advice = m_comm.openFailureAdvice();
+    return advice.isEmpty() ? QString() : QStringLiteral("\n") + advice;
+}
+
 bool DeviceLink::CheckPort()
 {
     m_session.CommStatus = m_comm.CommOpen(m_session.PortNumber, portName(), PortSettings);
     const bool ok = m_session.CommStatus == 0;
     if (!ok) {
         m_session.CommStatus = m_comm.FormatCommError(m_session.CommErrorText);
-        m_prompts.message(QStringLiteral("COM Error: ") + m_session.CommErrorText, QString(),
+        m_prompts.message(QStringLiteral("COM Error: ") + m_session.CommErrorText + adviceLine(), QString(),
                           Prompts::Buttons::Ok, Prompts::Icon::None);
     }
     // The port is not kept open between transfers.
@@ -39,7 +45,7 @@ int DeviceLink::OpenDevicePort()
     if (m_session.CommStatus != 0) {
         m_session.CommStatus = m_comm.FormatCommError(m_session.CommErrorText);
         m_prompts.message(QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: ") +
-                              m_session.CommErrorText,
+                              m_session.CommErrorText + adviceLine(),
                           QString(), Prompts::Buttons::Ok, Prompts::Icon::None);
         // A port that failed in its set-up is half open, and one left open by an earlier
         // failure must not block the next transfer: close it in every case.
@@ -73,9 +79,11 @@ int DeviceLink::PromptConfigMode()
     } else {
         return 0;
     }
-    m_prompts.message(first + QStringLiteral("\n\r") + second, title, Prompts::Buttons::Ok,
-                      Prompts::Icon::Exclamation);
-    return 1; // an OK-only box has no other answer
+    // An OK-only box; only a console that cannot ask (or whose input ended) cancels it.
+    if (m_prompts.message(first + QStringLiteral("\n\r") + second, title, Prompts::Buttons::Ok,
+                          Prompts::Icon::Exclamation) == Prompts::Cancel)
+        return 0;
+    return 1;
 }
 
 void DeviceLink::ReceiveReply(int timeoutMs, int n, std::function<void(const QByteArray &)> done)

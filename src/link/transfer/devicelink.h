@@ -29,6 +29,8 @@ public:
 
     // "COM" and the chosen port number.
     QString portName() const;
+    // The port error's second line ("\n" and what to do), or nothing.
+    QString adviceLine() const;
 
     // Opens and closes the chosen port once as a test. A failure shows "COM Error: " and the
     // error line. Returns whether the port is usable; the main menu enables its tools by it.

@@ -87,12 +87,12 @@ void Welcome::QN4000()
               QStringLiteral("Select the computer COM PORT the Quintrel Freestanding Unit is connected to"));
     for (int n = 5; n <= 8; ++n) {
         r.hide(menu, QStringLiteral("optCom%1").arg(n));
-        r.hide(menu, QStringLiteral("lblComDevice_%1").arg(n - 1));
+        r.hide(menu, QStringLiteral("cboComDevice_%1").arg(n - 1));
     }
     const int lefts[] = {120, 2160, 4200, 6120};
     for (int n = 1; n <= 4; ++n) {
         r.moveTwips(menu, QStringLiteral("optCom%1").arg(n), lefts[n - 1], 240);
-        r.moveTwips(menu, QStringLiteral("lblComDevice_%1").arg(n - 1), lefts[n - 1] + 300, 500);
+        r.moveTwips(menu, QStringLiteral("cboComDevice_%1").arg(n - 1), lefts[n - 1] + 300, 500);
     }
     // One row of ports leaves room for the port line under it.
     r.setHeightTwips(menu, QStringLiteral("frmCOM"), 800);

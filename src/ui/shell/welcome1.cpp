@@ -12,6 +12,9 @@
 #include "session/session.h"
 #include "transfer/devicelink.h"
 
+#include "serial/portinfo.h"
+#include "shell/devicechooser.h"
+
 #include <QCloseEvent>
 
 Welcome1::Welcome1(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::Welcome1)
@@ -19,15 +22,24 @@ Welcome1::Welcome1(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ct
     m_ui->setupUi(this);
     QRadioButton *const options[] = {m_ui->optCom1, m_ui->optCom2, m_ui->optCom3, m_ui->optCom4,
                                      m_ui->optCom5, m_ui->optCom6, m_ui->optCom7, m_ui->optCom8};
+    const QList<SerialPortEntry> ports = listSerialPorts();
     for (int i = 0; i < 8; ++i) {
         const int port = i + 1;
         connect(options[i], &QRadioButton::toggled, this, [this, port](bool on) {
             if (on)
                 optCom_Click(port);
         });
-        // Which device each COM option stands for on this machine.
-        if (auto *l = findChild<QLabel *>(QStringLiteral("lblComDevice_%1").arg(i)))
-            l->setText(m_ctx.comm.deviceForName(QStringLiteral("COM%1").arg(port)));
+        // Which device each COM option stands for on this machine, chosen under it.
+        auto *chooser = findChild<DeviceChooser *>(QStringLiteral("cboComDevice_%1").arg(i));
+        if (!m_ctx.comm.hasComDevice(port))
+            m_ctx.comm.setComDevice(port, defaultComDevice(port, ports));
+        chooser->setDevice(m_ctx.comm.deviceForName(QStringLiteral("COM%1").arg(port)));
+        connect(chooser, &DeviceChooser::deviceChosen, this,
+                [this, port, option = options[i]](const QString &d) {
+                    m_ctx.comm.setComDevice(port, d);
+                    if (option->isChecked())
+                        optCom_Click(port); // the chosen option's port is tested again
+                });
     }
     connect(m_ui->cmdUpdate, &QPushButton::clicked, this, &Welcome1::cmdUpdate_Click);
     connect(m_ui->cmdUPLOAD, &QPushButton::clicked, this, &Welcome1::cmdUPLOAD_Click);
