@@ -8,6 +8,9 @@
 #include "transfer/devicelink.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
@@ -17,8 +20,24 @@ int main(int argc, char **argv)
     // window end it.
     app.setQuitOnLastWindowClosed(false);
 
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Configures Quintrel freestanding converters."));
+    parser.addHelpOption();
+    const QCommandLineOption traceOption(
+        QStringLiteral("trace"), QStringLiteral("Log every byte each way on the serial port to FILE."),
+        QStringLiteral("FILE"));
+    parser.addOption(traceOption);
+    parser.process(app);
+
     Session session;
     ModComm comm;
+    if (parser.isSet(traceOption)) {
+        QString why;
+        if (!comm.startTrace(parser.value(traceOption), &why)) {
+            std::fprintf(stderr, "qncf: %s\n", qPrintable(why));
+            return 2;
+        }
+    }
     QtPrompts prompts;
     DeviceLink link(session, comm, prompts);
     FormRegistry forms;

@@ -462,7 +462,11 @@ int main(int argc, char **argv)
                                          QStringLiteral("upload: replace OUT.QNC if it exists."));
     const QCommandLineOption verifyOption(
         QStringLiteral("verify"), QStringLiteral("download: upload afterwards and compare with the file."));
-    parser.addOptions({modelOption, portOption, yesOption, oldNgdOption, forceOption, verifyOption});
+    const QCommandLineOption traceOption(QStringLiteral("trace"),
+                                         QStringLiteral("Log every byte each way on the port to FILE."),
+                                         QStringLiteral("FILE"));
+    parser.addOptions(
+        {modelOption, portOption, yesOption, oldNgdOption, forceOption, verifyOption, traceOption});
     parser.addPositionalArgument(
         QStringLiteral("command"),
         QStringLiteral("models, ports, show, message, download, upload, compare, diff, who-active or flash"));
@@ -529,6 +533,8 @@ int main(int argc, char **argv)
                              .arg(command, option->names().first(), option->valueName())
                        : QStringLiteral("--%1 does not go with %2").arg(option->names().first(), command));
     }
+    if (parser.isSet(traceOption) && !shape->port)
+        return fail(BadInput, QStringLiteral("--trace does not go with %1").arg(command));
     for (const QCommandLineOption *o : {&yesOption, &oldNgdOption, &forceOption, &verifyOption}) {
         if (parser.isSet(*o) && !shape->options.contains(o))
             return fail(BadInput,
@@ -550,6 +556,11 @@ int main(int argc, char **argv)
                 ->chooseModel(parser.value(modelOption).toUpper());
         if (shape->port)
             choosePort(*p, parser.value(portOption));
+        if (parser.isSet(traceOption)) {
+            QString why;
+            if (!p->comm.startTrace(parser.value(traceOption), &why))
+                return nullptr;
+        }
         return p;
     };
     if (shape->model && !findModel(parser.value(modelOption).toUpper()))
@@ -560,6 +571,8 @@ int main(int argc, char **argv)
     const QString file = files.value(0);
 
     std::unique_ptr<Program> p = makeProgram();
+    if (!p)
+        return fail(BadInput, QStringLiteral("--trace %1 cannot be written").arg(parser.value(traceOption)));
     if (command == QLatin1String("who-active"))
         return runWhoActive(*p);
     if (command == QLatin1String("flash"))

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -327,9 +328,23 @@ private Q_SLOTS:
         QVERIFY(down.err.contains(QLatin1String("Press the RESET Button of the Quintrel to put it ON-LINE")));
 
         const QString out = dir.filePath(QStringLiteral("out.QNC"));
-        const Result up = runCli({QStringLiteral("upload"), QStringLiteral("--model"), model,
-                                  QStringLiteral("--port"), sim.device, out, QStringLiteral("--yes")});
+        const QString trace = dir.filePath(QStringLiteral("trace.log"));
+        const Result up =
+            runCli({QStringLiteral("upload"), QStringLiteral("--model"), model, QStringLiteral("--port"),
+                    sim.device, out, QStringLiteral("--yes"), QStringLiteral("--trace"), trace});
         QVERIFY2(up.status == 0, qPrintable(up.out + up.err));
+        // The traffic log: the port's settings, the request, the reply, each with its time.
+        const QStringList logged =
+            QString::fromUtf8(readAll(trace)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        static const QRegularExpression stamped(
+            QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} COM1 "));
+        for (const QString &l : logged)
+            QVERIFY2(stamped.match(l).hasMatch(), qPrintable(l));
+        QVERIFY(logged.first().endsWith(
+            QStringLiteral("open %1 baud=9600 parity=N data=8 stop=1").arg(sim.device)));
+        QVERIFY(logged.filter(QRegularExpression(QStringLiteral(" >  54 45 4[5D] +TE[EM]$"))).size() >= 1);
+        QVERIFY(logged.filter(QRegularExpression(QStringLiteral(" <  54 52 "))).size() >= 1);
+        QVERIFY(logged.last().endsWith(QLatin1String(" close")));
         QVERIFY(up.out.isEmpty());
         QVERIFY(up.err.contains(QLatin1String("A-OK! Success - Upload complete.")));
         // The uploaded file carries lines 11 and 12 as numbers.
@@ -590,9 +605,8 @@ private Q_SLOTS:
         }
         // Killed once the transfer's first bytes have reached it (its trace tells).
         if (killed)
-            connect(&sim.process, &QProcess::readyReadStandardError, &sim.process, [&sim] {
-                QTimer::singleShot(100, &sim.process, [&sim] { sim.process.kill(); });
-            });
+            connect(&sim.process, &QProcess::readyReadStandardError, &sim.process,
+                    [&sim] { QTimer::singleShot(100, &sim.process, [&sim] { sim.process.kill(); }); });
 
         const bool online = command == QLatin1String("who-active") || command == QLatin1String("flash");
         QStringList args{

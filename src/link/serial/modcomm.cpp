@@ -346,6 +346,7 @@ int ModComm::CommOpen(int port, const QString &deviceName, const QString &settin
         recordSerialError(*serial, QStringLiteral("CommOpen (SetCommState)"));
         return LastCommErrorCode;
     }
+    m_trace.event(port, QStringLiteral("open %1 %2").arg(device, settings));
     return 0;
 }
 
@@ -374,6 +375,7 @@ int ModComm::CommSet(int port, const QString &settings)
     }
     if (!applySettings(*e->serial, settings, "CommSet"))
         return LastCommErrorCode;
+    m_trace.event(port, QStringLiteral("set %1").arg(settings));
     if (!outputOnlySoftwareFlow(*e->serial)) {
         recordSerialError(*e->serial, QStringLiteral("CommSet (SetCommState)"));
         return LastCommErrorCode ? LastCommErrorCode : BadArgument;
@@ -408,6 +410,7 @@ int ModComm::CommClose(int port)
         e->serial->flush();
     e->serial->close();
     release(port);
+    m_trace.event(port, QStringLiteral("close"));
     return 0;
 }
 
@@ -627,6 +630,7 @@ int ModComm::CommRead(int port, QByteArray &data, int /*size*/)
     }
     // Everything that has arrived, whatever the caller asked for.
     data = e->serial->readAll();
+    m_trace.bytes(port, '<', data);
     return int(data.size());
 }
 
@@ -642,6 +646,7 @@ int ModComm::CommWrite(int port, const QByteArray &data)
     }
     const qint64 n = e->serial->write(data);
     e->wrote = e->wrote || n > 0;
+    m_trace.bytes(port, '>', QByteArrayView(data).first(qMax<qint64>(n, 0)));
     if (n < 0) {
         recordSerialError(*e->serial, QStringLiteral("CommWrite (WriteFile)"));
         return -1;
@@ -712,6 +717,8 @@ int ModComm::CommSetLine(int port, int line, bool state)
         e->serial->clearError();
         return LastCommErrorCode;
     }
+    static const char *const names[] = {"", "break", "DTR", "RTS"};
+    m_trace.event(port, QStringLiteral("%1 %2").arg(QLatin1String(names[line]), state ? "on" : "off"));
     return 0;
 }
 
@@ -735,6 +742,7 @@ int ModComm::setOutputFlowControl(int port, bool on)
     }
     const bool ok =
         on ? outputOnlySoftwareFlow(*e->serial) : e->serial->setFlowControl(QSerialPort::NoFlowControl);
+    m_trace.event(port, on ? QStringLiteral("XON/XOFF on") : QStringLiteral("XON/XOFF off"));
     if (!ok) {
         recordSerialError(*e->serial, QStringLiteral("CommSet (SetCommState)"));
         return LastCommErrorCode ? LastCommErrorCode : BadArgument;
@@ -778,5 +786,6 @@ void ModComm::onSerialError(int port, int error)
     release(port);
     QString line;
     FormatCommError(line);
+    m_trace.event(port, QStringLiteral("lost: ") + line);
     Q_EMIT portLost(port, line);
 }

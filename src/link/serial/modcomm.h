@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serial/portinfo.h"
+#include "serial/porttrace.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -101,6 +102,8 @@ public:
     // The second line for a user after a failed CommOpen: the device and what is likely to
     // help (the group to join, the ports there are, who holds it). Empty after other errors.
     QString openFailureAdvice() const;
+    // Logs every byte and setting of every port to path from now on (--trace).
+    bool startTrace(const QString &path, QString *error) { return m_trace.open(path, error); }
 
     int LastCommErrorCode = 0;
     QString LastCommErrorSource;
@@ -126,6 +129,7 @@ private:
     Entry *entry(int port, const char *operation, int *result);
     int openFailed(const QString &device);
 
+    PortTrace m_trace;
     QString m_failedDevice;            // the device of the last CommOpen that failed
     QList<PortHolder> m_failedHolders; // the other programs found holding it
     void recordError(int code, const QString &source, const QString &text);

@@ -20,6 +20,7 @@ void DeviceChooser::setDevice(const QString &device)
 {
     m_last = device;
     setEditText(device);
+    lineEdit()->setCursorPosition(0); // a long name shows its start
     describe();
 }
 
