@@ -5,8 +5,8 @@ with its spread over several runs. Prints one table and writes the same rows to 
     bench/run.py BUILD [SECTION...]
 
 SECTION is one of startup, ingest, paced (the flash and who-active figures), idle, transfers,
-reading; all of them by default. BUILD holds the programs (make bench builds them). With no DISPLAY an Xvfb of its own is
-started for the windows. Python's standard library only."""
+reading; all of them by default. BUILD holds the programs (make bench builds them). With no
+DISPLAY an Xvfb of its own is started for the windows. Python's standard library only."""
 
 import itertools
 import json
@@ -373,7 +373,9 @@ def flash():
     for _ in range(RUNS):
         sim = Simulator("QN4000-NGD", "--pace")
         wire = Wire(sim.device)
-        host = spawn([tool("qncf-bench-gui"), "flash", path], env=dict(ENV, QNCF_COM1=wire.device))
+        # Off the display: windows coming and going over the idle ones would make them repaint.
+        host = spawn([tool("qncf-bench-gui"), "flash", path],
+                     env=dict(ENV, QNCF_COM1=wire.device, QT_QPA_PLATFORM="offscreen"))
         runs.append((sim, wire, host))
     ratios = []
     for sim, wire, host in runs:
@@ -465,11 +467,6 @@ def side_by_side(*calls):
         raise failures[0]
 
 
-def paced():
-    """The two figures that take their time on the line, side by side (they need little CPU)."""
-    side_by_side((flash,), (who_active,))
-
-
 # ---- the table -------------------------------------------------------------------------------
 
 def number(v, unit=""):
@@ -485,7 +482,7 @@ def number(v, unit=""):
 
 
 def report(seconds):
-    rows.sort(key=lambda r: r["figure"])  # the paced figures come in last
+    rows.sort(key=lambda r: r["figure"])  # the paced figures come in when they end
     head = ("#", "figure", "unit", "min", "median", "max", "limit", "aim", "")
     table = [head] + [(str(r["figure"]), r["name"], r["unit"], number(r["min"], r["unit"]),
                        number(r["median"], r["unit"]), number(r["max"], r["unit"]),
@@ -511,8 +508,9 @@ def main():
                 "reading": reading}
     background, failures = [], []
 
-    def start_paced():
-        background.append(in_background(paced, failures=failures))
+    def start_paced(*figures):
+        background.append(in_background(side_by_side, *[(f,) for f in figures or (flash, who_active)],
+                                        failures=failures))
 
     try:
         if len(sys.argv) > 2:
@@ -522,12 +520,14 @@ def main():
                 else:
                     sections[name]()
         else:
-            # What needs the CPU to itself first. The paced figures take over a minute of line
-            # time and next to no CPU: they start as the idle programs begin their ten seconds
-            # and go on while the rest is measured.
+            # The flash takes over a minute of line time and next to no CPU: it goes on while
+            # everything else is measured. The who-active passes, seconds each, start as the
+            # idle programs begin their ten seconds, after the figures that want the CPU.
+            start_paced(flash)
+            time.sleep(1)  # the flash programs started
             startup()
             ingest()
-            idle(meanwhile=start_paced)
+            idle(meanwhile=lambda: start_paced(who_active))
             transfers()
             reading()
         for t in background:
