@@ -3,7 +3,7 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run clean format tidy sanitize fuzz package
+.PHONY: all deps configure build test run clean format tidy sanitize fuzz package bench
 
 all: build
 
@@ -34,6 +34,15 @@ sanitize: deps
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    ctest --output-on-failure -j $(JOBS)
+
+# The benchmarks of bench/: one table of figures, each against its limit or with its spread,
+# and the same figures in $(BUILD)/bench.json. Builds only the programs it measures and its own
+# tools; nothing of it is part of make test.
+bench:
+	@scripts/install-deps --bench
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQNCF_BENCH=ON
+	cmake --build $(BUILD) -j $(JOBS) --target bench-programs
+	python3 bench/run.py $(BUILD)
 
 # Lays out every C++ source as .clang-format says.
 format: deps

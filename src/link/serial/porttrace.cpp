@@ -34,6 +34,9 @@ void PortTrace::event(int port, const QString &what)
 
 void PortTrace::bytes(int port, char direction, QByteArrayView data)
 {
+    // Every byte of the port comes through here: format nothing when nobody traces.
+    if (!m_file.isOpen())
+        return;
     for (qsizetype at = 0; at < data.size(); at += 16) {
         const QByteArrayView row = data.sliced(at, qMin<qsizetype>(16, data.size() - at));
         QString hex, text;
