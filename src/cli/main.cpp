@@ -267,6 +267,12 @@ int runWhoActive(Program &p)
     return connected ? Success : fail(NoProperAnswer, status);
 }
 
+// How long what is queued on the port needs on the line.
+int lineTimeMs(ModComm &comm, int port)
+{
+    return int(comm.bytesNotSent(port) * 10 * 1000 / qMax(1, comm.baudRate(port)));
+}
+
 // The terminal's flash transfer: the file in its blocks, one blank and a line feed, with the
 // progress on standard error and what the converter says on standard output; done once the
 // converter answers "A-OK".
@@ -302,6 +308,7 @@ int runFlash(Program &p, const QString &path, bool confirmed)
     QByteArray said;
     QString error;
     bool whole = false;
+    bool awaiting = false; // the file is out: what the unit says now is its answer
     QTimer answerWait;
     answerWait.setSingleShot(true);
     QObject::connect(&answerWait, &QTimer::timeout, &loop, &QEventLoop::quit);
@@ -313,7 +320,7 @@ int runFlash(Program &p, const QString &path, bool confirmed)
         said.append(data);
         if (said.size() > 4096)
             said.remove(0, said.size() - 4096);
-        if (answerWait.isActive() && said.contains("A-OK"))
+        if (awaiting && said.contains("A-OK"))
             loop.quit();
     });
     FlashTransfer flash(p.session, p.comm);
@@ -338,12 +345,33 @@ int runFlash(Program &p, const QString &path, bool confirmed)
             return;
         }
         said.clear(); // only an answer to this file counts
-        answerWait.start(FlashAnswerMs);
+        awaiting = true;
+        // The unit answers once the last bytes are in: its time starts when they have left.
+        p.comm.whenDrained(port, lineTimeMs(p.comm, port) * 2 + 2000, &loop, [&](bool drained) {
+            if (!drained && p.comm.isOpen(port)) {
+                whole = false;
+                error = QStringLiteral("the file did not leave the port (the line is held)");
+                loop.quit();
+                return;
+            }
+            answerWait.start(FlashAnswerMs);
+        });
     });
     QObject::connect(&p.comm, &ModComm::portLost, &loop, &QEventLoop::quit);
     flash.start(file);
     loop.exec();
     const bool answered = said.contains("A-OK");
+    // The closing line feed goes out before the port closes, however the transfer ended.
+    if (p.comm.isOpen(port) && p.comm.bytesNotSent(port) > 0) {
+        QEventLoop drain;
+        bool drained = false;
+        p.comm.whenDrained(port, lineTimeMs(p.comm, port) * 2 + 2000, &drain, [&](bool) {
+            drained = true;
+            drain.quit();
+        });
+        if (!drained)
+            drain.exec();
+    }
     p.comm.CommClose(port);
     if (!whole)
         return fail(NoProperAnswer,
