@@ -585,6 +585,12 @@ void ModComm::closeWhenDrained(int port, int timeoutMs)
     });
 }
 
+void ModComm::setReadBufferSize(int port, qint64 bytes)
+{
+    if (isOpen(port))
+        m_ports[port].serial->setReadBufferSize(bytes);
+}
+
 int ModComm::baudRate(int port) const
 {
     return isOpen(port) ? int(m_ports[port].serial->baudRate()) : 0;

@@ -87,6 +87,9 @@ public:
     // Closes the port once what was handed to it has left (at most timeoutMs later), without
     // waiting here. A port opened again meanwhile is left alone.
     void closeWhenDrained(int port, int timeoutMs);
+    // Reads no more than bytes ahead of the caller (0: no limit), so a flood waits in the
+    // driver rather than in memory, and each readyRead brings at most that much.
+    void setReadBufferSize(int port, qint64 bytes);
     // The line speed the port is set to; 0 when it is not open.
     int baudRate(int port) const;
     // Bytes handed to the port and not yet on the line: the port's own buffer and the

@@ -130,6 +130,8 @@ void monitor::showEvent(QShowEvent *event)
 void monitor::openPort()
 {
     m_ctx.link.OpenDevicePort();
+    // A flood is taken a slice at a time, the window served between two slices.
+    m_ctx.comm.setReadBufferSize(m_ctx.session.PortNumber, ReadSliceBytes);
     m_connectTime = QDateTime::currentDateTime();
     m_ui->cmdFreeDebug->show();
     showTime();

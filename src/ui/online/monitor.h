@@ -30,6 +30,7 @@ public:
     static constexpr int ActivityMs = 150; // RXD and TXD go white after this long without traffic
     static constexpr int LoadKeyMs = 100;  // the "M" after the terminal opens
     static constexpr int BreakMs = 1000;   // the debug mode's line break
+    static constexpr qint64 ReadSliceBytes = 64 * 1024; // received text taken at most this much at once
 
     explicit monitor(AppContext &ctx, QWidget *parent = nullptr);
     ~monitor() override;
