@@ -14,6 +14,19 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
+
+// A dark desktop theme: light text on dark grey.
+inline QPalette darkTheme()
+{
+    const QColor text(239, 240, 241), window(49, 54, 59);
+    QPalette p(text, window, window.lighter(130), window.darker(150), window.darker(120), text, Qt::white,
+               QColor(35, 38, 41), window);
+    p.setColor(QPalette::AlternateBase, window);
+    p.setColor(QPalette::Link, QColor(29, 153, 243));
+    p.setColor(QPalette::Highlight, QColor(61, 174, 233));
+    return p;
+}
 
 // A whole program's worth of state for a GUI test: a fresh session, the real forms reached
 // through the registry, and prompts answered from a script. One per test case.

@@ -2,10 +2,14 @@
 #include "editor/df_param.h"
 #include "editor/paramconfigb.h"
 #include "editor/paramconfigc.h"
+#include "shell/model_freestand.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include "support/guibench.h"
@@ -99,6 +103,46 @@ QStringList layoutFaults(QWidget *form)
                 if (kids[i]->geometry().intersects(kids[j]->geometry()))
                     faults
                         << QStringLiteral("%1 overlaps %2").arg(kids[i]->objectName(), kids[j]->objectName());
+    }
+    return faults;
+}
+
+// Captions that hardly stand out from what is painted behind them.
+QStringList unreadableTexts(QWidget *form)
+{
+    const QImage page = form->grab().toImage();
+    QStringList faults;
+    const auto widgets = form->findChildren<QWidget *>();
+    for (QWidget *w : widgets) {
+        // Disabled captions are dimmed on purpose.
+        if (!w->isVisibleTo(form) || !w->isEnabled() || w->isWindow() || w->objectName().isEmpty())
+            continue;
+        QString text;
+        QRect area = w->rect();
+        if (auto *l = qobject_cast<QLabel *>(w))
+            text = l->text();
+        else if (auto *e = qobject_cast<QLineEdit *>(w))
+            text = e->text();
+        else if (qobject_cast<QRadioButton *>(w) || qobject_cast<QCheckBox *>(w))
+            text = static_cast<QAbstractButton *>(w)->text(), area.setLeft(20); // past the indicator
+        else if (auto *g = qobject_cast<QGroupBox *>(w))
+            text = g->title(), area.setHeight(g->fontMetrics().height());
+        if (text.trimmed().isEmpty())
+            continue;
+        area = QRect(w->mapTo(form, area.topLeft()), area.size()) & page.rect();
+        // The commonest shade is the ground; the text is what differs most from it.
+        QHash<int, int> shades;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                ++shades[qGray(page.pixel(x, y))];
+        int ground = 0, contrast = 0;
+        for (auto it = shades.cbegin(); it != shades.cend(); ++it)
+            if (it.value() > shades.value(ground))
+                ground = it.key();
+        for (auto it = shades.cbegin(); it != shades.cend(); ++it)
+            contrast = qMax(contrast, qAbs(it.key() - ground));
+        if (contrast < 60)
+            faults << QStringLiteral("%1 unreadable").arg(w->objectName());
     }
     return faults;
 }
@@ -603,6 +647,48 @@ private Q_SLOTS:
         }
         const QStringList faults = layoutFaults(w);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));
+    }
+    void everyFormAtDesktopSettings_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("9 pt") << 9 << false;
+        QTest::newRow("11 pt") << 11 << false;
+        QTest::newRow("12 pt") << 12 << false;
+        QTest::newRow("12 pt, dark theme") << 12 << true;
+    }
+    // Whatever the desktop's font size and theme, every form of every model shows its captions
+    // whole and readable.
+    void everyFormAtDesktopSettings()
+    {
+        QFETCH(int, points);
+        QFETCH(bool, dark);
+        const QFont font = QApplication::font();
+        const QPalette palette = QApplication::palette();
+        const auto restore = qScopeGuard([&] {
+            QApplication::setFont(font);
+            QApplication::setPalette(palette);
+        });
+        QApplication::setFont(QFont(font.family(), points));
+        if (dark)
+            QApplication::setPalette(darkTheme());
+        bool first = true;
+        for (const ModelInfo &m : modelCatalog()) {
+            GuiBench b;
+            b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(m.code);
+            // Every form once; after that the forms a model's set-up lays out.
+            QStringList names = b.forms.names();
+            if (!std::exchange(first, false))
+                names.removeIf([&](const QString &n) { return !b.forms.isLoaded(n); });
+            for (const QString &name : names) {
+                QWidget *form = b.forms.form(name);
+                // The colours do not depend on the font: looked at once in each theme.
+                const QStringList faults =
+                    layoutFaults(form) + (points == 12 ? unreadableTexts(form) : QStringList());
+                QVERIFY2(faults.isEmpty(), qPrintable(m.code + QLatin1Char(' ') + name + QLatin1String(": ") +
+                                                      faults.join(QLatin1String("; "))));
+            }
+        }
     }
 };
 

@@ -14,13 +14,16 @@
 #include "transfer/transfers.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -750,9 +753,20 @@ private Q_SLOTS:
     }
 
     // With no printer the summary is a PDF file offered under the model and the day, drawn
-    // as the form is: one page, its text still text.
+    // as the form is: one page, its text still text, dark on white whatever the screen's theme.
+    void printsOnePage_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light theme") << false;
+        QTest::newRow("dark theme") << true;
+    }
     void printsOnePage()
     {
+        QFETCH(bool, dark);
+        const QPalette screen = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(screen); });
+        if (dark)
+            QApplication::setPalette(darkTheme());
         GuiBench b;
         pick(b, QStringLiteral("QN4000-PXA"));
         QTemporaryDir dir;
@@ -775,6 +789,19 @@ private Q_SLOTS:
         const QString words = QString::fromUtf8(text.readAllStandardOutput());
         for (const char *shown : {"CONFIGURATION SUMMARY", "STATION NUMBER", "QN4000-PXA"})
             QVERIFY2(words.contains(QLatin1String(shown)), shown);
+
+        QProcess picture;
+        picture.start(QStringLiteral("pdftoppm"),
+                      {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-png"),
+                       QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
+        QVERIFY(picture.waitForFinished(20000) && picture.exitCode() == 0);
+        const QImage page(dir.filePath(QStringLiteral("page.png")));
+        QVERIFY(!page.isNull());
+        qint64 grey = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                grey += qGray(page.pixel(x, y));
+        QVERIFY2(grey / (page.width() * page.height()) > 200, "the page is not white");
     }
 
     // The configuration file dialogs start in the folder of the last file chosen in one of

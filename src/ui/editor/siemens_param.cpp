@@ -15,8 +15,8 @@ siemens_param::siemens_param(AppContext &ctx, QWidget *parent)
     m_ui->setupUi(this);
     for (int n = 0; n <= 38; ++n)
         m_ui->cboTelegram->addItem(QString::number(n));
-    m_ui->pic422->setPixmap(wiringPicture(4, m_ui->pic422->size()));
-    m_ui->pic485->setPixmap(wiringPicture(2, m_ui->pic485->size()));
+    m_ui->pic422->setPixmap(wiringPicture(4, m_ui->pic422->size(), m_ui->pic422->palette()));
+    m_ui->pic485->setPixmap(wiringPicture(2, m_ui->pic485->size(), m_ui->pic485->palette()));
 
     const auto on = [this](QAbstractButton *b, auto handler) {
         connect(b, &QAbstractButton::toggled, this, [handler](bool checked) {

@@ -23,8 +23,8 @@ toshiba_VFD::toshiba_VFD(AppContext &ctx, QWidget *parent)
     , m_ui(new Ui::toshiba_VFD)
 {
     m_ui->setupUi(this);
-    m_ui->pic422->setPixmap(wiringPicture(4, m_ui->pic422->size()));
-    m_ui->pic485->setPixmap(wiringPicture(2, m_ui->pic485->size()));
+    m_ui->pic422->setPixmap(wiringPicture(4, m_ui->pic422->size(), m_ui->pic422->palette()));
+    m_ui->pic485->setPixmap(wiringPicture(2, m_ui->pic485->size(), m_ui->pic485->palette()));
     const auto on = [this](QAbstractButton *b, auto handler) {
         connect(b, &QAbstractButton::toggled, this, [handler](bool checked) {
             if (checked)

@@ -11,6 +11,7 @@
 #include "serial/modcomm.h"
 #include "session/session.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMap>
@@ -18,6 +19,7 @@
 view::view(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::view)
 {
     m_ui->setupUi(this);
+    usePaperColours();
     m_download = new DownloadConfig(ctx, *this);
     connect(m_ui->Command1, &QPushButton::clicked, this, &view::Command1_Click);
     connect(m_ui->cmdDownload, &QPushButton::clicked, this, &view::cmdDownload_Click);
@@ -34,6 +36,25 @@ view::view(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui
 view::~view()
 {
     delete m_ui;
+}
+
+void view::usePaperColours()
+{
+    QPalette sheet = QApplication::palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        sheet.setColor(group, QPalette::Window, sheet.color(group, QPalette::Base));
+        sheet.setColor(group, QPalette::WindowText, sheet.color(group, QPalette::Text));
+        // The value boxes are printed text, not fields: no ground of their own.
+        sheet.setColor(group, QPalette::Base, Qt::transparent);
+    }
+    setPalette(sheet);
+}
+
+void view::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        usePaperColours();
+    QWidget::changeEvent(event);
 }
 
 void view::Command1_Click()

@@ -27,6 +27,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private Q_SLOTS:
     // Back to the main configuration form.
@@ -36,6 +37,9 @@ private Q_SLOTS:
     void cmdEXIT_Click();
 
 private:
+    // The summary is a sheet: the colours of a text field of the desktop's theme (white in a
+    // light one), not those of a window.
+    void usePaperColours();
     // The rows of the page close up over the rows the current model hides, so the printed
     // page has no holes; the rows keep their order and the row positions of the design.
     void collectRows();

@@ -1,6 +1,7 @@
 #include "formregistry.h"
 
 #include "frame/appcontext.h"
+#include "frame/formutil.h"
 
 #include <QGuiApplication>
 
@@ -38,6 +39,7 @@ QWidget *FormRegistry::form(const QString &name)
     // that look this one up again.
     QWidget *f = (*it)(*m_context);
     if (f) {
+        useFormFont(f);
         f->setObjectName(name);
         m_forms.insert(name, f);
     }

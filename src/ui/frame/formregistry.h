@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -21,6 +22,7 @@ public:
     void setContext(AppContext *context) { m_context = context; }
     void define(const QString &name, const Factory &factory);
     bool isDefined(const QString &name) const { return m_factories.contains(name); }
+    QStringList names() const { return m_factories.keys(); }
 
     // The form, created now if it does not exist yet.
     QWidget *form(const QString &name);

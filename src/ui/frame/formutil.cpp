@@ -3,9 +3,37 @@
 #include <QRadioButton>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFont>
 #include <QWidget>
+
+QFont formFont()
+{
+    QFont font = QApplication::font();
+    font.setPixelSize(FormFontPixels);
+    return font;
+}
+
+void useFormFont(QWidget *form)
+{
+    form->setFont(formFont());
+    const auto widgets = form->findChildren<QWidget *>();
+    for (QWidget *w : widgets) {
+        // Menus and other pop-ups are windows of their own and keep the desktop's font.
+        if (w->isWindow())
+            continue;
+        // A widget with a style sheet of its own does not take its parent's font.
+        if (w->testAttribute(Qt::WA_StyleSheet) && !w->testAttribute(Qt::WA_SetFont))
+            w->setFont(formFont());
+        if (!w->testAttribute(Qt::WA_SetFont) || w->font().pixelSize() > 0)
+            continue;
+        QFont font = w->font();
+        font.setPixelSize(qRound(font.pointSizeF() * 96 / 72));
+        w->setFont(font);
+    }
+}
 
 void moveTwips(QWidget *w, int leftTwips, int topTwips)
 {

@@ -2,6 +2,7 @@
 
 class QAbstractButton;
 class QComboBox;
+class QFont;
 class QString;
 class QWidget;
 
@@ -11,6 +12,14 @@ constexpr int twips(int t)
 {
     return t / 15;
 }
+
+// The forms' positions and sizes are fixed in pixels, drawn for a font of 12 pixels (9 pt on a
+// 96 dpi screen). A desktop font of another size, or a screen of another dpi, would clip their
+// captions, so their text keeps that size; the family stays the desktop's.
+constexpr int FormFontPixels = 12;
+QFont formFont();
+// Gives a new form that font, and turns the point sizes its captions set into pixels at 96 dpi.
+void useFormFont(QWidget *form);
 
 void moveTwips(QWidget *w, int leftTwips, int topTwips);
 void moveTopTwips(QWidget *w, int topTwips);

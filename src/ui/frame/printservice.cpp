@@ -31,7 +31,14 @@ bool render(QWidget &form, QPagedPaintDevice &device, QString *error)
     const qreal scale = std::min(page.width() / qreal(form.width()), page.height() / qreal(form.height()));
     painter.translate(page.left() + (page.width() - form.width() * scale) / 2, page.top());
     painter.scale(scale, scale);
+    // Paper is white whatever the screen's theme.
+    const bool ownPalette = form.testAttribute(Qt::WA_SetPalette);
+    const QPalette screen = form.palette();
+    QPalette paper(Qt::black, Qt::white);
+    paper.setColor(QPalette::Base, Qt::transparent);
+    form.setPalette(paper);
     form.render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    form.setPalette(ownPalette ? screen : QPalette());
     return painter.end();
 }
 

@@ -2,10 +2,12 @@
 
 #include <QPainter>
 
-QPixmap wiringPicture(int wires, const QSize &size)
+QPixmap wiringPicture(int wires, const QSize &size, const QPalette &palette)
 {
+    const QColor ink = palette.color(QPalette::Text);
+    const bool dark = palette.color(QPalette::Base).lightness() < 128;
     QPixmap pixmap(size);
-    pixmap.fill(Qt::white);
+    pixmap.fill(palette.color(QPalette::Base));
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     QFont font = p.font();
@@ -18,7 +20,7 @@ QPixmap wiringPicture(int wires, const QSize &size)
     const QRect unit(4, 6, w / 4, bottom - 6);
     const QRect drive1(w - w / 4 - 4, 6, w / 4, driveHeight);
     const QRect drive2(w - w / 4 - 4, 12 + driveHeight, w / 4, driveHeight);
-    p.setPen(QPen(Qt::black, 1.2));
+    p.setPen(QPen(ink, 1.2));
     for (const auto &[box, name] : {std::pair{unit, "QUINTREL"}, {drive1, "DRIVE 1"}, {drive2, "DRIVE 2"}}) {
         p.drawRect(box);
         p.drawText(box.adjusted(2, 2, -2, -2), Qt::AlignTop | Qt::AlignHCenter, QLatin1String(name));
@@ -34,19 +36,19 @@ QPixmap wiringPicture(int wires, const QSize &size)
     const int busX = w / 2;
     for (int i = 0; i < int(unitPins.size()); ++i) {
         const int y = unit.top() + 26 + i * (unit.height() - 36) / qMax(1, int(unitPins.size()) - 1);
-        p.setPen(QPen(colours[i], 1.6));
+        p.setPen(QPen(dark ? colours[i].lighter(170) : colours[i], 1.6));
         p.drawLine(unit.right(), y, busX + i * 6, y);
         const int x = busX + i * 6;
         const int y1 = drive1.top() + 20 + i * 9, y2 = drive2.top() + 20 + i * 9;
         p.drawLine(x, qMin(y, y1), x, qMax(y, y2));
         p.drawLine(x, y1, drive1.left(), y1);
         p.drawLine(x, y2, drive2.left(), y2);
-        p.setPen(Qt::black);
+        p.setPen(ink);
         p.drawText(QRect(unit.right() - 30, y - 10, 28, 10), Qt::AlignRight, unitPins[i]);
         p.drawText(QRect(drive1.left() + 2, y1 - 5, 30, 10), Qt::AlignLeft, drivePins[i]);
         p.drawText(QRect(drive2.left() + 2, y2 - 5, 30, 10), Qt::AlignLeft, drivePins[i]);
     }
-    p.setPen(Qt::black);
+    p.setPen(ink);
     p.drawText(QRect(0, bottom + 1, w, h - bottom - 1), Qt::AlignCenter,
                wires == 4 ? QStringLiteral("RS-422: four wires, one pair each way")
                           : QStringLiteral("RS-485: two wires, one pair both ways"));

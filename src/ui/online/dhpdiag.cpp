@@ -3,6 +3,7 @@
 
 #include "frame/appcontext.h"
 #include "frame/formregistry.h"
+#include "frame/formutil.h"
 #include "online/dhpdiagnostics.h"
 #include "session/session.h"
 
@@ -17,7 +18,7 @@ DHPDiag::DHPDiag(AppContext &ctx, QWidget *parent)
     m_ui->setupUi(this);
     QFont heading = m_ui->lblHeading->font();
     heading.setBold(true);
-    heading.setPointSizeF(heading.pointSizeF() * 1.3);
+    heading.setPixelSize(FormFontPixels * 4 / 3);
     m_ui->lblHeading->setFont(heading);
     buildRows();
     // Autoconfigure waits for a good port test of the main menu.

@@ -93,7 +93,9 @@ void monitor::buildLeds()
         led->setStyleSheet(White);
         auto *label = new QLabel(QLatin1String(LedNames[i]), m_ui->Frame1);
         label->setObjectName(QStringLiteral("LEDLabel_%1").arg(i));
-        label->setGeometry(LedLeftTwips[i] / 15, 38, 30, 16);
+        // Centred under its light; the closest lights are 28 pixels apart.
+        label->setGeometry(LedLeftTwips[i] / 15, 38, 28, 16);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         m_leds[size_t(i)] = led;
     }
 }

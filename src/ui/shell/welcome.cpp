@@ -92,10 +92,10 @@ void Welcome::QN4000()
     const int lefts[] = {120, 2160, 4200, 6120};
     for (int n = 1; n <= 4; ++n) {
         r.moveTwips(menu, QStringLiteral("optCom%1").arg(n), lefts[n - 1], 240);
-        r.moveTwips(menu, QStringLiteral("cboComDevice_%1").arg(n - 1), lefts[n - 1] + 300, 500);
+        r.moveTwips(menu, QStringLiteral("cboComDevice_%1").arg(n - 1), lefts[n - 1] + 300, 510);
     }
     // One row of ports leaves room for the port line under it.
-    r.setHeightTwips(menu, QStringLiteral("frmCOM"), 800);
+    r.setHeightTwips(menu, QStringLiteral("frmCOM"), 820);
     r.moveTopTwips(menu, QStringLiteral("lblComPort1"), 1250);
     r.moveTopTwips(menu, QStringLiteral("lblComPort2"), 1250);
 
