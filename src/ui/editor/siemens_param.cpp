@@ -15,8 +15,6 @@ siemens_param::siemens_param(AppContext &ctx, QWidget *parent)
     m_ui->setupUi(this);
     for (int n = 0; n <= 38; ++n)
         m_ui->cboTelegram->addItem(QString::number(n));
-    m_ui->pic422->setPixmap(wiringPicture(4, m_ui->pic422->size(), m_ui->pic422->palette()));
-    m_ui->pic485->setPixmap(wiringPicture(2, m_ui->pic485->size(), m_ui->pic485->palette()));
 
     const auto on = [this](QAbstractButton *b, auto handler) {
         connect(b, &QAbstractButton::toggled, this, [handler](bool checked) {
@@ -42,19 +40,8 @@ siemens_param::siemens_param(AppContext &ctx, QWidget *parent)
     on(m_ui->opt28ms, [this] { delay(2); });
     on(m_ui->opt42ms, [this] { delay(3); });
     on(m_ui->opt56ms, [this] { delay(4); });
-    on(m_ui->opt422, [this] {
-        IntByte &options = m_ctx.session.rec.LinkOptions;
-        options = IntByte(ClearBit(options, LinkFlag::MultiDrop));
-        m_ui->pic422->show();
-        m_ui->pic485->hide();
-    });
-    on(m_ui->opt485, [this] {
-        IntByte &options = m_ctx.session.rec.LinkOptions;
-        options = IntByte(SetBit(options, LinkFlag::MultiDrop));
-        m_ui->pic485->show();
-        moveLeftTwips(m_ui->pic485, 3960);
-        m_ui->pic422->hide();
-    });
+    wireSerialConnection(m_ui->opt422, m_ui->pic422, m_ui->opt485, m_ui->pic485,
+                         m_ctx.session.rec.LinkOptions, 3960);
     connect(m_ui->cmdAccept, &QPushButton::clicked, this, &siemens_param::accept);
 
     // A new dialog starts from these, and its handlers write the fields to match.

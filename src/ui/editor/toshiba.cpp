@@ -23,8 +23,6 @@ toshiba_VFD::toshiba_VFD(AppContext &ctx, QWidget *parent)
     , m_ui(new Ui::toshiba_VFD)
 {
     m_ui->setupUi(this);
-    m_ui->pic422->setPixmap(wiringPicture(4, m_ui->pic422->size(), m_ui->pic422->palette()));
-    m_ui->pic485->setPixmap(wiringPicture(2, m_ui->pic485->size(), m_ui->pic485->palette()));
     const auto on = [this](QAbstractButton *b, auto handler) {
         connect(b, &QAbstractButton::toggled, this, [handler](bool checked) {
             if (checked)
@@ -34,19 +32,8 @@ toshiba_VFD::toshiba_VFD(AppContext &ctx, QWidget *parent)
     on(m_ui->optG2, [this] { driveType(0, false, QStringLiteral("G2")); });
     on(m_ui->optG3, [this] { driveType(1, false, QStringLiteral("G3")); });
     on(m_ui->optSuper2E, [this] { driveType(2, true, QStringLiteral("SUPER2E")); });
-    on(m_ui->opt422, [this] {
-        IntByte &o = m_ctx.session.rec.LinkOptions;
-        o = IntByte(ClearBit(o, LinkFlag::MultiDrop));
-        m_ui->pic422->show();
-        m_ui->pic485->hide();
-    });
-    on(m_ui->opt485, [this] {
-        IntByte &o = m_ctx.session.rec.LinkOptions;
-        o = IntByte(SetBit(o, LinkFlag::MultiDrop));
-        m_ui->pic485->show();
-        moveLeftTwips(m_ui->pic485, 3840);
-        m_ui->pic422->hide();
-    });
+    wireSerialConnection(m_ui->opt422, m_ui->pic422, m_ui->opt485, m_ui->pic485,
+                         m_ctx.session.rec.LinkOptions, 3840);
     const QList<QAbstractButton *> actions{m_ui->optNoNet, m_ui->optEStop, m_ui->optStopDecel,
                                            m_ui->optStopCoast};
     for (int a = 0; a < int(actions.size()); ++a)

@@ -1,5 +1,9 @@
 #include "wiring.h"
 
+#include "frame/formutil.h"
+
+#include <QAbstractButton>
+#include <QLabel>
 #include <QPainter>
 
 QPixmap wiringPicture(int wires, const QSize &size, const QPalette &palette)
@@ -53,4 +57,26 @@ QPixmap wiringPicture(int wires, const QSize &size, const QPalette &palette)
                wires == 4 ? QStringLiteral("RS-422: four wires, one pair each way")
                           : QStringLiteral("RS-485: two wires, one pair both ways"));
     return pixmap;
+}
+
+void wireSerialConnection(QAbstractButton *opt422, QLabel *pic422, QAbstractButton *opt485, QLabel *pic485,
+                          IntByte &linkOptions, int left485Twips)
+{
+    pic422->setPixmap(wiringPicture(4, pic422->size(), pic422->palette()));
+    pic485->setPixmap(wiringPicture(2, pic485->size(), pic485->palette()));
+    QObject::connect(opt422, &QAbstractButton::toggled, pic422, [=, &linkOptions](bool checked) {
+        if (!checked)
+            return;
+        linkOptions = IntByte(ClearBit(linkOptions, LinkFlag::MultiDrop));
+        pic422->show();
+        pic485->hide();
+    });
+    QObject::connect(opt485, &QAbstractButton::toggled, pic485, [=, &linkOptions](bool checked) {
+        if (!checked)
+            return;
+        linkOptions = IntByte(SetBit(linkOptions, LinkFlag::MultiDrop));
+        pic485->show();
+        moveLeftTwips(pic485, left485Twips);
+        pic422->hide();
+    });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/configrecord.h"
+
 #include <QPalette>
 #include <QPixmap>
 
@@ -7,3 +9,12 @@
 // transmit and a receive pair) or two (RS-485, one pair shared by both directions), in the
 // colours of a text field of the given palette.
 QPixmap wiringPicture(int wires, const QSize &size, const QPalette &palette);
+
+class QAbstractButton;
+class QLabel;
+
+// The drive dialogs' serial connection: the RS-422 option clears the multi-drop bit of the link
+// options and shows the four-wire picture; the RS-485 option sets it and shows the two-wire
+// picture, moved to the given left edge (twips) where the other one stood.
+void wireSerialConnection(QAbstractButton *opt422, QLabel *pic422, QAbstractButton *opt485, QLabel *pic485,
+                          IntByte &linkOptions, int left485Twips);
