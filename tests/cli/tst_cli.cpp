@@ -28,15 +28,23 @@ struct Result
     QString err;
 };
 
-Result runCli(const QStringList &args, int timeoutMs = 20000)
+// A program run to its end. With serveEvents this process goes on serving events meanwhile
+// (a timer may kill the simulator).
+Result run(const QString &program, const QStringList &args, int timeoutMs, bool serveEvents)
 {
     QProcess p;
-    p.setProgram(QStringLiteral(QNCF_CLI_PATH));
-    p.setArguments(args);
-    p.start();
+    p.start(program, args);
     p.closeWriteChannel();
     Result r;
-    if (!p.waitForFinished(timeoutMs)) {
+    QElapsedTimer clock;
+    clock.start();
+    if (serveEvents) {
+        while (p.state() != QProcess::NotRunning && clock.elapsed() < timeoutMs)
+            QTest::qWait(20);
+    } else {
+        p.waitForFinished(timeoutMs);
+    }
+    if (p.state() != QProcess::NotRunning) {
         p.kill();
         p.waitForFinished();
         return r;
@@ -47,27 +55,14 @@ Result runCli(const QStringList &args, int timeoutMs = 20000)
     return r;
 }
 
-// A program run to its end while this process goes on serving events (a timer may kill the
-// simulator meanwhile).
+Result runCli(const QStringList &args, int timeoutMs = 20000)
+{
+    return run(QStringLiteral(QNCF_CLI_PATH), args, timeoutMs, false);
+}
+
 Result runCliAsync(const QString &program, const QStringList &args, int timeoutMs = 20000)
 {
-    QProcess p;
-    p.start(program, args);
-    p.closeWriteChannel();
-    Result r;
-    QElapsedTimer clock;
-    clock.start();
-    while (p.state() != QProcess::NotRunning && clock.elapsed() < timeoutMs)
-        QTest::qWait(20);
-    if (p.state() != QProcess::NotRunning) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
+    return run(program, args, timeoutMs, true);
 }
 
 // A tmpfs of its own, where the test may mount one (as root).
