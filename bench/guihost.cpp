@@ -29,6 +29,7 @@
 #include "online/dhpdiagnostics.h"
 #include "online/flashtransfer.h"
 #include "online/monitor.h"
+#include "programparts.h"
 #include "prompts/prompts.h"
 #include "serial/modcomm.h"
 #include "session/session.h"
@@ -73,14 +74,8 @@ public:
     QString openPath;
 };
 
-struct Program
+struct Program : ProgramParts<BenchUser>
 {
-    Program() : printer(prompts)
-    {
-        forms.setContext(&context);
-        defineForms(forms);
-    }
-    ~Program() { forms.destroyAll(); }
 
     void click(const char *form, const char *button)
     {
@@ -89,14 +84,6 @@ struct Program
             qFatal("qncf-bench-gui: %s.%s cannot be clicked", form, button);
         b->click();
     }
-
-    Session session;
-    ModComm comm;
-    BenchUser prompts;
-    DeviceLink link{session, comm, prompts};
-    FormRegistry forms;
-    QtPrintService printer;
-    AppContext context{session, comm, prompts, link, forms, printer};
 };
 
 void say(const char *line)

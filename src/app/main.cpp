@@ -1,11 +1,5 @@
-#include "formcatalog.h"
-#include "frame/appcontext.h"
-#include "frame/formregistry.h"
-#include "frame/printservice.h"
 #include "frame/qtprompts.h"
-#include "serial/modcomm.h"
-#include "session/session.h"
-#include "transfer/devicelink.h"
+#include "programparts.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -37,25 +31,14 @@ int main(int argc, char **argv)
     parser.addOption(traceOption);
     parser.process(app);
 
-    Session session;
-    ModComm comm;
+    ProgramParts<QtPrompts> program;
     if (parser.isSet(traceOption)) {
         QString why;
-        if (!comm.startTrace(parser.value(traceOption), &why)) {
+        if (!program.comm.startTrace(parser.value(traceOption), &why)) {
             std::fprintf(stderr, "qncf: %s\n", qPrintable(why));
             return 2;
         }
     }
-    QtPrompts prompts;
-    DeviceLink link(session, comm, prompts);
-    FormRegistry forms;
-    QtPrintService printer(prompts);
-    AppContext context{session, comm, prompts, link, forms, printer};
-    forms.setContext(&context);
-    defineForms(forms);
-
-    forms.show(QStringLiteral("Welcome"));
-    const int status = app.exec();
-    forms.destroyAll();
-    return status;
+    program.forms.show(QStringLiteral("Welcome"));
+    return app.exec();
 }

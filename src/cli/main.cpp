@@ -16,6 +16,7 @@
 #include "message/configmessage.h"
 #include "online/dhpdiagnostics.h"
 #include "online/flashtransfer.h"
+#include "programparts.h"
 #include "serial/modcomm.h"
 #include "serial/portinfo.h"
 #include "session/session.h"
@@ -79,23 +80,10 @@ const char *const Usage =
 // How long a flashed unit may take to say "A-OK" once the file is in.
 constexpr int FlashAnswerMs = 10000;
 
-// The program's state and forms, as the windows have them.
-struct Program
+// The program's state and forms, as the windows have them, asking on the console.
+struct Program : ProgramParts<ConsolePrompts>
 {
-    Program() : prompts(err), printer(prompts)
-    {
-        forms.setContext(&context);
-        defineForms(forms);
-    }
-    ~Program() { forms.destroyAll(); }
-
-    Session session;
-    ModComm comm;
-    ConsolePrompts prompts;
-    DeviceLink link{session, comm, prompts};
-    FormRegistry forms;
-    QtPrintService printer;
-    AppContext context{session, comm, prompts, link, forms, printer};
+    Program() : ProgramParts(err) {}
 };
 
 // DEVICE as the program's COM port: COMn is that port; any other name (a path) is the device

@@ -5,6 +5,7 @@
 #include "frame/crossform.h"
 #include "frame/formregistry.h"
 #include "frame/printservice.h"
+#include "programparts.h"
 #include "serial/modcomm.h"
 #include "session/session.h"
 #include "support/scriptedprompts.h"
@@ -30,17 +31,14 @@ inline QPalette darkTheme()
 
 // A whole program's worth of state for a GUI test: a fresh session, the real forms reached
 // through the registry, and prompts answered from a script. One per test case.
-struct GuiBench
+struct GuiBench : ProgramParts<ScriptedPrompts>
 {
     GuiBench()
     {
         // A control name that a defined form lacks is a fault of the program: stop at once.
         forms.setStrict(true);
         printer.ignoreSystemPrinters(); // a print is a PDF file the test names
-        forms.setContext(&context);
-        defineForms(forms);
     }
-    ~GuiBench() { forms.destroyAll(); }
 
     template <typename T> T *control(const char *form, const char *name)
     {
@@ -56,12 +54,4 @@ struct GuiBench
     {
         return CrossForm(forms).text(QString::fromLatin1(form), QString::fromLatin1(name));
     }
-
-    Session session;
-    ModComm comm;
-    ScriptedPrompts prompts;
-    DeviceLink link{session, comm, prompts};
-    FormRegistry forms;
-    QtPrintService printer{prompts};
-    AppContext context{session, comm, prompts, link, forms, printer};
 };
