@@ -29,10 +29,13 @@ int main(int argc, char **argv)
     app.setQuitOnLastWindowClosed(false);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Configures Quintrel freestanding converters."));
+    parser.setApplicationDescription(
+        QCoreApplication::translate("main", "Configures Quintrel freestanding converters."));
     parser.addHelpOption();
     const QCommandLineOption traceOption(
-        QStringLiteral("trace"), QStringLiteral("Log every byte each way on the serial port to FILE."),
+        QStringLiteral("trace"),
+        //: FILE is the option's value, as --help shows it
+        QCoreApplication::translate("main", "Log every byte each way on the serial port to FILE."),
         QStringLiteral("FILE"));
     parser.addOption(traceOption);
     parser.process(app);

@@ -1,5 +1,6 @@
 #include "wiring.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 QPixmap wiringPicture(int wires, const QSize &size)
@@ -48,7 +49,7 @@ QPixmap wiringPicture(int wires, const QSize &size)
     }
     p.setPen(Qt::black);
     p.drawText(QRect(0, bottom + 1, w, h - bottom - 1), Qt::AlignCenter,
-               wires == 4 ? QStringLiteral("RS-422: four wires, one pair each way")
-                          : QStringLiteral("RS-485: two wires, one pair both ways"));
+               wires == 4 ? QCoreApplication::translate("wiring", "RS-422: four wires, one pair each way")
+                          : QCoreApplication::translate("wiring", "RS-485: two wires, one pair both ways"));
     return pixmap;
 }
