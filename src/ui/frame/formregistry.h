@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -21,6 +22,13 @@ public:
     void setContext(AppContext *context) { m_context = context; }
     void define(const QString &name, const Factory &factory);
     bool isDefined(const QString &name) const { return m_factories.contains(name); }
+    // Every defined form's name, sorted.
+    QStringList names() const
+    {
+        QStringList all = m_factories.keys();
+        all.sort();
+        return all;
+    }
 
     // The form, created now if it does not exist yet.
     QWidget *form(const QString &name);
