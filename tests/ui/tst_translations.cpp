@@ -147,7 +147,7 @@ private Q_SLOTS:
     {
         PseudoTranslator pseudo;
         QCoreApplication::installTranslator(&pseudo);
-        auto removeTranslator = qScopeGuard([&pseudo] { QCoreApplication::removeTranslator(&pseudo); });
+        const auto uninstall = qScopeGuard([&pseudo] { QCoreApplication::removeTranslator(&pseudo); });
         GuiBench b;
         const auto m = PseudoTranslator::marked;
 
