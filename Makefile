@@ -3,7 +3,7 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run clean format tidy sanitize fuzz package bench
+.PHONY: all deps configure build test run clean format tidy sanitize fuzz package bench translations
 
 all: build
 
@@ -64,6 +64,11 @@ fuzz:
 # in $(BUILD); its dependencies are computed from the libraries the programs link.
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# Writes translations/qncf.ts afresh from the sources (the texts a translator may put in
+# another language) and brings every translations/qncf_<lang>.ts up to date with it.
+translations: configure
+	cmake --build $(BUILD) --target update_translations
 
 run: build
 	@scripts/run-demo $(BUILD)

@@ -5,6 +5,9 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -12,6 +15,16 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qncf"));
+    // The program's own texts in the user's language, where a translation into it is built in
+    // (:/i18n/qncf_<lang>.qm), and only then Qt's own (its dialogs' buttons) to match. The forms'
+    // fixed captions are never translated: their .ui files mark them notr.
+    QTranslator ours, qts;
+    if (ours.load(QLocale::system(), QStringLiteral("qncf"), QStringLiteral("_"), QStringLiteral(":/i18n"))) {
+        QCoreApplication::installTranslator(&ours);
+        if (qts.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&qts);
+    }
     // The desktop file names the program's icon and menu entry; the window icon is built in.
     QApplication::setDesktopFileName(QStringLiteral("com.quintrel.QNCF"));
     QIcon icon;
@@ -23,10 +36,13 @@ int main(int argc, char **argv)
     app.setQuitOnLastWindowClosed(false);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Configures Quintrel freestanding converters."));
+    parser.setApplicationDescription(
+        QCoreApplication::translate("main", "Configures Quintrel freestanding converters."));
     parser.addHelpOption();
     const QCommandLineOption traceOption(
-        QStringLiteral("trace"), QStringLiteral("Log every byte each way on the serial port to FILE."),
+        QStringLiteral("trace"),
+        //: FILE is the option's value, as --help shows it
+        QCoreApplication::translate("main", "Log every byte each way on the serial port to FILE."),
         QStringLiteral("FILE"));
     parser.addOption(traceOption);
     parser.process(app);

@@ -2,6 +2,7 @@
 
 #include "config/modelcatalog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -179,7 +180,9 @@ void ConfigLineWriter::charPair(const char *field, const CharPair &pair)
 {
     for (quint8 b : pair) {
         if (b == '"' && m_error.isEmpty())
-            m_error = QStringLiteral("%1 holds the byte %2, which a configuration file cannot store.")
+            //: %1 is the record field's name, %2 a byte value
+            m_error = QCoreApplication::translate(
+                          "configfile", "%1 holds the byte %2, which a configuration file cannot store.")
                           .arg(QLatin1String(field))
                           .arg(b);
     }
@@ -248,7 +251,9 @@ FileResult SaveConfigFile(const QString &path, const ConfigRecord &rec, const Mo
     const FileResult built = configFileBytes(rec, model, &bytes);
     if (!built.ok)
         return FileResult::failure(
-            QStringLiteral("The configuration was not saved to %1: %2").arg(shownName(path), built.error));
+            //: %1 is the file, %2 the reason
+            QCoreApplication::translate("configfile", "The configuration was not saved to %1: %2")
+                .arg(shownName(path), built.error));
     return saveFileAtomically(path, bytes);
 }
 
@@ -256,15 +261,21 @@ FileResult ReadConfigRecords(const QByteArray &data, const ModelInfo &model, Loa
                              const QString &fileName)
 {
     const QList<QList<int>> paramLines = modelParamLines(model);
-    const QString unreadable =
-        QStringLiteral("%1 cannot be read as a %2 configuration: ").arg(shownName(fileName), model.code);
+    // Every sentence names the file (%1) and the model (%2) it was read for; all of its
+    // numbers go in at once, so a "%3" in a file name stays as it is.
+    const auto unreadable = [&](const char *sentence, const auto &...more) {
+        return FileResult::failure(QCoreApplication::translate("configfile", sentence)
+                                       .arg(shownName(fileName), model.code, more...));
+    };
 
     if (data.size() > MaxConfigFileBytes)
-        return FileResult::failure(unreadable +
-                                   QStringLiteral("it is far too large for a configuration file."));
+        return unreadable(QT_TRANSLATE_NOOP(
+            "configfile",
+            "%1 cannot be read as a %2 configuration: it is far too large for a configuration file."));
     ValueReader reader(data);
     if (reader.atEnd())
-        return FileResult::failure(unreadable + QStringLiteral("it holds no values."));
+        return unreadable(
+            QT_TRANSLATE_NOOP("configfile", "%1 cannot be read as a %2 configuration: it holds no values."));
 
     // Work on a copy, so a refused file leaves the table as it was.
     LoadedValues work = table;
@@ -275,28 +286,32 @@ FileResult ReadConfigRecords(const QByteArray &data, const ModelInfo &model, Loa
             // Every field of the record is a byte: a number beyond one would be wrapped or
             // clamped on its way in, and the configuration would not be the file's.
             if (v.isNumber() && !fitsByte(v.numberValue()))
-                return FileResult::failure(
-                    unreadable + QStringLiteral("line %1 holds %2, which does not fit its field (0 to 255).")
-                                     .arg(reader.line())
-                                     .arg(v.numberValue()));
+                //: %3 is a line number of the file, %4 the number found there
+                return unreadable(QT_TRANSLATE_NOOP("configfile",
+                                                    "%1 cannot be read as a %2 configuration: line %3 "
+                                                    "holds %4, which does not fit its field (0 to 255)."),
+                                  QString::number(reader.line()), QString::number(v.numberValue()));
             if (isNumericSlot(slot) && v.isText() && !v.textValue().isEmpty() &&
                 !DecimalText::isValid(v.textValue()))
-                return FileResult::failure(
-                    unreadable + QStringLiteral("line %1 holds \"%2\" where a number from 0 to 255 belongs.")
-                                     .arg(reader.line())
-                                     .arg(QString::fromLatin1(v.textValue().left(40))));
+                //: %3 is a line number of the file, %4 the text found there
+                return unreadable(
+                    QT_TRANSLATE_NOOP("configfile", "%1 cannot be read as a %2 configuration: line %3 "
+                                                    "holds \"%4\" where a number from 0 to 255 belongs."),
+                    QString::number(reader.line()), QString::fromLatin1(v.textValue().left(40)));
             work[slot] = std::move(v);
             return {};
         case ValueReader::Status::End:
-            return FileResult::failure(unreadable +
-                                       QStringLiteral("the file ends before all of its values (was it "
-                                                      "saved under another model?)."));
+            return unreadable(QT_TRANSLATE_NOOP(
+                "configfile", "%1 cannot be read as a %2 configuration: the file ends before all "
+                              "of its values (was it saved under another model?)."));
         case ValueReader::Status::Bad:
             break;
         }
-        return FileResult::failure(
-            unreadable + QStringLiteral("line %1 holds a value that is neither a quoted text nor a number.")
-                             .arg(reader.line()));
+        //: %3 is a line number of the file
+        return unreadable(QT_TRANSLATE_NOOP("configfile",
+                                            "%1 cannot be read as a %2 configuration: line %3 holds a "
+                                            "value that is neither a quoted text nor a number."),
+                          QString::number(reader.line()));
     };
 
     while (!reader.atEnd()) {

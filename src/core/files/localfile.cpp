@@ -1,5 +1,6 @@
 #include "localfile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +12,8 @@
 
 QString shownName(const QString &path)
 {
-    return path.isEmpty() ? QStringLiteral("the file")
+    //: a file without a name, as it stands in the messages for %1
+    return path.isEmpty() ? QCoreApplication::translate("localfile", "the file")
                           : QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
 }
 
@@ -19,9 +21,10 @@ FileResult checkPathText(const QString &path)
 {
     if (path.contains(QChar::ReplacementCharacter))
         return FileResult::failure(
-            QStringLiteral(
-                "The file name %1 holds characters that are not valid text, so it cannot be used as "
-                "it stands. Rename the file, or choose another name.")
+            QCoreApplication::translate(
+                "localfile",
+                "The file name %1 holds characters that are not valid text, so it cannot be used "
+                "as it stands. Rename the file, or choose another name.")
                 .arg(shownName(path)));
     return {};
 }
@@ -33,28 +36,36 @@ FileResult readRegularFile(const QString &path, qint64 maxBytes, QByteArray *out
     const QFileInfo info(path); // follows a symbolic link
     if (!info.exists())
         return FileResult::failure(
-            QStringLiteral("%1 cannot be opened: there is no such file.").arg(shownName(path)));
+            QCoreApplication::translate("localfile", "%1 cannot be opened: there is no such file.")
+                .arg(shownName(path)));
     if (!info.isFile())
         return FileResult::failure(
-            QStringLiteral("%1 cannot be opened: it is not a file (a folder, a device or a pipe).")
+            QCoreApplication::translate(
+                "localfile", "%1 cannot be opened: it is not a file (a folder, a device or a pipe).")
                 .arg(shownName(path)));
     if (info.size() > maxBytes)
-        return FileResult::failure(QStringLiteral("%1 cannot be read: at %2 bytes it is far too large for a "
-                                                  "configuration file.")
-                                       .arg(shownName(path))
-                                       .arg(info.size()));
+        //: %2 is the file's size in bytes
+        return FileResult::failure(QCoreApplication::translate("localfile",
+                                                               "%1 cannot be read: at %2 bytes it is "
+                                                               "far too large for a configuration file.")
+                                       .arg(shownName(path), QString::number(info.size())));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return FileResult::failure(
-            QStringLiteral("%1 cannot be opened: %2").arg(shownName(path), file.errorString()));
+            //: %2 is the system's reason
+            QCoreApplication::translate("localfile", "%1 cannot be opened: %2")
+                .arg(shownName(path), file.errorString()));
     // The file may have grown since it was looked at: read one byte past the limit to see.
     QByteArray data = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return FileResult::failure(
-            QStringLiteral("%1 cannot be read: %2").arg(shownName(path), file.errorString()));
+            //: %2 is the system's reason
+            QCoreApplication::translate("localfile", "%1 cannot be read: %2")
+                .arg(shownName(path), file.errorString()));
     if (data.size() > maxBytes)
         return FileResult::failure(
-            QStringLiteral("%1 cannot be read: it is far too large for a configuration file.")
+            QCoreApplication::translate("localfile",
+                                        "%1 cannot be read: it is far too large for a configuration file.")
                 .arg(shownName(path)));
     *out = std::move(data);
     return {};
@@ -65,7 +76,9 @@ FileResult saveFileAtomically(const QString &path, const QByteArray &bytes)
     if (const FileResult r = checkPathText(path); !r.ok)
         return r;
     const auto failed = [&path](const QString &why) {
-        return FileResult::failure(QStringLiteral("%1 cannot be written: %2").arg(shownName(path), why));
+        //: %2 is the reason: the system's own, or "it is not a file (...), so it is left as it is."
+        return FileResult::failure(
+            QCoreApplication::translate("localfile", "%1 cannot be written: %2").arg(shownName(path), why));
     };
     // Replacing a folder, a device or a pipe with a file would destroy what the name stood
     // for; through a symbolic link, the file it points to is the one replaced.
@@ -75,8 +88,8 @@ FileResult saveFileAtomically(const QString &path, const QByteArray &bytes)
         target = info.symLinkTarget();
     const QFileInfo targetInfo(target);
     if (targetInfo.exists() && !targetInfo.isFile())
-        return failed(
-            QStringLiteral("it is not a file (a folder, a device or a pipe), so it is left as it is."));
+        return failed(QCoreApplication::translate(
+            "localfile", "it is not a file (a folder, a device or a pipe), so it is left as it is."));
 
     // Unbuffered, so that every failing write is seen at once: a buffered one reports the full
     // count and fails only at the flush, which the commit does not catch.

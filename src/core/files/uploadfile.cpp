@@ -2,6 +2,8 @@
 
 #include "config/modelcatalog.h"
 
+#include <QCoreApplication>
+
 FileResult uploadFileBytes(const QByteArray &first, const QByteArray &second, const ModelInfo &model,
                            QByteArray *out)
 {
@@ -14,7 +16,9 @@ FileResult uploadFileBytes(const QByteArray &first, const QByteArray &second, co
     const int secondNeeded = lbw ? 110 : rio ? 30 : 0;
     if (first.size() < firstNeeded || second.size() < secondNeeded)
         return FileResult::failure(
-            QStringLiteral("The reply from the Quintrel is too short to hold a %1 configuration.")
+            //: %1 is the model code
+            QCoreApplication::translate(
+                "uploadfile", "The reply from the Quintrel is too short to hold a %1 configuration.")
                 .arg(model.code));
 
     auto at = [](const QByteArray &r, int i) { return quint8(r.at(i)); };

@@ -1,5 +1,7 @@
 #include "configmessage.h"
 
+#include <QCoreApplication>
+
 bool isKnownConfigLength(int length)
 {
     return length == 42 || length == 58 || length == 64 || length == 130 || length == 136;
@@ -22,7 +24,9 @@ ConfigMessage BuildConfigMessage(const ConfigRecord &rec)
     // has no model (or an unknown layout) gives no message at all.
     if (!isKnownConfigLength(rec.ConfigLength))
         return {{},
-                QStringLiteral(
+                //: ConfigLength is the name of a record field; %1 its value
+                QCoreApplication::translate(
+                    "configmessage",
                     "No converter model has been chosen (ConfigLength %1 is not a known message layout).")
                     .arg(rec.ConfigLength)};
 

@@ -220,6 +220,7 @@ QString portAdvice(const QString &device, int errorCode, const QString &errorTex
             who << QStringLiteral("%1 (pid %2)")
                        .arg(h.name.isEmpty() ? QStringLiteral("?") : h.name)
                        .arg(h.pid);
+        //: %1 is the device, %2 the programs that hold it, each as "name (pid n)"
         return QCoreApplication::translate("portinfo",
                                            "%1 is in use by %2: close that program, then try again.")
             .arg(shown, who.join(QStringLiteral(", ")));
@@ -235,11 +236,13 @@ QString portAdvice(const QString &device, int errorCode, const QString &errorTex
         }
         if (errorText.contains(QLatin1String("lock"), Qt::CaseInsensitive)) {
             if (const auto lock = lockFileOf(device))
+                //: %2 is the lock file, %3 the process id written in it
                 return QCoreApplication::translate("portinfo", "%1 is locked by %2, which names pid %3.")
                     .arg(shown, lock->path)
                     .arg(lock->pid);
         }
         if (!groupName.isEmpty() && (st.st_mode & S_IRGRP) && (st.st_mode & S_IWGRP))
+            //: %2 is the device's group; the command stays as it is
             return QCoreApplication::translate(
                        "portinfo", "%1 belongs to the group \"%2\": add yourself to that group (e.g. `sudo "
                                    "usermod -aG %2 $USER`), then log in again.")
@@ -253,6 +256,7 @@ QString portAdvice(const QString &device, int errorCode, const QString &errorTex
         QStringList found;
         for (const SerialPortEntry &e : listSerialPorts())
             found << e.name();
+        //: %2 is the list of the serial ports there are, or the sentence that there are none
         return QCoreApplication::translate("portinfo", "%1: not connected, or it has another name now. %2")
             .arg(shown, found.isEmpty()
                             ? QCoreApplication::translate("portinfo", "No serial ports were found.")
@@ -262,10 +266,12 @@ QString portAdvice(const QString &device, int errorCode, const QString &errorTex
     if (errorCode == EBUSY) {
         if (const auto lock = lockFileOf(device)) {
             if (lock->pid > 0 && ::kill(pid_t(lock->pid), 0) != 0 && errno == ESRCH)
+                //: %2 is the lock file, %3 the process id written in it
                 return QCoreApplication::translate(
                            "portinfo", "%1 has a stale lock file %2 (pid %3 no longer runs): remove it.")
                     .arg(shown, lock->path)
                     .arg(lock->pid);
+            //: %2 is a program's name, %3 its process id, %4 the lock file
             return QCoreApplication::translate("portinfo",
                                                "%1 is in use by %2 (pid %3), says its lock file %4.")
                 .arg(shown, processName(lock->pid))

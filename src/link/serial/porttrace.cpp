@@ -1,5 +1,6 @@
 #include "porttrace.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -8,12 +9,14 @@ bool PortTrace::open(const QString &path, QString *error)
     const QFileInfo info(path);
     // A log is added to, never put in the place of something else.
     if (info.exists() && !info.isFile()) {
-        *error = QStringLiteral("%1 is not a regular file").arg(path);
+        *error = QCoreApplication::translate("porttrace", "%1 is not a regular file").arg(path);
         return false;
     }
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        *error = QStringLiteral("%1 cannot be written: %2").arg(path, m_file.errorString());
+        //: %2 is the system's reason
+        *error = QCoreApplication::translate("porttrace", "%1 cannot be written: %2")
+                     .arg(path, m_file.errorString());
         return false;
     }
     return true;

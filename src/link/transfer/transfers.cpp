@@ -6,20 +6,28 @@
 #include "session/session.h"
 #include "transfer/devicelink.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
 
 void reportLostLine(Prompts &prompts, const QString &line)
 {
-    prompts.message(QStringLiteral("The serial port stopped working and was closed.\n") + line,
-                    QStringLiteral("COM PORT LOST"), Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    //: %1 is the port's error line, "Error (code): operation - reason"
+    prompts.message(
+        QCoreApplication::translate("transfers", "The serial port stopped working and was closed.\n%1")
+            .arg(line),
+        QCoreApplication::translate("transfers", "COM PORT LOST"), Prompts::Buttons::Ok,
+        Prompts::Icon::Critical);
 }
 
 void reportAckNotSent(Prompts &prompts)
 {
-    prompts.message(QStringLiteral("The Quintrel held the line (XOFF): its acknowledge could not be sent."),
-                    QStringLiteral("ACKNOWLEDGE NOT SENT"), Prompts::Buttons::Ok, Prompts::Icon::Critical);
+    prompts.message(QCoreApplication::translate(
+                        "transfers", "The Quintrel held the line (XOFF): its acknowledge could not be sent."),
+                    QCoreApplication::translate("transfers", "ACKNOWLEDGE NOT SENT"), Prompts::Buttons::Ok,
+                    Prompts::Icon::Critical);
 }
 
 // How long the PC's last bytes may take to leave: a write may take a second a byte.
@@ -45,7 +53,7 @@ void DownloadTransfer::start()
     // Build first: with nothing valid to send, neither the prompt nor the port is needed.
     const ConfigMessage message = BuildConfigMessage(m_link.session().rec);
     if (!message.ok()) {
-        m_link.prompts().message(message.error, QStringLiteral("NOTHING TO DOWNLOAD"), Prompts::Buttons::Ok,
+        m_link.prompts().message(message.error, tr("NOTHING TO DOWNLOAD"), Prompts::Buttons::Ok,
                                  Prompts::Icon::Critical);
         m_running = false;
         Q_EMIT finished(ExchangeOutcome::NoMessage);

@@ -10,6 +10,7 @@
 #include "session/session.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -19,9 +20,9 @@ namespace {
 const ModelInfo *chosenModel(AppContext &ctx)
 {
     if (!ctx.session.model)
-        ctx.prompts.message(QStringLiteral("Choose the Quintrel model first."),
-                            QStringLiteral("!Error! No Model"), Prompts::Buttons::Ok,
-                            Prompts::Icon::Critical);
+        ctx.prompts.message(QCoreApplication::translate("configfiles", "Choose the Quintrel model first."),
+                            QCoreApplication::translate("configfiles", "!Error! No Model"),
+                            Prompts::Buttons::Ok, Prompts::Icon::Critical);
     return ctx.session.model;
 }
 
@@ -50,8 +51,9 @@ bool Save_THE_File(AppContext &ctx)
         return false;
     const FileResult r = SaveConfigFile(path, ctx.session.rec, *model);
     if (!r.ok) {
-        ctx.prompts.message(r.error, QStringLiteral("!Error! Configuration Not Saved"), Prompts::Buttons::Ok,
-                            Prompts::Icon::Critical);
+        ctx.prompts.message(r.error,
+                            QCoreApplication::translate("configfiles", "!Error! Configuration Not Saved"),
+                            Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
     return true;
@@ -64,7 +66,8 @@ bool loadConfigurationFile(AppContext &ctx, const QString &path)
         return false;
     const FileResult r = ReadConfigFile(path, *model, ctx.session.loaded);
     if (!r.ok) {
-        ctx.prompts.message(r.error, QStringLiteral("!Error! Configuration File Not Read"),
+        ctx.prompts.message(r.error,
+                            QCoreApplication::translate("configfiles", "!Error! Configuration File Not Read"),
                             Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }

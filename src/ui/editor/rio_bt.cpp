@@ -88,7 +88,7 @@ void rio_bt::buildRacks()
             for (int m = 0; m < 2; ++m) {
                 auto *box = new QCheckBox(frame);
                 box->setObjectName(QStringLiteral("chk%1%2%3").arg(r).arg(g).arg(m));
-                box->setToolTip(QStringLiteral("Rack %1, group %2, module %3").arg(r).arg(g).arg(m));
+                box->setToolTip(tr("Rack %1, group %2, module %3").arg(r).arg(g).arg(m));
                 box->setGeometry(FirstBoxLeft + (2 * g + m) * BoxPitch - 8, 8, 20, 20);
                 m_boxes[r - 1][2 * g + m] = box;
                 connect(box, &QCheckBox::toggled, this,

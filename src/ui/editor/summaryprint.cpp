@@ -7,6 +7,7 @@
 #include "prompts/prompts.h"
 #include "session/session.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 QString summaryDocumentName(const ModelInfo *model, QDate day)
@@ -24,7 +25,7 @@ bool printSummary(AppContext &ctx)
     if (ctx.printer.printForm(*summary, summaryDocumentName(ctx.session.model, QDate::currentDate()), &error))
         return true;
     if (!error.isEmpty())
-        ctx.prompts.message(error, QStringLiteral("!Error! Summary Not Printed"), Prompts::Buttons::Ok,
-                            Prompts::Icon::Critical);
+        ctx.prompts.message(error, QCoreApplication::translate("summaryprint", "!Error! Summary Not Printed"),
+                            Prompts::Buttons::Ok, Prompts::Icon::Critical);
     return false;
 }

@@ -182,7 +182,7 @@ toshiba_Super2E::toshiba_Super2E(AppContext &ctx, QWidget *parent)
             label->setObjectName(QStringLiteral("lblReg%1").arg(reg + 1));
             label->setGeometry(10 + column * 206, 12 + row * 22, 60, 20);
             box->setGeometry(72 + column * 206, 12 + row * 22, 80, 20);
-            box->setToolTip(QStringLiteral("A hexadecimal word, 0000 to FFFF"));
+            box->setToolTip(tr("A hexadecimal word, 0000 to FFFF"));
         }
         m_words << box;
         connect(box, &QLineEdit::textChanged, this, [this, k] { wordChanged(k); });

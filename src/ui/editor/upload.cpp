@@ -77,8 +77,8 @@ void upload::transferDone(int outcome)
         uploadFileBytes(m_transfer->firstReply(), m_transfer->secondReply(), model, &bytes);
     if (!built.ok) {
         m_ui->lblStatus->setText(QStringLiteral("!Error!Invalid Upload Message Received! Upload Again!"));
-        m_ctx.prompts.message(built.error, QStringLiteral("!Error! Configuration Not Saved"),
-                              Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        m_ctx.prompts.message(built.error, tr("!Error! Configuration Not Saved"), Prompts::Buttons::Ok,
+                              Prompts::Icon::Critical);
         end(false);
         return;
     }
@@ -90,15 +90,15 @@ void upload::transferDone(int outcome)
     }
     const FileResult saved = saveFileAtomically(path, bytes);
     if (!saved.ok) {
-        m_ui->lblStatus->setText(QStringLiteral("!Error!Configuration File Not Written! Upload Again!"));
-        m_ctx.prompts.message(saved.error, QStringLiteral("!Error! Configuration Not Saved"),
-                              Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        m_ui->lblStatus->setText(tr("!Error!Configuration File Not Written! Upload Again!"));
+        m_ctx.prompts.message(saved.error, tr("!Error! Configuration Not Saved"), Prompts::Buttons::Ok,
+                              Prompts::Icon::Critical);
         end(false);
         return;
     }
     // Read back like an opened file, so the editor shows what the unit holds.
     if (!loadConfigurationFile(m_ctx, path)) {
-        m_ui->lblStatus->setText(QStringLiteral("!Error!Uploaded File Cannot Be Read! Upload Again!"));
+        m_ui->lblStatus->setText(tr("!Error!Uploaded File Cannot Be Read! Upload Again!"));
         end(false);
         return;
     }

@@ -22,7 +22,13 @@ public:
     void setContext(AppContext *context) { m_context = context; }
     void define(const QString &name, const Factory &factory);
     bool isDefined(const QString &name) const { return m_factories.contains(name); }
-    QStringList names() const { return m_factories.keys(); }
+    // Every defined form's name, sorted.
+    QStringList names() const
+    {
+        QStringList all = m_factories.keys();
+        all.sort();
+        return all;
+    }
 
     // The form, created now if it does not exist yet.
     QWidget *form(const QString &name);

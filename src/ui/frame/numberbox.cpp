@@ -1,5 +1,6 @@
 #include "numberbox.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QLocale>
 
@@ -25,7 +26,10 @@ std::optional<qint32> ordinaryNumber(const QString &text)
 
 void describeRange(QLineEdit *box, const NumberRange &range)
 {
-    box->setToolTip(QStringLiteral("A whole number from %1 to %2").arg(range.low).arg(range.high));
+    //: a number box's tool tip: the lowest and the highest number it takes
+    box->setToolTip(QCoreApplication::translate("numberbox", "A whole number from %1 to %2")
+                        .arg(range.low)
+                        .arg(range.high));
 }
 
 void showInBox(QLineEdit *box, const QString &text)

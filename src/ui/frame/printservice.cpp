@@ -4,6 +4,7 @@
 #include "prompts/prompts.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
@@ -24,7 +25,7 @@ bool render(QWidget &form, QPagedPaintDevice &device, QString *error)
     QPainter painter;
     if (!painter.begin(&device)) {
         if (error)
-            *error = QStringLiteral("The printer could not be started.");
+            *error = QCoreApplication::translate("printservice", "The printer could not be started.");
         return false;
     }
     const QRect page = painter.viewport();
@@ -79,8 +80,10 @@ bool QtPrintService::printForm(QWidget &form, const QString &documentName, QStri
     const QPrinterInfo info = m_ignorePrinters ? QPrinterInfo() : QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
         const QString path =
-            m_prompts.saveFile({.title = QStringLiteral("No printer: save the summary as a PDF file"),
-                                .filter = QStringLiteral("PDF Files (*.pdf)|*.pdf"),
+            m_prompts.saveFile({.title = QCoreApplication::translate(
+                                    "printservice", "No printer: save the summary as a PDF file"),
+                                .filter = QStringLiteral("%1 (*.pdf)|*.pdf")
+                                              .arg(QCoreApplication::translate("printservice", "PDF Files")),
                                 .directory = m_pdfFolder,
                                 .confirmOverwrite = true,
                                 .fileName = documentName + QStringLiteral(".pdf")});

@@ -3,6 +3,7 @@
 #include "frame/formutil.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
 
@@ -54,8 +55,8 @@ QPixmap wiringPicture(int wires, const QSize &size, const QPalette &palette)
     }
     p.setPen(ink);
     p.drawText(QRect(0, bottom + 1, w, h - bottom - 1), Qt::AlignCenter,
-               wires == 4 ? QStringLiteral("RS-422: four wires, one pair each way")
-                          : QStringLiteral("RS-485: two wires, one pair both ways"));
+               wires == 4 ? QCoreApplication::translate("wiring", "RS-422: four wires, one pair each way")
+                          : QCoreApplication::translate("wiring", "RS-485: two wires, one pair both ways"));
     return pixmap;
 }
 
