@@ -144,12 +144,14 @@ private Q_SLOTS:
     void readsAreBounded()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("big.QNC"));
+        // A placeholder in the name stays the name, not the size.
+        const QString path = dir.filePath(QStringLiteral("big%2.QNC"));
         QVERIFY(writePlain(path, QByteArray(int(MaxConfigFileBytes) + 1, '\n')));
         QByteArray data("untouched");
         const FileResult r = readRegularFile(path, MaxConfigFileBytes, &data);
         QVERIFY(!r.ok);
         QVERIFY2(r.error.contains(QStringLiteral("too large")), qPrintable(r.error));
+        QVERIFY2(r.error.contains(QStringLiteral("big%2.QNC")), qPrintable(r.error));
         QCOMPARE(data, QByteArray("untouched"));
         QVERIFY(!readRegularFile(dir.filePath(QStringLiteral("none.QNC")), MaxConfigFileBytes, &data).ok);
     }
