@@ -1,5 +1,7 @@
 #include "configmessage.h"
 
+#include "message/messagelayout.h"
+
 #include <QCoreApplication>
 
 bool isKnownConfigLength(int length)
@@ -30,70 +32,13 @@ ConfigMessage BuildConfigMessage(const ConfigRecord &rec)
                     "No converter model has been chosen (ConfigLength %1 is not a known message layout).")
                     .arg(rec.ConfigLength)};
 
-    QByteArray body;
-    body.reserve(rec.ConfigLength);
-    auto put = [&body](quint8 b) { body.append(static_cast<char>(b)); };
-    auto zeros = [&body](int n) { body.append(n, '\0'); };
-
-    put(0x00);
-    put(0x01);
-    zeros(8);
-    put(0x04);
-    put(0x99);
-    zeros(10);
-    put(rec.ProductCode);
-    put(rec.ProtocolMode);
-    put(rec.StationNumber);
-    put(rec.HighAddress);
-    put(rec.NetworkSpeed[0]);
-    put(rec.NetworkSpeed[1]);
-    put(rec.ChanBSpeed);
-    put(rec.ChanBFormat);
-    put(rec.ChanCSpeed);
-    put(rec.ChanCFormat);
-    put(0x08);
-    put(0x00);
-    put(0x00);
-    put(rec.LinkOptions);
-    put(rec.BusType[0]);
-    put(rec.BusType[1]);
-    put(rec.AuxByte1.value());
-    put(rec.AuxByte2.value());
-    put(rec.AuxByte3);
-    put(rec.AuxByte4);
-
-    auto protoParams = [&](int count) {
-        for (int i = 0; i < count; ++i)
-            put(rec.ProtoParam[i]);
-    };
-    switch (rec.ConfigLength) {
-    case 58:
-        zeros(8);
-        protoParams(8);
-        break;
-    case 64:
-        zeros(8);
-        protoParams(14);
-        break;
-    case 130:
-        for (IntByte v : rec.ExtParam)
-            put(v);
-        zeros(2);
-        protoParams(80);
-        break;
-    case 136:
-        zeros(8);
-        protoParams(86);
-        break;
-    default: // 42: the common part is the whole body
-        break;
+    // The bytes come from the one layout table the comparison names them by.
+    QByteArray msg;
+    for (const MessageSlot &slot : messageLayout(rec.ConfigLength)) {
+        if (slot.source != MessageSlot::Source::Checksum)
+            msg.append(static_cast<char>(slotValue(rec, slot)));
     }
-    Q_ASSERT(body.size() == rec.ConfigLength);
-
-    QByteArray msg("NEE");
-    msg.append(static_cast<char>(rec.ConfigLength));
-    msg.append(3, '\0');
-    msg.append(body);
-    msg.append(MessageChecksum(body));
+    Q_ASSERT(msg.size() == MessageHeaderLength + rec.ConfigLength);
+    msg.append(MessageChecksum(QByteArrayView(msg).sliced(MessageHeaderLength)));
     return {msg, {}};
 }
