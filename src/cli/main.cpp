@@ -14,6 +14,7 @@
 #include "frame/formregistry.h"
 #include "frame/printservice.h"
 #include "message/configmessage.h"
+#include "message/messagediff.h"
 #include "online/dhpdiagnostics.h"
 #include "online/flashtransfer.h"
 #include "programparts.h"
@@ -25,6 +26,7 @@
 #include "transfer/transfers.h"
 
 #include <QApplication>
+#include <QBitArray>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QEventLoop>
@@ -397,25 +399,43 @@ Summary summaryOf(Program &p)
     return rows;
 }
 
-// The rows whose values differ, "caption: A-value | B-value" with the two sources named once
-// above them; 0 when there are none, 1 otherwise.
-int listDifferences(const Summary &a, const QString &aName, const Summary &b, const QString &bName)
+// One side of a comparison: its summary rows, and the message it sends (a unit's, as far as
+// its upload gives it back).
+struct Side
+{
+    QString name;
+    Summary summary;
+    QByteArray message;
+    QBitArray known; // empty: every byte
+};
+
+// The summary rows that differ, "caption: A-value | B-value", then every byte of the messages
+// that differs, named by its field, with the two sources named once above them; 0 when
+// nothing differs, 1 otherwise. Bytes a unit cannot send back are named on standard error.
+int listDifferences(const ModelInfo &model, const Side &a, const Side &b)
 {
     QStringList lines;
     QMap<QString, int> seen; // a caption that comes twice is matched to its second
     QMap<QString, QStringList> others;
-    for (const auto &[caption, value] : b)
+    for (const auto &[caption, value] : b.summary)
         others[caption].append(value);
-    for (const auto &[caption, value] : a) {
+    for (const auto &[caption, value] : a.summary) {
         const QStringList values = others.value(caption);
         const int k = seen[caption]++;
         const QString other = k < values.size() ? values.at(k) : QStringLiteral("(none)");
         if (other != value)
             lines << QStringLiteral("%1: %2 | %3").arg(caption, value, other);
     }
+    // What is sent decides, not what is shown: a byte the summary has no row for counts too.
+    const MessageComparison bytes = compareMessages(model, a.message, b.message, b.known);
+    for (const ByteDifference &d : bytes.differences)
+        lines << differenceLine(d);
+    if (!bytes.unread.isEmpty())
+        err << b.name << " cannot send back " << unreadRanges(model, bytes.unread).join(QLatin1String(", "))
+            << ": not compared" << Qt::endl;
     if (lines.isEmpty())
         return Success;
-    out << QStringLiteral("%1 | %2").arg(aName, bName) << Qt::endl;
+    out << QStringLiteral("%1 | %2").arg(a.name, b.name) << Qt::endl;
     for (const QString &l : lines)
         out << l << Qt::endl;
     return NoProperAnswer;
@@ -604,32 +624,55 @@ int main(int argc, char **argv)
     }
 
     // Two configurations side by side: two files, or a file and what the unit holds.
-    auto differences = [&](const QString &a, const QString &aName, const QString &b, const QString &bName) {
-        std::unique_ptr<Program> first = makeProgram();
-        if (!loadConfigurationFile(first->context, a))
-            return fail(BadInput, first->prompts.lastError());
-        std::unique_ptr<Program> second = makeProgram();
-        if (!loadConfigurationFile(second->context, b))
-            return fail(BadInput, second->prompts.lastError());
-        return listDifferences(summaryOf(*first), aName, summaryOf(*second), bName);
+    const ModelInfo &model = *findModel(parser.value(modelOption).toUpper());
+    auto fileSide = [&](const QString &path, const QString &name, Side *side) {
+        std::unique_ptr<Program> q = makeProgram();
+        if (!loadConfigurationFile(q->context, path))
+            return fail(BadInput, q->prompts.lastError());
+        const ConfigMessage m = BuildConfigMessage(q->session.rec);
+        if (!m.ok())
+            return fail(BadInput, m.error);
+        *side = {name, summaryOf(*q), m.bytes, {}};
+        return int(Success);
     };
-    if (command == QLatin1String("diff"))
-        return differences(files.at(0), files.at(0), files.at(1), files.at(1));
+    if (command == QLatin1String("diff")) {
+        Side a, b;
+        if (const int r = fileSide(files.at(0), files.at(0), &a); r != Success)
+            return r;
+        if (const int r = fileSide(files.at(1), files.at(1), &b); r != Success)
+            return r;
+        return listDifferences(model, a, b);
+    }
     // A file is read before anything goes to the unit, so a bad one stops it at once.
     if (!loadConfigurationFile(p->context, file))
         return fail(BadInput, p->prompts.lastError());
-    auto unitAgainstFile = [&]() {
+    // The unit's side is what it sent back, byte for byte: the uploaded file gives its summary
+    // rows, but a file cannot hold everything a unit does (the Toshiba drive settings).
+    auto unitAgainstFile = [&](const QByteArray &sent) {
+        Side mine;
+        if (const int r = fileSide(file, file, &mine); r != Success)
+            return r;
+        if (!sent.isEmpty())
+            mine.message = sent;
         QTemporaryDir dir;
         const QString uploaded = dir.filePath(QStringLiteral("unit.QNC"));
         std::unique_ptr<Program> reader = makeProgram();
         if (const int r = runUpload(*reader, uploaded); r != Success)
             return r;
-        return differences(file, file, uploaded, QStringLiteral("the unit"));
+        const UploadTransfer &up = reader->forms.form<upload>(QStringLiteral("upload"))->transfer();
+        const UnitMessage held = messageFromUpload(model, up.firstReply(), up.secondReply());
+        Side unit;
+        if (const int r = fileSide(uploaded, QStringLiteral("the unit"), &unit); r != Success)
+            return r;
+        unit.message = held.bytes;
+        unit.known = held.known;
+        return listDifferences(model, mine, unit);
     };
     if (command == QLatin1String("compare"))
-        return unitAgainstFile();
+        return unitAgainstFile({});
     p = makeProgram();
     if (const int r = runDownload(*p, file); r != Success || !parser.isSet(verifyOption))
         return r;
-    return unitAgainstFile();
+    // Checked against what went out, byte for byte.
+    return unitAgainstFile(BuildConfigMessage(p->session.rec).bytes);
 }

@@ -105,14 +105,15 @@ struct Simulator
     QString device;
 };
 
-QString writeConfig(const QTemporaryDir &dir, const QString &name, const QString &model, int station)
+QString writeConfig(const QTemporaryDir &dir, const QString &name, const QString &model, int station,
+                    int linkOptions = 1)
 {
     ConfigRecord rec;
     rec.applyFreshConfiguration();
     rec.StationNumber = quint8(station);
     rec.ChanCSpeed = 8;
     rec.ChanBFormat = 2 | 4 | 16;
-    rec.LinkOptions = 1;
+    rec.LinkOptions = quint8(linkOptions);
     rec.AuxByte1.set("0");
     rec.AuxByte2.set("0");
     const QString path = dir.filePath(name);
@@ -365,7 +366,10 @@ private Q_SLOTS:
 
         Result r = runCli(QStringList{QStringLiteral("diff")} + m + QStringList{five, six});
         QCOMPARE(r.status, 1);
-        QCOMPARE(r.out, QStringLiteral("%1 | %2\nSTATION NUMBER: 5 Octal | 6 Octal\n").arg(five, six));
+        QCOMPARE(r.out,
+                 QStringLiteral("%1 | %2\nSTATION NUMBER: 5 Octal | 6 Octal\nbyte 31 StationNumber: 05 | 06\n"
+                                "byte 65 checksum (low byte): E2 | E3\n")
+                     .arg(five, six));
         r = runCli(QStringList{QStringLiteral("diff")} + m + QStringList{five, five});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.isEmpty());
@@ -379,7 +383,11 @@ private Q_SLOTS:
         QVERIFY2(r.status == 0 && r.out.isEmpty(), qPrintable(r.out + r.err));
         r = runCli(QStringList{QStringLiteral("compare")} + m + port + QStringList{six});
         QCOMPARE(r.status, 1);
-        QCOMPARE(r.out, QStringLiteral("%1 | the unit\nSTATION NUMBER: 6 Octal | 5 Octal\n").arg(six));
+        QCOMPARE(r.out,
+                 QStringLiteral(
+                     "%1 | the unit\nSTATION NUMBER: 6 Octal | 5 Octal\nbyte 31 StationNumber: 06 | 05\n"
+                     "byte 65 checksum (low byte): E3 | E2\n")
+                     .arg(six));
 
         // With no terminal to confirm the configuration mode on, nothing goes to the unit.
         const QByteArray stored = readAll(eeprom);
@@ -388,6 +396,41 @@ private Q_SLOTS:
         QCOMPARE(r.status, 2);
         QVERIFY2(reasonOf(r.err).line.contains(QLatin1String("nothing sent")), qPrintable(r.err));
         QCOMPARE(readAll(eeprom), stored);
+    }
+
+    // What is sent decides, not what the summary shows: BCC against CRC (no summary row), and
+    // an EPV4 unit whose drive type no file can hold.
+    void differencesTheSummaryDoesNotShow()
+    {
+        QTemporaryDir dir;
+        const QString bcc = writeConfig(dir, QStringLiteral("bcc.QNC"), QStringLiteral("QN4000-PXA"), 5, 0);
+        const QString crc = writeConfig(dir, QStringLiteral("crc.QNC"), QStringLiteral("QN4000-PXA"), 5, 1);
+        Result r = runCli(
+            {QStringLiteral("diff"), QStringLiteral("--model"), QStringLiteral("QN4000-PXA"), bcc, crc});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.out.contains(QLatin1String(
+                     "\nbyte 42 LinkOptions: 00 | 01 (BCC | CRC)\nbyte 65 checksum (low byte): ")),
+                 qPrintable(r.out));
+
+        const QString model = QStringLiteral("QN4000-EPV4");
+        const QString file = writeConfig(dir, QStringLiteral("epv4.QNC"), model, 5);
+        r = runCli({QStringLiteral("message"), QStringLiteral("--model"), model, file});
+        QCOMPARE(r.status, 0);
+        QByteArray body = QByteArray::fromHex(r.out.toLatin1()).mid(7, 130);
+        QCOMPARE(body.size(), 130);
+        body[45] = char(body.at(45) == 1 ? 2 : 1); // ExtParam[3], the drive type
+        const QString eeprom = dir.filePath(QStringLiteral("e.bin"));
+        QFile f(eeprom);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(body) == 130);
+        f.close();
+        Simulator sim(model, eeprom);
+        QVERIFY(!sim.device.isEmpty());
+        r = runCli({QStringLiteral("compare"), QStringLiteral("--model"), model, QStringLiteral("--port"),
+                    sim.device, QStringLiteral("--yes"), file});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.out.contains(QLatin1String("\nbyte 52 ExtParam[3] (drive type): ")), qPrintable(r.out));
+        QVERIFY2(r.err.contains(QLatin1String("the unit cannot send back bytes 67..136 (ProtoParam[10]..")),
+                 qPrintable(r.err));
     }
 
     // One pass over the DH+ nodes: the status line, then a line a node.
