@@ -1,6 +1,7 @@
 #include "messagediff.h"
 
 #include "config/modelcatalog.h"
+#include "config/speedcodes.h"
 #include "message/configmessage.h"
 
 #include <optional>
@@ -9,23 +10,24 @@ namespace {
 
 using Source = MessageSlot::Source;
 
-// The speed codes as the summary words them: up to 9600 in baud, faster ones in kbaud.
+// The speed codes as the summary words them.
 QString speedText(int code)
 {
-    static const char *const texts[] = {nullptr, nullptr, nullptr, "300",   "600",  "1200",  "2400",
-                                        "4800",  "9600",  "19.2",  "38.4",  "57.6", "115.2", "230.4",
-                                        nullptr, nullptr, "187.5", "125.0", "93.75"};
-    if (code < 0 || code >= int(std::size(texts)) || !texts[code])
-        return {};
-    return QLatin1String(texts[code]) + (code <= 8 ? QLatin1String(" Baud") : QLatin1String(" Kbaud"));
+    for (const SpeedCode &s : ChannelSpeeds) {
+        if (s.code == code)
+            return QLatin1String(s.text) +
+                   (code <= LastBaudCode ? QLatin1String(" Baud") : QLatin1String(" Kbaud"));
+    }
+    return {};
 }
 
 QString networkSpeedText(int code)
 {
-    static const char *const texts[] = {"57.6", "115.2", "230.4"};
-    if (code < 8 || code > 10)
-        return {};
-    return QLatin1String(texts[code - 8]) + QLatin1String(" Kbaud");
+    for (const SpeedCode &s : NetworkSpeeds) {
+        if (s.code == code)
+            return QLatin1String(s.text) + QLatin1String(" Kbaud");
+    }
+    return {};
 }
 
 // One thing a flag byte says, worded as the summary (or the dialog) words it.
