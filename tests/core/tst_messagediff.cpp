@@ -54,6 +54,9 @@ private Q_SLOTS:
             << "byte 58 ProtoParam[1] (Modbus options): 00 | 03 (RTU, SLAVE | ASCII, MASTER)";
         QTest::newRow("rack entry") << "QN6000-UCT" << 60 << 0x80 << -1
                                     << "byte 60 ProtoParam[3] (rack 2, groups 4-7): 00 | 80";
+        QTest::newRow("data table file")
+            << "QN4000-QOF" << 60 << 0x01 << 0xB4
+            << "byte 60 ProtoParam[3] (NECKDOWNS file, high byte): 00 | 01 (180 | 436)";
         QTest::newRow("Toshiba register")
             << "QN4000-EPV4" << 78 << 0x40 << 0x07
             << "byte 78 ProtoParam[21] (Toshiba word WD30 (REG 1), high byte): 00 | 40 (0007 | 4007)";

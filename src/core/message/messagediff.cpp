@@ -101,6 +101,8 @@ std::optional<int> wordLowOffset(const ModelInfo &model, const MessageSlot &slot
         return offset - (i - 4);
     if (slot.source != Source::ProtoParam)
         return std::nullopt;
+    if (model.dataTableForm && i >= 2 && i <= 5)
+        return offset - i % 2;
     if (model.fileParams == FileParams::ModbusTable && i >= 8 && (i - 8) % 10 < 8)
         return offset - i % 2;
     if (model.kind == ModelKind::ToshibaDrives && i < 80)

@@ -222,6 +222,13 @@ QString slotMeaning(const ModelInfo &model, const MessageSlot &slot)
         return QLatin1String(ToshibaExt[i]);
     if (slot.source != Source::ProtoParam)
         return {};
+    // The PLC data-table dialogs: two words, low byte first.
+    if (model.dataTableForm && i >= 2 && i <= 5) {
+        const bool vr58 = QLatin1String(model.dataTableForm) == QLatin1String("VR58_DataTable");
+        const char *word =
+            i < 4 ? (vr58 ? "NECKDOWNS file" : "FILE NUMBER") : (vr58 ? "LUMPS file" : "STARTING WORD");
+        return QStringLiteral("%1, %2").arg(QLatin1String(word), byteHalf(i));
+    }
     switch (model.fileParams) {
     case FileParams::ModbusTable:
         if (i >= 1 && i <= 5)
