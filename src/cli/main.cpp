@@ -190,7 +190,8 @@ int runDownload(Program &p, const QString &file)
 }
 
 // The upload screen's way: the unit's configuration saved to the file, then opened.
-int runUpload(Program &p, const QString &file)
+// With unit, the message the unit's replies say it holds.
+int runUpload(Program &p, const QString &file, UnitMessage *unit = nullptr)
 {
     auto *screen = p.forms.form<upload>(QStringLiteral("upload"));
     QEventLoop loop;
@@ -201,7 +202,12 @@ int runUpload(Program &p, const QString &file)
         err << s << Qt::endl;
         lastStatus = s;
     });
-    QObject::connect(&screen->transfer(), &UploadTransfer::finished, [&](ExchangeOutcome o) { outcome = o; });
+    QObject::connect(&screen->transfer(), &UploadTransfer::finished, [&](ExchangeOutcome o) {
+        outcome = o;
+        const UploadTransfer &t = screen->transfer();
+        if (unit && o == ExchangeOutcome::Accepted)
+            *unit = messageFromUpload(*p.session.model, t.firstReply(), t.secondReply());
+    });
     QObject::connect(screen, &upload::uploadEnded, [&](bool ok) {
         success = ok;
         loop.quit();
@@ -657,10 +663,9 @@ int main(int argc, char **argv)
         QTemporaryDir dir;
         const QString uploaded = dir.filePath(QStringLiteral("unit.QNC"));
         std::unique_ptr<Program> reader = makeProgram();
-        if (const int r = runUpload(*reader, uploaded); r != Success)
+        UnitMessage held;
+        if (const int r = runUpload(*reader, uploaded, &held); r != Success)
             return r;
-        const UploadTransfer &up = reader->forms.form<upload>(QStringLiteral("upload"))->transfer();
-        const UnitMessage held = messageFromUpload(model, up.firstReply(), up.secondReply());
         Side unit;
         if (const int r = fileSide(uploaded, QStringLiteral("the unit"), &unit); r != Success)
             return r;
