@@ -39,6 +39,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("line");
         QTest::newRow("BCC vs CRC") << "QN4000-PXA" << 42 << 0x01 << -1
                                     << "byte 42 LinkOptions: 00 | 01 (BCC | CRC)";
+        QTest::newRow("a link bit with no text")
+            << "QN4000-PXA" << 42 << 0x02 << -1 << "byte 42 LinkOptions: 00 | 02";
         QTest::newRow("channel B format")
             << "QN4000-PXA" << 36 << 0x16 << -1
             << "byte 36 ChanBFormat: 00 | 16 (PARITY NONE, DATA BITS 8 | PARITY EVEN, DATA BITS 7)";

@@ -188,8 +188,8 @@ MessageComparison compareMessages(const ModelInfo &model, QByteArrayView first, 
             d.meaning = slotMeaning(model, d.slot);
             QStringList ta = valueTexts(model, d.slot, first, at);
             QStringList tb = valueTexts(model, d.slot, second, at);
-            // Of a flag byte, only what differs.
-            if (ta.size() == tb.size() && ta.size() > 1) {
+            // Of a flag byte, only what differs: a bit with no text gives none.
+            if (ta.size() == tb.size()) {
                 for (qsizetype k = ta.size() - 1; k >= 0; --k) {
                     if (ta[k] == tb[k]) {
                         ta.removeAt(k);

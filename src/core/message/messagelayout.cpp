@@ -1,7 +1,6 @@
 #include "messagelayout.h"
 
 #include "config/modelcatalog.h"
-#include "message/configmessage.h"
 
 #include <map>
 
