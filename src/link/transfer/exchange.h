@@ -29,7 +29,8 @@ public:
 
     bool isRunning() const { return m_running; }
     const QByteArray &reply() const { return m_reply; }
-    // How long the caller's timer allows for the reply.
+    // How long the caller's timer allows for the reply; the exchange's own only once it has
+    // started (a Df1Exchange chooses it in probe() or status()).
     virtual int timeoutMs() const = 0;
 
     void receive(const QByteArray &bytes);
@@ -79,6 +80,7 @@ protected:
 // "TEM" for the Modbus parameter block of the LBW models (114 bytes), and the reply a RIO
 // adapter sends unasked after its first one (at least 94 bytes are waited for; 61 to 109
 // are taken). Each valid reply starts "TR" and is answered with one 0x06.
+
 class UploadExchange : public ExchangeEngine
 {
     Q_OBJECT
