@@ -654,6 +654,41 @@ private Q_SLOTS:
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
     }
 
+    // An LBW unit that answers "TEE" but not "TEM": its first reply was acknowledged, and the
+    // status says what happened instead of a time-out.
+    void lbwWithoutItsModbusTable_data()
+    {
+        QTest::addColumn<SimFault>("second"); // how the unit meets "TEM"
+        QTest::addColumn<ExchangeOutcome>("outcome");
+        QTest::newRow("no answer") << SimFault::Silent << ExchangeOutcome::Timeout;
+        QTest::newRow("not TR") << SimFault::BadTr << ExchangeOutcome::Invalid;
+    }
+    void lbwWithoutItsModbusTable()
+    {
+        Bench b(QStringLiteral("QN4000-LBW"));
+        QVERIFY(b.opened);
+        b.expectPrompt();
+        // The first reply is out by the time the request is reported.
+        connect(&b.sim, &ConverterSim::bytesReceived, &b.sim, [&b](const QByteArray &bytes) {
+            if (bytes.contains("TEE"))
+                b.sim.setFault(FETCHED(SimFault, second));
+        });
+        UploadTransfer t(b.link);
+        t.runner().setTimeoutOverride(300);
+        QStringList statuses;
+        connect(&t, &UploadTransfer::status, [&](const QString &s) { statuses << s; });
+        QSignalSpy done(&t, &UploadTransfer::finished);
+        t.start(modelOf(QStringLiteral("QN4000-LBW")));
+        QVERIFY(done.wait(8000));
+        QCOMPARE(done.first().first().value<ExchangeOutcome>(), FETCHED(ExchangeOutcome, outcome));
+        QCOMPARE(statuses.last(),
+                 QStringLiteral("the unit sent its configuration but not its Modbus table: nothing saved"));
+        QVERIFY(b.sim.received().contains("TEM"));
+        QCOMPARE(b.sim.received().count(char(0x06)), 1); // the first reply's, and no other
+        QVERIFY(!b.comm.isOpen(1));
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+    }
+
     // Autoconfigure at each speed, with the unit's answers just inside and just outside its
     // two waits: 100 ms for the probe's two bytes, 500 ms for the status reply's thirteen, each
     // counted from its own request. The replies go at the line speed.

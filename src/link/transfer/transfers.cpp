@@ -218,6 +218,21 @@ void UploadTransfer::firstDone(ExchangeOutcome outcome)
 
 void UploadTransfer::secondDone(ExchangeOutcome outcome)
 {
+    if (m_model->uploadPlan == UploadPlan::ParameterRequest &&
+        (outcome == ExchangeOutcome::Timeout || outcome == ExchangeOutcome::Invalid ||
+         outcome == ExchangeOutcome::LineLost)) {
+        // The first reply was acknowledged, but a file without the Modbus table could not be
+        // opened again: nothing is saved, and the user is told so rather than of a time-out.
+        m_runner.stop();
+        m_link.closePort();
+        if (outcome == ExchangeOutcome::LineLost)
+            reportLostLine(m_link.prompts(), m_link.session().CommErrorText);
+        Q_EMIT status(
+            QStringLiteral("the unit sent its configuration but not its Modbus table: nothing saved"));
+        m_running = false;
+        Q_EMIT finished(outcome);
+        return;
+    }
     if (outcome != ExchangeOutcome::Accepted) {
         fail(outcome);
         return;
