@@ -217,8 +217,8 @@ int runUpload(Program &p, const QString &file)
         return portFailed(p);
     if (outcome == ExchangeOutcome::Accepted)
         return fail(BadInput, p.prompts.lastError().isEmpty() ? status : p.prompts.lastError());
-    if (outcome ==
-        ExchangeOutcome::AckNotSent) // the unit held the line: the box says so, the status does not
+    // The unit held the line: its box says so, the status does not.
+    if (outcome == ExchangeOutcome::AckNotSent)
         return fail(NoProperAnswer, p.prompts.lastError());
     return fail(NoProperAnswer, status);
 }

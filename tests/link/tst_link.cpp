@@ -621,39 +621,6 @@ private Q_SLOTS:
         }
     }
 
-    // A unit that holds the PC off after its upload reply (and loses what comes meanwhile):
-    // the acknowledge waits for the XON, and without one none goes and nothing is kept.
-    void uploadHeldOff_data()
-    {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<SimFault>("fault");
-        QTest::addColumn<ExchangeOutcome>("outcome");
-        QTest::addColumn<int>("acks");
-        QTest::newRow("NGD holdack") << "QN4000-NGD" << SimFault::HoldAck << ExchangeOutcome::Accepted << 1;
-        QTest::newRow("LBW holdack") << "QN4000-LBW" << SimFault::HoldAck << ExchangeOutcome::Accepted << 1;
-        QTest::newRow("NGD noxon") << "QN4000-NGD" << SimFault::NoXon << ExchangeOutcome::AckNotSent << 0;
-    }
-    void uploadHeldOff()
-    {
-        QFETCH(ExchangeOutcome, outcome);
-        Bench b(FETCHED(QString, model), FETCHED(SimFault, fault));
-        QVERIFY(b.opened);
-        b.expectPrompt();
-        if (outcome == ExchangeOutcome::AckNotSent)
-            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("ACKNOWLEDGE NOT SENT"));
-        UploadTransfer t(b.link);
-        QSignalSpy done(&t, &UploadTransfer::finished);
-        t.start(modelOf(FETCHED(QString, model)));
-        QVERIFY(done.wait(8000));
-        QCOMPARE(done.first().first().value<ExchangeOutcome>(), outcome);
-        QCOMPARE(b.sim.lostWhileHolding(), 0);
-        QTest::qWait(100);
-        QCOMPARE(b.sim.pcAcksAfterReply(), FETCHED(int, acks));
-        QCOMPARE(t.firstReply().isEmpty(), outcome != ExchangeOutcome::Accepted);
-        QVERIFY(!b.comm.isOpen(1));
-        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
-    }
-
     // An LBW unit that answers "TEE" but not "TEM": its first reply was acknowledged, and the
     // status says what happened instead of a time-out.
     void lbwWithoutItsModbusTable_data()

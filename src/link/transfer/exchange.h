@@ -102,9 +102,6 @@ public:
     void start(Request request, int expected = 66);
     int timeoutMs() const override { return TimeoutMs; }
 
-    // The reply is in and valid, and the unit holds the PC off: the acknowledge waits.
-    bool isHeldOff() const { return m_heldOff; }
-
 protected:
     void replyComplete() override;
     void timedOut() override;
@@ -113,7 +110,7 @@ private:
     void accept();
 
     Request m_request = Request::Configuration;
-    bool m_heldOff = false;
+    bool m_heldOff = false; // the reply is in and valid, and the unit holds the PC off
 };
 
 // A plain wait for `expected` bytes within `timeoutMs`, with no request and no check.

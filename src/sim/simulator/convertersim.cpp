@@ -165,10 +165,8 @@ void ConverterSim::onReceived(const QByteArray &bytes)
     m_lastRx.start();
     m_received.append(bytes);
 
-    if (m_holding) {
-        // Busy while it holds the PC off: what comes meanwhile is lost.
-        m_lostWhileHolding += int(bytes.size());
-    } else if (m_opt.fault != SimFault::Silent) {
+    // Busy while it holds the PC off: what comes meanwhile is lost.
+    if (!m_holding && m_opt.fault != SimFault::Silent) {
         // A request the PC left unfinished that long ago is not going to be finished.
         if (silence >= BreakSilenceMs &&
             (m_rx == Rx::Download || m_rx == Rx::UploadRequest || m_rx == Rx::Df1)) {

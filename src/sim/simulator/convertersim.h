@@ -58,7 +58,6 @@ public:
     int pcAcksAfterReply() const { return m_pcAcks; } // 0x06 bytes the PC sent after the last transfer reply
     QByteArray flashFile() const { return m_flashFile; } // the last system file, without its closing blank+LF
     bool inDebugMode() const { return m_debugMode; }
-    int lostWhileHolding() const { return m_lostWhileHolding; } // PC bytes that came during a hold
 
     void send(const QByteArray &bytes); // raw bytes to the PC, past every fault
     void dropLine();                    // close the master side now
@@ -135,8 +134,7 @@ private:
 
     int m_pcAcks = 0;
     bool m_holding = false; // we hold the PC off after an upload reply and take nothing meanwhile
-    int m_lostWhileHolding = 0;
-    qint64 m_flashIn = 0; // bytes of this system file so far, overrun ones too
+    qint64 m_flashIn = 0;   // bytes of this system file so far, overrun ones too
     bool m_flashHeld = false;
     qint64 m_flashHeldBytes = 0;
     bool m_flashOverrun = false;
