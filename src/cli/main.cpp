@@ -225,6 +225,9 @@ int runUpload(Program &p, const QString &file, UnitMessage *unit = nullptr)
         return portFailed(p);
     if (outcome == ExchangeOutcome::Accepted)
         return fail(BadInput, p.prompts.lastError().isEmpty() ? status : p.prompts.lastError());
+    // The unit held the line: its box says so, the status does not.
+    if (outcome == ExchangeOutcome::AckNotSent)
+        return fail(NoProperAnswer, p.prompts.lastError());
     return fail(NoProperAnswer, status);
 }
 
@@ -298,7 +301,15 @@ int runFlash(Program &p, const QString &path, bool confirmed)
                         p.session.CommErrorText,
                     advice);
     }
-    p.comm.CommFlush(port);
+    // The terminal's line: a unit writing its flash holds the PC off with XOFF, and a PC
+    // that does not stop overruns it.
+    if (p.link.setLine() != 0) {
+        p.comm.FormatCommError(p.session.CommErrorText);
+        p.comm.CommClose(port);
+        return fail(PortProblem, QStringLiteral("the port cannot take XON/XOFF flow control, which a flash "
+                                                "needs: ") +
+                                     p.session.CommErrorText);
+    }
 
     QEventLoop loop;
     QByteArray said;

@@ -91,8 +91,10 @@ int main(int argc, char *argv[])
         "anything), short (every reply half length), garbage (every reply replaced by junk of the same\n"
         "length), badtr (upload replies not starting \"TR\"), xoff (XOFF on the first byte of a\n"
         "download or upload, then nothing), drop (the device goes away halfway through a download or\n"
-        "upload; qnsim then exits), holdack (XOFF before the download reply, XON 300 ms after it),\n"
-        "noxon (XOFF before the download reply and never an XON)."));
+        "upload; qnsim then exits), holdack (XOFF before a download reply or after an upload reply,\n"
+        "XON 300 ms later; what the PC sends meanwhile after an upload reply is lost), noxon (the same\n"
+        "XOFF and never an XON), flashhold (XOFF once 4 KB of a system file are in, XON 1.5 s later;\n"
+        "more than 32 KB arriving meanwhile is an overrun and the burn fails)."));
     parser.addHelpOption();
     const QCommandLineOption modelOpt(QStringLiteral("model"),
                                       QStringLiteral("Converter model: %1.").arg(modelList()),
@@ -125,8 +127,15 @@ int main(int argc, char *argv[])
         QStringLiteral("Every byte each way in hex on stderr (\"PC> \", \"SIM>\")."));
     const QCommandLineOption oldNgdOpt(QStringLiteral("old-ngd"),
                                        QStringLiteral("A QN4000-NGD of the old firmware (54-byte upload)."));
-    parser.addOptions(
-        {modelOpt, linkOpt, eepromOpt, baudOpt, nodesOpt, pcNodeOpt, faultOpt, paceOpt, traceOpt, oldNgdOpt});
+    const QCommandLineOption lateProbeOpt(QStringLiteral("late-probe"),
+                                          QStringLiteral("Answer DLE ENQ MS late."), QStringLiteral("MS"),
+                                          QStringLiteral("0"));
+    const QCommandLineOption lateStatusOpt(
+        QStringLiteral("late-status"),
+        QStringLiteral("Answer the status command for node 376 (the one Autoconfigure asks) MS late."),
+        QStringLiteral("MS"), QStringLiteral("0"));
+    parser.addOptions({modelOpt, linkOpt, eepromOpt, baudOpt, nodesOpt, pcNodeOpt, faultOpt, paceOpt,
+                       traceOpt, oldNgdOpt, lateProbeOpt, lateStatusOpt});
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -164,6 +173,13 @@ int main(int argc, char *argv[])
     opt.pace = parser.isSet(paceOpt);
     opt.trace = parser.isSet(traceOpt);
     opt.oldNgd = parser.isSet(oldNgdOpt);
+    for (const auto &[option, ms] :
+         {std::pair{&lateProbeOpt, &opt.lateProbeMs}, {&lateStatusOpt, &opt.lateStatusMs}}) {
+        *ms = parser.value(*option).toInt(&ok);
+        if (!ok || *ms < 0 || *ms > 60000)
+            return usageError(QStringLiteral("bad --%1 %2 (0..60000 ms)")
+                                  .arg(option->names().constFirst(), parser.value(*option)));
+    }
 
     ConverterSim sim(opt);
     QString error;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -527,10 +528,22 @@ private Q_SLOTS:
         row("upload", "drop", 1, "TRY UPLOAD AGAIN", upload);
         row("upload", "killed", 1, "TRY UPLOAD AGAIN", upload);
         row("upload", "existing file, silent unit", 1, "TRY UPLOAD AGAIN", upload);
+        // The unit holds its acknowledge with XOFF after the reply: it goes after the XON, or
+        // not at all, and then nothing is saved.
+        row("upload", "holdack", 0, "", 0.3 + quick);
+        row("upload", "noxon", 1, "could not be sent", upload);
         // The online tools against what a line can do to them.
         const double probes = 7 * 0.1 + 1.5; // a probe at every speed
         row("who-active", "silent", 1, "Unable to Connect to Quintrel", probes);
         row("who-active", "garbage", 1, "Unable to Connect, Reset the Quintrel", probes);
+        // Autoconfigure's status command waits 500 ms, counted from its own request; then one
+        // pass over the 64 nodes, each at least the 50 ms pause.
+        const double pass = 64 * 0.05 + 1.5;
+        row("who-active", "status reply at 120 ms", 0, "", probes + 0.12 + pass);
+        row("who-active", "status reply at 480 ms", 0, "", probes + 0.48 + pass);
+        // A unit that holds the PC off while it writes its flash: nothing is sent during the
+        // hold, and the whole file arrives once.
+        row("flash", "XOFF during the flash", 0, "", 1.5 + 1 + quick);
         for (const char *command : {"download", "upload", "who-active", "flash"}) {
             row(command, "port is a folder", 3, "COM Error", quick);
             row(command, "port is a file", 3, "COM Error", quick);
@@ -549,19 +562,39 @@ private Q_SLOTS:
         const bool isDownload = command == QLatin1String("download");
         QTemporaryDir dir;
         ::chmod(QFile::encodeName(dir.path()).constData(), 0755); // readable by the user of "port not ours"
-        static const QStringList simFaults = {"noack", "silent", "short", "garbage",
-                                              "badtr", "xoff",   "drop",  "noxon"};
+        static const QStringList simFaults = {"noack", "silent", "short", "garbage", "badtr",
+                                              "xoff",  "drop",   "noxon", "holdack"};
+        const bool flashHold = situation == QLatin1String("XOFF during the flash");
         const QString fault = simFaults.contains(situation) ? situation
+                              : flashHold                   ? QStringLiteral("flashhold")
                               : situation.contains(QLatin1String("silent")) ||
                                       situation == QLatin1String("killed") ||
                                       situation == QLatin1String("port held")
                                   ? QStringLiteral("silent")
                                   : QString();
         const bool killed = situation == QLatin1String("killed");
-        Simulator sim(QStringLiteral("QN4000-NGD"), dir.filePath(QStringLiteral("e.bin")),
+        const QRegularExpressionMatch late =
+            QRegularExpression(QStringLiteral("^status reply at (\\d+) ms$")).match(situation);
+        // An LBW unit sends a request after the first acknowledge, which a unit still holding
+        // the PC off would lose.
+        const QString model = situation == QLatin1String("holdack") ? QStringLiteral("QN4000-LBW")
+                                                                    : QStringLiteral("QN4000-NGD");
+        Simulator sim(model, dir.filePath(QStringLiteral("e.bin")),
                       (fault.isEmpty() ? QStringList() : QStringList{QStringLiteral("--fault"), fault}) +
-                          (killed ? QStringList{QStringLiteral("--trace")} : QStringList()));
+                          (killed ? QStringList{QStringLiteral("--trace")} : QStringList()) +
+                          (late.hasMatch() ? QStringList{QStringLiteral("--late-status"), late.captured(1)}
+                                           : QStringList()));
         QVERIFY(!sim.device.isEmpty());
+        if (flashHold) {
+            // The manager's write-system-file option, chosen as a user would in a terminal.
+            ModComm comm;
+            QCOMPARE(comm.CommOpen(1, sim.device, QStringLiteral("baud=9600 parity=N data=8 stop=1")), 0);
+            for (const char *key : {"M", "1", "Y"}) {
+                comm.CommWrite(1, key);
+                QTest::qWait(100);
+            }
+            comm.CommClose(1);
+        }
 
         QString port = sim.device;
         QStringList runner; // what the program is started through
@@ -640,9 +673,8 @@ private Q_SLOTS:
                     [&sim] { QTimer::singleShot(100, &sim.process, [&sim] { sim.process.kill(); }); });
 
         const bool online = command == QLatin1String("who-active") || command == QLatin1String("flash");
-        QStringList args{
-            command, QStringLiteral("--model"), QStringLiteral("QN4000-NGD"), QStringLiteral("--port"), port,
-            output,  QStringLiteral("--yes")};
+        QStringList args{command, QStringLiteral("--model"), model, QStringLiteral("--port"), port,
+                         output,  QStringLiteral("--yes")};
         if (outputExisted && !isDownload)
             args << QStringLiteral("--force"); // the file is to be replaced, if the upload succeeds
         if (command == QLatin1String("who-active")) {
@@ -650,7 +682,11 @@ private Q_SLOTS:
         } else if (command == QLatin1String("flash")) {
             output = dir.filePath(QStringLiteral("SYSTEM.TXT"));
             QFile f(output);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("S00600004844521B\r\n") > 0);
+            // Past the hold's 4 KB by more than a pty holds between the PC and the unit.
+            const QByteArray line("S1130000285F245F2212226A000424290008237C2A\r\n");
+            const QByteArray text =
+                flashHold ? line.repeated(96 * 1024 / line.size()) : QByteArray("S00600004844521B\r\n");
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
             ::chmod(QFile::encodeName(output).constData(), 0644);
             args = QStringList{command, QStringLiteral("--port"), port, output, QStringLiteral("--yes")};
         }
@@ -676,6 +712,9 @@ private Q_SLOTS:
                 QVERIFY2(why.advice.contains(port), qPrintable(r.err));
         }
         QVERIFY2(seconds <= FETCHED(double, seconds), qPrintable(QString::number(seconds)));
+        if (flashHold) // the unit says how much it burnt, once it has the whole file
+            QVERIFY2(r.out.contains(QStringLiteral("SYSTEM FILE %1 BYTES").arg(QFileInfo(output).size())),
+                     qPrintable(r.out));
 
         // The port is free again: the next program can open it.
         if (port == sim.device && sim.process.state() == QProcess::Running) {

@@ -162,6 +162,44 @@ private Q_SLOTS:
             QCOMPARE(run.sent.last(), QByteArray(1, ACK));
     }
 
+    // A 0x11 or 0x13 within a reply is data; after it, the unit's XOFF holds the acknowledge
+    // until its XON, and a wait that ends first sends none.
+    void uploadHeldOff_data()
+    {
+        QTest::addColumn<QByteArray>("reply"); // fed at once
+        QTest::addColumn<QByteArray>("later"); // fed after it; then the time runs out
+        QTest::addColumn<bool>("ackBeforeLater");
+        QTest::addColumn<ExchangeOutcome>("outcome");
+        QByteArray inside = trReply(66);
+        inside[30] = 0x13;
+        inside[31] = 0x11;
+        inside[65] = 0x13;
+        const QByteArray xoff(1, 0x13), xon(1, 0x11);
+        QTest::newRow("XON/XOFF bytes inside") << inside << QByteArray() << true << ExchangeOutcome::Accepted;
+        QTest::newRow("XOFF, XON later") << trReply(66) + xoff << xon << false << ExchangeOutcome::Accepted;
+        QTest::newRow("XOFF, then XON in one piece")
+            << trReply(66) + xoff + xon << QByteArray() << true << ExchangeOutcome::Accepted;
+        QTest::newRow("XOFF and never XON")
+            << trReply(66) + xoff << QByteArray("x") << false << ExchangeOutcome::AckNotSent;
+        QTest::newRow("XON, XOFF") << trReply(66) + xon + xoff << QByteArray() << false
+                                   << ExchangeOutcome::AckNotSent;
+    }
+    void uploadHeldOff()
+    {
+        UploadExchange e;
+        Run run;
+        watch(e, run);
+        e.start(UploadExchange::Request::Configuration, 66);
+        e.receive(FETCHED(QByteArray, reply));
+        QCOMPARE(run.sent.size() == 2, FETCHED(bool, ackBeforeLater));
+        e.receive(FETCHED(QByteArray, later));
+        e.timeout();
+        QFETCH(ExchangeOutcome, outcome);
+        QCOMPARE(run.outcomes, QList<ExchangeOutcome>{outcome});
+        QCOMPARE(run.sent.size(), outcome == ExchangeOutcome::Accepted ? 2 : 1);
+        QVERIFY(e.reply().startsWith(FETCHED(QByteArray, reply).left(66)));
+    }
+
     void restartForgetsTheOldReply()
     {
         UploadExchange e;

@@ -1,5 +1,6 @@
 #include "config/modelcatalog.h"
 #include "message/configmessage.h"
+#include "online/dhpdiagnostics.h"
 #include "serial/modcomm.h"
 #include "session/session.h"
 #include "simulator/convertersim.h"
@@ -32,7 +33,10 @@ const QString Settings = QStringLiteral("baud=9600 parity=N data=8 stop=1");
 struct Bench
 {
     explicit Bench(const QString &model, SimFault fault = SimFault::None, bool oldNgd = false)
-        : sim(makeOptions(model, fault, oldNgd))
+        : Bench(makeOptions(model, fault, oldNgd))
+    {
+    }
+    explicit Bench(const SimOptions &options) : sim(options)
     {
         QString why;
         opened = sim.open(&why);
@@ -40,7 +44,7 @@ struct Bench
             qWarning("simulator: %s", qPrintable(why));
         comm.setComDevice(1, sim.devicePath());
         session.PortNumber = 1;
-        const ModelInfo *m = findModel(model);
+        const ModelInfo *m = findModel(options.model);
         if (m) {
             session.rec.ConfigLength = m->configLength;
             session.rec.ProductCode = quint8(m->productCode);
@@ -349,9 +353,17 @@ private Q_SLOTS:
         b.sim.send("ef");
         QTRY_COMPARE(b.comm.bytesAvailable(1), qint64(2));
 
-        // Nothing more comes: the timer ends the wait and clears TimeoutFlag.
+        // A reply well inside the wait is taken: the wait is this call's own, not the last one's.
         QByteArray rest;
         b.comm.CommRead(1, rest, 0);
+        called = false;
+        b.link.ReceiveReply(800, 2, [&](const QByteArray &r) { got = r, called = true; });
+        QTimer::singleShot(200, [&b] { b.sim.send("hi"); });
+        QTRY_VERIFY(called);
+        QCOMPARE(got, QByteArray("hi"));
+        QVERIFY(b.session.TimeoutFlag);
+
+        // Nothing more comes: the timer ends the wait and clears TimeoutFlag.
         called = false;
         b.link.ReceiveReply(200, 3, [&](const QByteArray &r) { got = r, called = true; });
         b.sim.send("g");
@@ -607,6 +619,80 @@ private Q_SLOTS:
             const ScriptedPrompts::Shown &box = b.prompts.shown().last();
             QCOMPARE(box.text, QStringLiteral("Unable to upload parameters from Quintrel1."));
         }
+    }
+
+    // An LBW unit that answers "TEE" but not "TEM": its first reply was acknowledged, and the
+    // status says what happened instead of a time-out.
+    void lbwWithoutItsModbusTable_data()
+    {
+        QTest::addColumn<SimFault>("second"); // how the unit meets "TEM"
+        QTest::addColumn<ExchangeOutcome>("outcome");
+        QTest::newRow("no answer") << SimFault::Silent << ExchangeOutcome::Timeout;
+        QTest::newRow("not TR") << SimFault::BadTr << ExchangeOutcome::Invalid;
+    }
+    void lbwWithoutItsModbusTable()
+    {
+        Bench b(QStringLiteral("QN4000-LBW"));
+        QVERIFY(b.opened);
+        b.expectPrompt();
+        // The first reply is out by the time the request is reported.
+        connect(&b.sim, &ConverterSim::bytesReceived, &b.sim, [&b](const QByteArray &bytes) {
+            if (bytes.contains("TEE"))
+                b.sim.setFault(FETCHED(SimFault, second));
+        });
+        UploadTransfer t(b.link);
+        t.runner().setTimeoutOverride(300);
+        QStringList statuses;
+        connect(&t, &UploadTransfer::status, [&](const QString &s) { statuses << s; });
+        QSignalSpy done(&t, &UploadTransfer::finished);
+        t.start(modelOf(QStringLiteral("QN4000-LBW")));
+        QVERIFY(done.wait(8000));
+        QCOMPARE(done.first().first().value<ExchangeOutcome>(), FETCHED(ExchangeOutcome, outcome));
+        QCOMPARE(statuses.last(),
+                 QStringLiteral("the unit sent its configuration but not its Modbus table: nothing saved"));
+        QVERIFY(b.sim.received().contains("TEM"));
+        QCOMPARE(b.sim.received().count(char(0x06)), 1); // the first reply's, and no other
+        QVERIFY(!b.comm.isOpen(1));
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+    }
+
+    // Autoconfigure at each speed, with the unit's answers just inside and just outside its
+    // two waits: 100 ms for the probe's two bytes, 500 ms for the status reply's thirteen, each
+    // counted from its own request. The replies go at the line speed.
+    void autoconfigureWaits_data()
+    {
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<int>("lateProbe");
+        QTest::addColumn<int>("lateStatus");
+        QTest::addColumn<QString>("status");
+        for (const int baud : {115200, 57600, 38400, 19200, 9600, 4800, 2400}) {
+            const QString connected = QStringLiteral("Connected at %1 N,8,1 to DH+ Node : 1 Octal").arg(baud);
+            // The status reply takes 13 character times on the line: 54 ms at 2400.
+            const int wire = 13 * 10'000 / baud;
+            QTest::addRow("%d inside both", baud) << baud << 40 << 350 - wire << connected;
+            QTest::addRow("%d probe late", baud) << baud << 180 << 0 << "Unable to Connect to Quintrel";
+            QTest::addRow("%d status late", baud)
+                << baud << 0 << 650 - wire << "Unable to Connect, Reset the Quintrel";
+        }
+    }
+    void autoconfigureWaits()
+    {
+        SimOptions o;
+        o.model = QStringLiteral("QN4000-NGD");
+        o.baud = FETCHED(int, baud);
+        o.pace = true;
+        o.lateProbeMs = FETCHED(int, lateProbe);
+        o.lateStatusMs = FETCHED(int, lateStatus);
+        Bench b(o);
+        QVERIFY(b.opened);
+        DhpDiagnostics diag(b.session, b.comm);
+        QStringList statuses;
+        connect(&diag, &DhpDiagnostics::statusChanged, [&](const QString &s) { statuses << s; });
+        QSignalSpy ended(&diag, &DhpDiagnostics::autoconfigureEnded);
+        diag.autoconfigure();
+        QVERIFY(ended.wait(5000));
+        QCOMPARE(statuses, QStringList{FETCHED(QString, status)});
+        diag.leave({});
     }
 
     // The adapter vanishes: one report, the port closed, and the repeats ignored.

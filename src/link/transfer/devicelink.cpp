@@ -57,12 +57,18 @@ int DeviceLink::OpenDevicePort()
         closePort();
         return r;
     }
-    m_comm.CommSet(m_session.PortNumber, PortSettings);
+    setLine();
+    return r;
+}
+
+int DeviceLink::setLine()
+{
+    const int set = m_comm.CommSet(m_session.PortNumber, PortSettings);
     // Drops whatever the converter sent while its button was pressed.
     m_comm.CommFlush(m_session.PortNumber);
     QByteArray dropped;
     m_comm.CommRead(m_session.PortNumber, dropped, 300);
-    return r;
+    return set;
 }
 
 int DeviceLink::PromptConfigMode()

@@ -4,7 +4,21 @@
 
 namespace {
 const char Ack = 0x06;
+const char Xon = 0x11;
+const char Xoff = 0x13;
+
+// Whether the last flow-control byte in the line control after a reply is XOFF.
+bool endsHeldOff(QByteArrayView control)
+{
+    for (qsizetype i = control.size() - 1; i >= 0; --i) {
+        if (control.at(i) == Xoff)
+            return true;
+        if (control.at(i) == Xon)
+            return false;
+    }
+    return false;
 }
+} // namespace
 
 bool containsAck(const QByteArray &reply)
 {
@@ -67,6 +81,7 @@ void DownloadExchange::replyComplete()
 void UploadExchange::start(Request request, int expected)
 {
     m_request = request;
+    m_heldOff = false;
     switch (request) {
     case Request::Configuration:
         begin(QByteArrayLiteral("TEE"), expected);
@@ -86,12 +101,20 @@ void UploadExchange::accept()
         finish(ExchangeOutcome::Invalid);
         return;
     }
+    // An unasked reply has no fixed end, so nothing after it can be told from its data.
+    m_heldOff = m_request != Request::Unasked && endsHeldOff(QByteArrayView(reply()).sliced(m_expected));
+    if (m_heldOff)
+        return;
     Q_EMIT send(QByteArray(1, Ack));
     finish(ExchangeOutcome::Accepted);
 }
 
 void UploadExchange::replyComplete()
 {
+    if (m_heldOff) {
+        accept(); // more line control: perhaps the XON
+        return;
+    }
     if (m_request == Request::Unasked && reply().size() > UnaskedMaxLength) {
         finish(ExchangeOutcome::Invalid);
         return;
@@ -101,6 +124,10 @@ void UploadExchange::replyComplete()
 
 void UploadExchange::timedOut()
 {
+    if (m_heldOff) {
+        finish(ExchangeOutcome::AckNotSent);
+        return;
+    }
     // The unasked reply may be shorter than what is waited for.
     if (m_request == Request::Unasked && reply().size() >= UnaskedMinLength) {
         accept();

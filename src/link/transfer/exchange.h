@@ -29,7 +29,8 @@ public:
 
     bool isRunning() const { return m_running; }
     const QByteArray &reply() const { return m_reply; }
-    // How long the caller's timer allows for the reply.
+    // How long the caller's timer allows for the reply; the exchange's own only once it has
+    // started (a Df1Exchange chooses it in probe() or status()).
     virtual int timeoutMs() const = 0;
 
     void receive(const QByteArray &bytes);
@@ -79,6 +80,10 @@ protected:
 // "TEM" for the Modbus parameter block of the LBW models (114 bytes), and the reply a RIO
 // adapter sends unasked after its first one (at least 94 bytes are waited for; 61 to 109
 // are taken). Each valid reply starts "TR" and is answered with one 0x06.
+//
+// The replies are EEPROM bytes, read without flow control: a 0x11 or 0x13 in them is data.
+// What follows a reply of fixed length is the unit's line control, though: when it ends in
+// XOFF, the acknowledge waits for the XON; the wait's end without one is AckNotSent.
 class UploadExchange : public ExchangeEngine
 {
     Q_OBJECT
@@ -105,6 +110,7 @@ private:
     void accept();
 
     Request m_request = Request::Configuration;
+    bool m_heldOff = false; // the reply is in and valid, and the unit holds the PC off
 };
 
 // A plain wait for `expected` bytes within `timeoutMs`, with no request and no check.

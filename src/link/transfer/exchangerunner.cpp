@@ -45,10 +45,13 @@ void ExchangeRunner::run(ExchangeEngine &engine, const std::function<void()> &st
     m_session.TimeoutFlag = true;
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5% early
-    m_timer.start(m_timeoutOverride > 0 ? m_timeoutOverride : engine.timeoutMs());
     start();
-    if (m_engine == &engine && engine.isRunning())
-        pump(); // a reply may already be waiting (a unit that speaks unasked)
+    if (m_engine != &engine || !engine.isRunning())
+        return; // the request could not be written
+    // Only now has the engine chosen this exchange's interval; before start() it still
+    // reports the previous exchange's.
+    m_timer.start(m_timeoutOverride > 0 ? m_timeoutOverride : engine.timeoutMs());
+    pump(); // a reply may already be waiting (a unit that speaks unasked)
 }
 
 void ExchangeRunner::stop()

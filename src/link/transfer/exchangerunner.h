@@ -20,8 +20,9 @@ class ExchangeRunner : public QObject
 public:
     ExchangeRunner(Session &session, ModComm &comm, QObject *parent = nullptr);
 
-    // Runs engine: connects it, starts the timer at the engine's time-out (or the override),
-    // calls start (which sends the request), then feeds it what is already waiting.
+    // Runs engine: connects it, calls start (which sends the request and sets the engine's
+    // time-out), starts the timer at that time-out (or the override), then feeds it what is
+    // already waiting.
     void run(ExchangeEngine &engine, const std::function<void()> &start);
     // Stops feeding the current engine and stops the timer.
     void stop();

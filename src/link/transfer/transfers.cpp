@@ -144,6 +144,15 @@ UploadTransfer::UploadTransfer(DeviceLink &link, QObject *parent)
         else
             firstDone(o);
     });
+    // Connected before the runner's writer, so it runs first. The last acknowledge goes with
+    // XON/XOFF on, as the download's does, so a unit that holds the PC off holds it too (and
+    // done() waits for it to leave). One that a reply follows stays raw: that reply is read
+    // the moment the unit sends it, with no time to switch flow control off again.
+    connect(&m_exchange, &ExchangeEngine::send, this, [this](const QByteArray &bytes) {
+        const bool last = m_secondStage || m_model->uploadPlan == UploadPlan::Single;
+        if (bytes == QByteArray(1, 0x06) && last)
+            m_link.comm().setOutputFlowControl(m_link.session().PortNumber, true);
+    });
 }
 
 void UploadTransfer::start(const ModelInfo &model)
@@ -159,9 +168,9 @@ void UploadTransfer::start(const ModelInfo &model)
         Q_EMIT finished(ExchangeOutcome::PortFailed);
         return;
     }
-    // The replies are EEPROM bytes, any of which may be 0x11 or 0x13: with XON/XOFF on, the
-    // driver would swallow them and the reply would come short. The PC sends only the
-    // requests and its acknowledges here, so nothing needs pausing.
+    // The replies are EEPROM bytes, any of which may be 0x11 or 0x13 (station 17, say): with
+    // XON/XOFF on, the driver would swallow them and the reply would come short. So they are
+    // read raw, and the exchange itself honours an XOFF that follows a reply.
     m_link.comm().setOutputFlowControl(m_link.session().PortNumber, false);
     const Session &s = m_link.session();
     int expected = 66;
@@ -209,6 +218,21 @@ void UploadTransfer::firstDone(ExchangeOutcome outcome)
 
 void UploadTransfer::secondDone(ExchangeOutcome outcome)
 {
+    if (m_model->uploadPlan == UploadPlan::ParameterRequest &&
+        (outcome == ExchangeOutcome::Timeout || outcome == ExchangeOutcome::Invalid ||
+         outcome == ExchangeOutcome::LineLost)) {
+        // The first reply was acknowledged, but a file without the Modbus table could not be
+        // opened again: nothing is saved, and the user is told so rather than of a time-out.
+        m_runner.stop();
+        m_link.closePort();
+        if (outcome == ExchangeOutcome::LineLost)
+            reportLostLine(m_link.prompts(), m_link.session().CommErrorText);
+        Q_EMIT status(
+            QStringLiteral("the unit sent its configuration but not its Modbus table: nothing saved"));
+        m_running = false;
+        Q_EMIT finished(outcome);
+        return;
+    }
     if (outcome != ExchangeOutcome::Accepted) {
         fail(outcome);
         return;
@@ -230,6 +254,10 @@ void UploadTransfer::fail(ExchangeOutcome outcome)
         break;
     case ExchangeOutcome::LineLost:
         reportLostLine(m_link.prompts(), m_link.session().CommErrorText);
+        Q_EMIT status(QStringLiteral("Check connections/settings and TRY UPLOAD AGAIN"));
+        break;
+    case ExchangeOutcome::AckNotSent:
+        reportAckNotSent(m_link.prompts());
         Q_EMIT status(QStringLiteral("Check connections/settings and TRY UPLOAD AGAIN"));
         break;
     default:

@@ -165,7 +165,8 @@ void ConverterSim::onReceived(const QByteArray &bytes)
     m_lastRx.start();
     m_received.append(bytes);
 
-    if (m_opt.fault != SimFault::Silent) {
+    // Busy while it holds the PC off: what comes meanwhile is lost.
+    if (!m_holding && m_opt.fault != SimFault::Silent) {
         // A request the PC left unfinished that long ago is not going to be finished.
         if (silence >= BreakSilenceMs &&
             (m_rx == Rx::Download || m_rx == Rx::UploadRequest || m_rx == Rx::Df1)) {
@@ -388,7 +389,7 @@ void ConverterSim::df1Event(const DF1Event &event)
 {
     switch (event.kind) {
     case DF1Event::Enq:
-        reply(TX_ACK, ReplyKind::Other);
+        replyLate(TX_ACK, m_opt.lateProbeMs);
         break;
     case DF1Event::Ack:
         m_lastDf1Frame.clear();
@@ -438,7 +439,20 @@ void ConverterSim::answerDf1Frame(const QByteArray &body)
     }
     m_lastDf1Frame = FrameDF1(r, m_tns);
     m_df1Resends = 0;
-    reply(TX_ACK + m_lastDf1Frame, ReplyKind::Other);
+    replyLate(TX_ACK + m_lastDf1Frame, node == 0xFE ? m_opt.lateStatusMs : 0);
+}
+
+void ConverterSim::replyLate(const QByteArray &bytes, int ms)
+{
+    if (ms <= 0) {
+        reply(bytes, ReplyKind::Other);
+        return;
+    }
+    QTimer::singleShot(ms, Qt::PreciseTimer, this, [this, bytes] {
+        // A PC that has moved on to another speed meanwhile would see framing errors, not bytes.
+        if (m_line->pcInputSpeed() == m_opt.baud)
+            reply(bytes, ReplyKind::Other);
+    });
 }
 
 QByteArray ConverterSim::textBlock(const QString &text, int length, bool withAck) const
@@ -470,6 +484,20 @@ void ConverterSim::reply(QByteArray bytes, ReplyKind kind, bool upload)
     }
     if (kind == ReplyKind::Transfer)
         m_pcAcks = 0;
+    if (kind == ReplyKind::Transfer && upload &&
+        (m_opt.fault == SimFault::HoldAck || m_opt.fault == SimFault::NoXon)) {
+        // An upload reply is binary and the PC reads it without flow control, so the hold
+        // starts after it; the PC's acknowledge must wait for the XON.
+        m_line->write(bytes + QByteArray(1, XOFF));
+        if (m_opt.fault == SimFault::HoldAck) {
+            m_holding = true;
+            QTimer::singleShot(HoldAckMs, this, [this] {
+                m_holding = false;
+                m_line->write(QByteArray(1, XON));
+            });
+        }
+        return;
+    }
     if (kind == ReplyKind::Transfer && !upload &&
         (m_opt.fault == SimFault::HoldAck || m_opt.fault == SimFault::NoXon)) {
         // Hold the PC off over the reply, so that its acknowledge has to wait for the XON.
@@ -613,6 +641,9 @@ void ConverterSim::confirmKey(quint8 b)
     const QByteArray echo = QByteArray(1, char(b)) + "\r\n";
     if (m_rx == Rx::ConfirmFlash && yes) {
         m_flashBuffer.clear();
+        m_flashIn = 0;
+        m_flashHeld = false;
+        m_flashOverrun = false;
         m_rx = Rx::Flash;
         reply(echo + "SEND SYSTEM FILE\r\n", ReplyKind::Other);
         return;
@@ -635,10 +666,23 @@ void ConverterSim::confirmKey(quint8 b)
 
 void ConverterSim::flashByte(quint8 b)
 {
-    m_flashBuffer.append(char(b));
+    const bool lost = m_flashHeld && ++m_flashHeldBytes > FlashHoldSlackBytes;
+    if (lost)
+        m_flashOverrun = true; // the unit is writing its flash and cannot take it
+    else
+        m_flashBuffer.append(char(b));
+    if (m_opt.fault == SimFault::FlashHold && ++m_flashIn == FlashHoldAfterBytes) {
+        m_line->write(QByteArray(1, XOFF));
+        m_flashHeld = true;
+        m_flashHeldBytes = 0;
+        QTimer::singleShot(FlashHoldMs, this, [this] {
+            m_flashHeld = false;
+            m_line->write(QByteArray(1, XON));
+        });
+    }
     // The file's own lines end CR LF, so a blank then LF is the PC's closing pair, unless
     // more follows within the quiet time.
-    if (b == '\n' && m_flashBuffer.endsWith(" \n"))
+    if (b == '\n' && (lost || m_flashBuffer.endsWith(" \n")))
         m_flashTimer.start(FlashQuietMs);
     else
         m_flashTimer.stop();
@@ -648,10 +692,19 @@ void ConverterSim::flashComplete()
 {
     if (m_rx != Rx::Flash)
         return;
-    m_flashFile = m_flashBuffer.chopped(2);
+    m_flashFile = m_flashBuffer.chopped(qMin<qsizetype>(2, m_flashBuffer.size()));
     m_flashBuffer.clear();
     // A burnt unit restarts into run mode.
     m_rx = Rx::Idle;
-    reply(QByteArrayLiteral("A-OK\r\n"), ReplyKind::Other);
+    if (m_flashOverrun) {
+        reply(QByteArrayLiteral("FLASH WRITE ERROR: DATA OVERRUN\r\n"), ReplyKind::Other);
+        return;
+    }
+    // A unit that held the PC off says how much it took, so the whole file can be checked.
+    const QByteArray taken =
+        m_opt.fault == SimFault::FlashHold
+            ? QStringLiteral("SYSTEM FILE %1 BYTES\r\n").arg(m_flashFile.size()).toLatin1()
+            : QByteArray();
+    reply(taken + QByteArrayLiteral("A-OK\r\n"), ReplyKind::Other);
     Q_EMIT flashFileReceived(m_flashFile);
 }

@@ -33,6 +33,12 @@ public:
     static constexpr int FlashQuietMs = 250;
     // A download we cannot make sense of is answered once the PC has stopped sending it.
     static constexpr int BadMessageQuietMs = 150;
+    // The flashhold fault: XOFF once this much of the file is in, XON this much later. What
+    // the pty held between the PC and us when the XOFF went (20 KB at most) was on its way
+    // already; more than the slack arriving during the hold is an overrun.
+    static constexpr int FlashHoldAfterBytes = 4096;
+    static constexpr int FlashHoldMs = 1500;
+    static constexpr int FlashHoldSlackBytes = 32 * 1024;
 
     explicit ConverterSim(SimOptions options, QObject *parent = nullptr);
     ~ConverterSim() override;
@@ -98,6 +104,7 @@ private:
     void dropTick();
 
     void reply(QByteArray bytes, ReplyKind kind, bool upload = false);
+    void replyLate(const QByteArray &bytes, int ms);
     QByteArray uploadReply(int length, int dataOffset, int firstBodyByte, int count) const;
     QByteArray textBlock(const QString &text, int length, bool withAck) const;
     QByteArray menuText() const;
@@ -126,6 +133,11 @@ private:
     quint16 m_tns = 0;
 
     int m_pcAcks = 0;
+    bool m_holding = false; // we hold the PC off after an upload reply and take nothing meanwhile
+    qint64 m_flashIn = 0;   // bytes of this system file so far, overrun ones too
+    bool m_flashHeld = false;
+    qint64 m_flashHeldBytes = 0;
+    bool m_flashOverrun = false;
     bool m_rioReplyDue = false;
     bool m_debugMode = false;
     bool m_programMode = false;

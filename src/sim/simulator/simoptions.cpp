@@ -9,10 +9,10 @@ struct FaultName
 };
 
 constexpr FaultName faultTable[] = {
-    {SimFault::None, "none"},   {SimFault::NoAck, "noack"},     {SimFault::Silent, "silent"},
-    {SimFault::Short, "short"}, {SimFault::Garbage, "garbage"}, {SimFault::BadTr, "badtr"},
-    {SimFault::Xoff, "xoff"},   {SimFault::Drop, "drop"},       {SimFault::HoldAck, "holdack"},
-    {SimFault::NoXon, "noxon"},
+    {SimFault::None, "none"},   {SimFault::NoAck, "noack"},         {SimFault::Silent, "silent"},
+    {SimFault::Short, "short"}, {SimFault::Garbage, "garbage"},     {SimFault::BadTr, "badtr"},
+    {SimFault::Xoff, "xoff"},   {SimFault::Drop, "drop"},           {SimFault::HoldAck, "holdack"},
+    {SimFault::NoXon, "noxon"}, {SimFault::FlashHold, "flashhold"},
 };
 
 constexpr int supportedBauds[] = {300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
