@@ -404,30 +404,22 @@ private:
                     selectedIn(form, options),
                     options.value(value, QStringLiteral("no option for %1").arg(value)));
     }
-    // A number box shows the value sent, or nothing.
+    // A number box shows the value sent as a plain number of its base ("0012", not "12G4";
+    // "2", not "2.5"), or nothing where its rule empties it.
     void numberBox(QWidget *form, const QString &name, int sent, bool emptyAllowed, int base = 10)
     {
         auto *box = form->findChild<QLineEdit *>(name);
         if (!shown(box, form))
             return;
-        const QString what = form->objectName() + QLatin1Char(' ') + name;
         if (box->text().isEmpty() && emptyAllowed)
             return;
-        QString text = box->text();
-        std::optional<int> shownValue;
-        if (base == 16) {
-            // Blanks skipped, the digits up to the first other character.
-            text.remove(QRegularExpression(QStringLiteral("[ \t\n]")));
-            text = text.left(int(text.indexOf(QRegularExpression(QStringLiteral("[^0-9A-Fa-f]")))));
-            shownValue = text.isEmpty() ? 0 : text.toInt(nullptr, 16);
-        } else {
-            bool ok = false;
-            const double d = text.trimmed().toDouble(&ok);
-            if (ok)
-                shownValue = int(std::nearbyint(d));
-        }
-        if (shownValue != sent)
-            fault(what, box->text(), QString::number(sent));
+        static const QRegularExpression decimal(QStringLiteral("^-?[0-9]+$"));
+        static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{1,4}$"));
+        bool ok = (base == 16 ? hex : decimal).match(box->text()).hasMatch();
+        if (ok)
+            ok = box->text().toInt(nullptr, base) == sent;
+        if (!ok)
+            fault(form->objectName() + QLatin1Char(' ') + name, box->text(), QString::number(sent, base));
     }
 
     QWidget *loaded(const QString &name) const { return m_b.forms.existing(name); }
@@ -663,8 +655,9 @@ private:
     }
 
     // Ends what was typed into the focused control as a user does: Enter, Tab to the next
-    // control, or Escape; now and then with an Alt key first that stands for nothing.
-    QString endTyping(QWidget *w)
+    // control, or (in a list) Escape; now and then with an Alt key first that stands for
+    // nothing.
+    QString endTyping(QWidget *w, bool escape = true)
     {
         QString how;
         if (m_rng.bounded(5) == 0) {
@@ -673,6 +666,10 @@ private:
         }
         switch (m_rng.bounded(5)) {
         case 0:
+            if (!escape) {
+                QTest::keyClick(w, Qt::Key_Tab);
+                return how + QStringLiteral("Tab");
+            }
             QTest::keyClick(w, Qt::Key_Escape);
             return how + QStringLiteral("Escape");
         case 1:
@@ -819,21 +816,24 @@ private:
                                               "4007", "FFFF",  "8123",  "12345", "ab",  " 40 0B", "12G4"};
             QLineEdit *e = edits.at(int(m_rng.bounded(quint32(edits.size()))));
             const QString text = texts.at(int(m_rng.bounded(quint32(texts.size()))));
-            if (m_rng.bounded(2)) {
-                e->setText(text);
-                return QStringLiteral("%1: paste \"%2\" into %3").arg(where, text, e->objectName());
-            }
-            // Typed over what the box holds, key by key, and ended as a user ends it.
             if (!activate(where))
                 return where + QStringLiteral(": not active");
             e->setFocus();
-            e->selectAll();
-            if (text.isEmpty())
-                QTest::keyClick(e, Qt::Key_Backspace);
-            else
-                QTest::keyClicks(e, text);
-            const QString end = endTyping(e);
-            return QStringLiteral("%1: type \"%2\" into %3, %4").arg(where, text, e->objectName(), end);
+            // Pasted, or typed over what the box holds key by key; ended as a user ends it.
+            const bool paste = m_rng.bounded(2);
+            if (paste) {
+                e->setText(text);
+            } else {
+                e->selectAll();
+                if (text.isEmpty())
+                    QTest::keyClick(e, Qt::Key_Backspace);
+                else
+                    QTest::keyClicks(e, text);
+            }
+            const QString end = endTyping(e, false);
+            return QStringLiteral("%1: %2 \"%3\" into %4, %5")
+                .arg(where, paste ? QStringLiteral("paste") : QStringLiteral("type"), text, e->objectName(),
+                     end);
         }
         }
     }

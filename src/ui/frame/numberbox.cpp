@@ -38,3 +38,14 @@ void showInBox(QLineEdit *box, const QString &text)
     box->setText(text);
     box->blockSignals(blocked);
 }
+
+void showStoredWhenDone(QLineEdit *box, std::function<QString()> stored)
+{
+    QObject::connect(box, &QLineEdit::editingFinished, box, [box, stored = std::move(stored)] {
+        if (box->text().isEmpty())
+            return;
+        const QString text = stored();
+        if (box->text() != text)
+            showInBox(box, text);
+    });
+}
