@@ -109,13 +109,17 @@ bool TypedList::eventFilter(QObject *, QEvent *event)
         switch (static_cast<QFocusEvent *>(event)->reason()) {
         case Qt::PopupFocusReason: // the list's own drop-down: still choosing
             break;
-        case Qt::OtherFocusReason:
-            // Focus taken by code: the form may be hiding or going away. Take the text once
-            // that is over, if the list is still there.
-            QMetaObject::invokeMethod(this, &TypedList::take, Qt::QueuedConnection);
+        case Qt::MouseFocusReason:
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+            // The user moves on: the text is taken before whatever was clicked runs.
+            take();
             break;
         default:
-            take();
+            // Focus taken by code or by another window: the form may be hiding or going
+            // away. Take the text once that is over, if the list is still there.
+            QMetaObject::invokeMethod(this, &TypedList::take, Qt::QueuedConnection);
         }
         break;
     default:
