@@ -9,6 +9,23 @@
     </message>
 </context>
 <context>
+    <name>TypedList</name>
+    <message>
+        <source>This list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be empty, so it stays %2.</source>
+        <extracomment>a list&apos;s caption, then the value it keeps</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not in the list, so it stays %3.</source>
+        <extracomment>a list&apos;s caption, the text typed into it, then the value it keeps</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Welcome1</name>
     <message>
         <source>Download a saved configuration file to a QN4000 or QN6000 freestanding unit</source>

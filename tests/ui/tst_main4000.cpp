@@ -4,6 +4,7 @@
 #include "shell/model_freestand.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QMenu>
 #include <QRadioButton>
@@ -13,6 +14,7 @@
 #include "frame/crossform.h"
 #include "support/formstate.h"
 #include "support/guibench.h"
+#include "support/testdata.h"
 
 namespace {
 
@@ -1001,6 +1003,225 @@ private Q_SLOTS:
         QTest::keyClick(c->lineEdit(), Qt::Key_Return);
         QCOMPARE(c->count(), 7);
         QVERIFY(b.session.rec.ChanBSpeedSel.isEmpty());
+    }
+
+    // Typed text: an item's name is that pick, anything else goes back to the value held,
+    // with a note that says so. Each row types over the list's text and ends with a key.
+    void typedText_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("combo");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("taken");     // what the list shows after; empty: refused
+        QTest::addColumn<QStringList>("after"); // record fields and summary boxes that follow
+
+        const int enter = Qt::Key_Return, tab = Qt::Key_Tab, escape = Qt::Key_Escape;
+        QTest::newRow("station 17") << "QN4000-PXA"
+                                    << "cboStationNumber"
+                                    << "17" << enter << "17"
+                                    << QStringList{"StationNumber=15", "HighAddress=16",
+                                                   "view:txtStationNum=17", "view:txtHighAddress=20"};
+        QTest::newRow("station 89") << "QN4000-PXA"
+                                    << "cboStationNumber"
+                                    << "89" << tab << "" << QStringList{};
+        QTest::newRow("station x") << "QN4000-NGD"
+                                   << "cboStationNumber"
+                                   << "x" << enter << "" << QStringList{};
+        QTest::newRow("station emptied") << "QN4000-NGD"
+                                         << "cboStationNumber"
+                                         << "" << tab << "" << QStringList{};
+        QTest::newRow("network 12345") << "QN4000-PXA"
+                                       << "cboNetworkSpeed"
+                                       << "12345" << tab << "" << QStringList{};
+        QTest::newRow("network 115.2")
+            << "QN4000-PXA"
+            << "cboNetworkSpeed"
+            << "115.2" << tab << "115.2" << QStringList{"NetworkSpeed=9,0", "view:txtNetSpeed=115.2"};
+        // The list completes a beginning of one of its items as it is typed.
+        QTest::newRow("network 11, completed")
+            << "QN4000-PXA"
+            << "cboNetworkSpeed"
+            << "11" << enter << "115.2" << QStringList{"NetworkSpeed=9,0", "view:txtNetSpeed=115.2"};
+        QTest::newRow("network 23") << "QN4000-PXA"
+                                    << "cboNetworkSpeed"
+                                    << "23" << enter << "" << QStringList{};
+        QTest::newRow("network typed, then Escape") << "QN4000-PXA"
+                                                    << "cboNetworkSpeed"
+                                                    << "115.2" << escape << "" << QStringList{};
+        QTest::newRow("RIO network 230.4")
+            << "QN6000-UCT"
+            << "cboNetworkSpeed2"
+            << "230.4" << enter << "230.4" << QStringList{"NetworkSpeed=10,0", "view:txtNetSpeed=230.4"};
+        QTest::newRow("rack range 3, blanks around")
+            << "QN6000-UCT"
+            << "cboRackRange"
+            << " 3 " << tab << "3" << QStringList{"HighAddress=3", "view:txtRackRange=3"};
+        QTest::newRow("rack range 8") << "QN6000-UCT"
+                                      << "cboRackRange"
+                                      << "8" << tab << "" << QStringList{};
+        QTest::newRow("rack 30") << "QN6000-UCT"
+                                 << "cboRackNum"
+                                 << "30" << enter << "" << QStringList{};
+        QTest::newRow("rack size in small letters")
+            << "QN6000-UCT"
+            << "cboRackSize"
+            << "full" << enter << "FULL" << QStringList{"AuxByte3=2", "view:txtRackSize=FULL"};
+        QTest::newRow("channel B 19.2")
+            << "QN4000-PXA"
+            << "cboAsyncSpeed"
+            << "19.2" << tab << "19.2" << QStringList{"view:txtAsyncB=19.2", "main4000:lblKbaud2=Kbaud"};
+        QTest::newRow("channel B 14400") << "QN4000-PXA"
+                                         << "cboAsyncSpeed"
+                                         << "14400" << enter << "" << QStringList{};
+        QTest::newRow("channel C 38.4")
+            << "QN4000-F7H"
+            << "cboAsyncSpeedC"
+            << "38.4" << enter << "38.4" << QStringList{"ChanCSpeed=10", "view:txtAsyncC=38.4"};
+        QTest::newRow("Modbus address 248") << "QN4000-JMR"
+                                            << "cboModbusAdd"
+                                            << "248" << tab << "" << QStringList{};
+    }
+
+    void typedText()
+    {
+        QFETCH(QString, combo);
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QString, taken);
+        QFETCH(QString, model);
+        GuiBench b;
+        if (model == QLatin1String("QN4000-NGD"))
+            b.prompts.answerMessage(Prompts::No, QStringLiteral("CHECK QN4000"));
+        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(model);
+        if (combo == QLatin1String("cboModbusAdd"))
+            click(b, "optSiemensMOD");
+        QWidget *main = mainForm(b);
+        b.forms.hide(QStringLiteral("Welcome1"));
+        main->show();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        QComboBox *c = list(b, combo.toLatin1());
+        QVERIFY(c->isVisible());
+        const QString before = c->currentText();
+        QMap<QString, QString> want = layoutFields(b.session.rec);
+        c->setFocus();
+        c->lineEdit()->selectAll();
+        if (typed.isEmpty())
+            QTest::keyClick(c, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(c, typed);
+        QTest::keyClick(c, Qt::Key(key));
+
+        auto *note = main->findChild<QLabel *>(QStringLiteral("typedListNote"));
+        const bool noted = note && note->isVisible();
+        if (taken.isEmpty()) {
+            QCOMPARE(c->currentText(), before);
+            QCOMPARE(layoutFields(b.session.rec), want);
+            // Told why, naming the list and what it keeps; Escape is the user's own undo.
+            QCOMPARE(noted, key != Qt::Key_Escape);
+            if (noted) {
+                QVERIFY2(note->text().contains(QLatin1Char('"') + typed.left(5)) || typed.isEmpty(),
+                         qPrintable(note->text()));
+                QVERIFY2(note->text().endsWith(before + QLatin1Char('.')), qPrintable(note->text()));
+            }
+            return;
+        }
+        QCOMPARE(c->currentText(), taken);
+        QVERIFY(!noted);
+        QFETCH(QStringList, after);
+        for (const QString &a : after) {
+            const QString name = a.section(QLatin1Char('='), 0, 0);
+            const QString value = a.section(QLatin1Char('='), 1);
+            if (name.contains(QLatin1Char(':')))
+                QCOMPARE(b.text(name.section(QLatin1Char(':'), 0, 0).toLatin1(),
+                                name.section(QLatin1Char(':'), 1).toLatin1()),
+                         value);
+            else
+                want[name] = value;
+        }
+        QCOMPARE(layoutFields(b.session.rec), want);
+    }
+
+    // Alt with a key that no control of the form answers types nothing into a list or a
+    // dialog's text box.
+    void altLetterTypesNothing_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("opener"); // the main4000 button that opens the dialog
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("control");
+        QTest::newRow("network speed") << "QN4000-PXA"
+                                       << ""
+                                       << "main4000"
+                                       << "cboNetworkSpeed";
+        QTest::newRow("station") << "QN4000-PXA"
+                                 << ""
+                                 << "main4000"
+                                 << "cboStationNumber";
+        QTest::newRow("Modbus table") << "QN4000-LBW"
+                                      << "cmdModBus"
+                                      << "modbus_prot"
+                                      << "txtStart1";
+        QTest::newRow("data table") << "QN6000-YZE"
+                                    << "cmdYZE"
+                                    << "YZE_DataTable"
+                                    << "txtXXX";
+    }
+    void altLetterTypesNothing()
+    {
+        QFETCH(QString, opener);
+        QFETCH(QString, form);
+        QFETCH(QString, control);
+        GuiBench b;
+        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))
+            ->chooseModel(FETCHED(QString, model));
+        QWidget *main = mainForm(b);
+        main->show();
+        if (!opener.isEmpty())
+            click(b, opener.toLatin1());
+        QWidget *window = b.forms.form(form);
+        QApplication::setActiveWindow(window);
+        QVERIFY(window->isActiveWindow());
+        auto *w = window->findChild<QWidget *>(control);
+        w->setFocus();
+        const auto shown = [w] {
+            auto *c = qobject_cast<QComboBox *>(w);
+            return c ? c->currentText() : qobject_cast<QLineEdit *>(w)->text();
+        };
+        const QString before = shown();
+        const ConfigRecord held = b.session.rec;
+        for (Qt::Key k : {Qt::Key_O, Qt::Key_X, Qt::Key_1})
+            QTest::keyClick(w, k, Qt::AltModifier);
+        QCOMPARE(shown(), before);
+        QTest::keyClick(w, Qt::Key_Tab);
+        QCOMPARE(shown(), before);
+        QVERIFY(b.session.rec == held);
+    }
+
+    // A form that goes away while text is being typed into one of its lists (unloaded, or
+    // the program ending) takes nothing and survives its own focus change.
+    void formGoneWhileTyping_data()
+    {
+        QTest::addColumn<bool>("unload");
+        QTest::newRow("unloaded") << true;
+        QTest::newRow("program ends") << false;
+    }
+    void formGoneWhileTyping()
+    {
+        {
+            GuiBench b;
+            b.forms.form<model_freestand>(QStringLiteral("model_freestand"))
+                ->chooseModel(QStringLiteral("QN4000-PXA"));
+            QWidget *main = mainForm(b);
+            main->show();
+            QVERIFY(QTest::qWaitForWindowActive(main));
+            QComboBox *c = list(b, "cboStationNumber");
+            c->setFocus();
+            QTest::keyClicks(c, QStringLiteral("x"));
+            if (FETCHED(bool, unload))
+                b.forms.unload(Main);
+        }
+        QCoreApplication::processEvents();
     }
 
     void rioStartingGroups_data()

@@ -83,8 +83,9 @@ class TestProtocolDialogs : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // A text put in a number box (typed or pasted at once), what the box then shows, and the
-    // record's entries. The entries start from 0x5A, so "kept" shows as 90 (or 23130 a word).
+    // A text put in a number box (typed or pasted at once), what the box then shows, what it
+    // shows once the user presses Enter (the number stored, plainly), and the record's
+    // entries. The entries start from 0x5A, so "kept" shows as 90 (or 23130 a word).
     void numberBoxes_data()
     {
         QTest::addColumn<QString>("model");
@@ -93,18 +94,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shows");
         QTest::addColumn<QString>("entries");
+        QTest::addColumn<QString>("done");
 
         const auto row = [](const char *name, const char *model, const char *dialog, const char *box,
-                            const char *text, const char *shows, const char *entries) {
-            QTest::newRow(name) << model << dialog << box << text << shows << entries;
+                            const char *text, const char *shows, const char *entries,
+                            const char *done = nullptr) {
+            QTest::newRow(name) << model << dialog << box << text << shows << entries
+                                << QString::fromLatin1(done ? done : shows);
         };
         const char *lbw = "QN4000-LBW", *mb = "modbus_prot";
         row("Modbus 300", lbw, mb, "txtStart1", "300", "300", "P8=44 P9=1");
         row("Modbus 65535", lbw, mb, "txtStart1", "65535", "65535", "P8=255 P9=255");
         row("Modbus 12a", lbw, mb, "txtStart1", "12a", "", "P8=90 P9=90");
         row("Modbus blank", lbw, mb, "txtEnd2", " ", "", "P20=90 P21=90");
-        row("Modbus half to even", lbw, mb, "txtEnd1", "2.5", "2.5", "P10=2 P11=0");
-        row("Modbus blanks around", lbw, mb, "txtFile3", " 7 ", " 7 ", "P32=7 P33=0");
+        row("Modbus half to even", lbw, mb, "txtEnd1", "2.5", "2.5", "P10=2 P11=0", "2");
+        row("Modbus blanks around", lbw, mb, "txtFile3", " 7 ", " 7 ", "P32=7 P33=0", "7");
         row("Modbus last word", lbw, mb, "txtWord8", "513", "513", "P84=1 P85=2");
         row("Modbus above a word", lbw, mb, "txtWord8", "65536", "23130", "P84=90 P85=90");
         row("Modbus negative", lbw, mb, "txtFile3", "-1", "23130", "P32=90 P33=90");
@@ -132,12 +136,12 @@ private Q_SLOTS:
         row("register 4007", epv4, s2e, "txtWD35", "4007", "4007", "P30=7 P31=0x40");
         row("register FFFF", epv4, s2e, "txtWD41", "FFFF", "FFFF", "P42=255 P43=255");
         row("SW register", epv4, s2e, "txtWD45", "8123", "8123", "P50=0x23 P51=0x81");
-        row("register in lower case", epv4, s2e, "txtWD46", "ab", "ab", "P52=0xAB P53=0");
-        row("register with blanks", epv4, s2e, "txtWD32", " 40 0B", " 40 0B", "P24=0x0B P25=0x40");
-        row("register stops at a non-digit", epv4, s2e, "txtWD33", "12G4", "12G4", "P26=0x12 P27=0");
-        row("register of no digit", epv4, s2e, "txtWD34", "h", "h", "P28=0 P29=0");
+        row("register in lower case", epv4, s2e, "txtWD46", "ab", "ab", "P52=0xAB P53=0", "00AB");
+        row("register with blanks", epv4, s2e, "txtWD32", " 40 0B", " 40 0B", "P24=0x0B P25=0x40", "400B");
+        row("register stops at a non-digit", epv4, s2e, "txtWD33", "12G4", "12G4", "P26=0x12 P27=0", "0012");
+        row("register of no digit", epv4, s2e, "txtWD34", "h", "h", "P28=0 P29=0", "0000");
         row("register of five digits", epv4, s2e, "txtWD31", "12345", "5A5A", "P22=90 P23=90");
-        row("register cleared", epv4, s2e, "txtWD58", "", "0", "P76=0 P77=0");
+        row("register cleared", epv4, s2e, "txtWD58", "", "0", "P76=0 P77=0", "0000");
     }
     void numberBoxes()
     {
@@ -154,6 +158,9 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), FETCHED(QString, shows));
         const QString wrong = mismatches(b.session.rec, FETCHED(QString, entries));
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(edit->text(), FETCHED(QString, done));
+        QCOMPARE(mismatches(b.session.rec, FETCHED(QString, entries)), wrong);
         // A refused number says what fits.
         if (!edit->toolTip().isEmpty())
             QVERIFY2(edit->toolTip().contains(QLatin1String(" to ")), qPrintable(edit->toolTip()));

@@ -1,5 +1,6 @@
 // What the screens and the summary show is what the download sends. Random sequences of a
-// user's clicks and choices, over every model, through the real forms; after each step every
+// user's clicks, choices and typed text, over every model, through the real forms, with real
+// key events (typing ends with Enter, Tab or Escape, as a user ends it); after each step every
 // value shown on the main form, on the dialogs and on the summary is checked against the
 // configuration message, decoded here from its bytes.
 //
@@ -15,6 +16,7 @@
 #include "shell/model_freestand.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPointer>
@@ -402,30 +404,22 @@ private:
                     selectedIn(form, options),
                     options.value(value, QStringLiteral("no option for %1").arg(value)));
     }
-    // A number box shows the value sent, or nothing.
+    // A number box shows the value sent as a plain number of its base ("0012", not "12G4";
+    // "2", not "2.5"), or nothing where its rule empties it.
     void numberBox(QWidget *form, const QString &name, int sent, bool emptyAllowed, int base = 10)
     {
         auto *box = form->findChild<QLineEdit *>(name);
         if (!shown(box, form))
             return;
-        const QString what = form->objectName() + QLatin1Char(' ') + name;
         if (box->text().isEmpty() && emptyAllowed)
             return;
-        QString text = box->text();
-        std::optional<int> shownValue;
-        if (base == 16) {
-            // Blanks skipped, the digits up to the first other character.
-            text.remove(QRegularExpression(QStringLiteral("[ \t\n]")));
-            text = text.left(int(text.indexOf(QRegularExpression(QStringLiteral("[^0-9A-Fa-f]")))));
-            shownValue = text.isEmpty() ? 0 : text.toInt(nullptr, 16);
-        } else {
-            bool ok = false;
-            const double d = text.trimmed().toDouble(&ok);
-            if (ok)
-                shownValue = int(std::nearbyint(d));
-        }
-        if (shownValue != sent)
-            fault(what, box->text(), QString::number(sent));
+        static const QRegularExpression decimal(QStringLiteral("^-?[0-9]+$"));
+        static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{1,4}$"));
+        bool ok = (base == 16 ? hex : decimal).match(box->text()).hasMatch();
+        if (ok)
+            ok = box->text().toInt(nullptr, base) == sent;
+        if (!ok)
+            fault(form->objectName() + QLatin1Char(' ') + name, box->text(), QString::number(sent, base));
     }
 
     QWidget *loaded(const QString &name) const { return m_b.forms.existing(name); }
@@ -601,8 +595,10 @@ public:
         const int kind = int(m_rng.bounded(100));
         if (kind < 30)
             return clickOption(main(), QStringLiteral("main4000"));
-        if (kind < 55)
+        if (kind < 46)
             return pickFromList();
+        if (kind < 55)
+            return typeIntoList();
         if (kind < 88)
             return inSomeDialog();
         if (kind < 92)
@@ -645,6 +641,79 @@ private:
         const int n = int(m_rng.bounded(quint32(c->count())));
         selectIndex(c, n);
         return QStringLiteral("main4000: %1 picks \"%2\"").arg(c->objectName(), c->itemText(n));
+    }
+
+    // The form in front and active, as the user's typing needs it.
+    bool activate(const QString &name)
+    {
+        QWidget *form = m_b.forms.form(name);
+        if (!form->isVisible())
+            m_b.forms.show(name);
+        // Offscreen, a window shown again is not always made active by the time it shows.
+        QApplication::setActiveWindow(form);
+        return form->isActiveWindow();
+    }
+
+    // Ends what was typed into the focused control as a user does: Enter, Tab to the next
+    // control, or (in a list) Escape; now and then with an Alt key first that stands for
+    // nothing.
+    QString endTyping(QWidget *w, bool escape = true)
+    {
+        QString how;
+        if (m_rng.bounded(5) == 0) {
+            QTest::keyClick(w, Qt::Key_O, Qt::AltModifier);
+            how = QStringLiteral("Alt+O, ");
+        }
+        switch (m_rng.bounded(5)) {
+        case 0:
+            if (!escape) {
+                QTest::keyClick(w, Qt::Key_Tab);
+                return how + QStringLiteral("Tab");
+            }
+            QTest::keyClick(w, Qt::Key_Escape);
+            return how + QStringLiteral("Escape");
+        case 1:
+        case 2:
+            QTest::keyClick(w, Qt::Key_Return);
+            return how + QStringLiteral("Enter");
+        default:
+            QTest::keyClick(w, Qt::Key_Tab);
+            return how + QStringLiteral("Tab");
+        }
+    }
+
+    // Text typed into one of main4000's editable lists: one of its items, the beginning of
+    // one, or text that is none of them.
+    QString typeIntoList()
+    {
+        QList<QComboBox *> lists = usable<QComboBox>(main());
+        lists.removeIf([](QComboBox *c) { return !c->isEditable() || c->count() == 0; });
+        if (lists.isEmpty())
+            return QStringLiteral("main4000: no list to type into");
+        if (!activate(QStringLiteral("main4000")))
+            return QStringLiteral("main4000: not active");
+        QComboBox *c = lists.at(int(m_rng.bounded(quint32(lists.size()))));
+        static const QStringList bad = {"89", "x", "12345", "", " ", "1/3", "230.5", "-1", "0x7", "8"};
+        const QString item = c->itemText(int(m_rng.bounded(quint32(c->count()))));
+        QString text;
+        switch (m_rng.bounded(3)) {
+        case 0:
+            text = m_rng.bounded(4) == 0 ? QLatin1Char(' ') + item.toLower() : item;
+            break;
+        case 1:
+            text = item.left(1 + int(m_rng.bounded(quint32(item.size()))));
+            break;
+        default:
+            text = bad.at(int(m_rng.bounded(quint32(bad.size()))));
+        }
+        c->setFocus();
+        c->lineEdit()->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(c, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(c, text);
+        const QString end = endTyping(c);
+        return QStringLiteral("main4000: type \"%1\" into %2, %3").arg(text, c->objectName(), end);
     }
 
     // A dialog, the main4000 buttons that open it, its accept, and another way out: a reset
@@ -747,17 +816,24 @@ private:
                                               "4007", "FFFF",  "8123",  "12345", "ab",  " 40 0B", "12G4"};
             QLineEdit *e = edits.at(int(m_rng.bounded(quint32(edits.size()))));
             const QString text = texts.at(int(m_rng.bounded(quint32(texts.size()))));
-            if (m_rng.bounded(2)) {
+            if (!activate(where))
+                return where + QStringLiteral(": not active");
+            e->setFocus();
+            // Pasted, or typed over what the box holds key by key; ended as a user ends it.
+            const bool paste = m_rng.bounded(2);
+            if (paste) {
                 e->setText(text);
-                return QStringLiteral("%1: paste \"%2\" into %3").arg(where, text, e->objectName());
+            } else {
+                e->selectAll();
+                if (text.isEmpty())
+                    QTest::keyClick(e, Qt::Key_Backspace);
+                else
+                    QTest::keyClicks(e, text);
             }
-            // Typed over what the box holds, key by key.
-            e->selectAll();
-            if (text.isEmpty())
-                QTest::keyClick(e, Qt::Key_Backspace);
-            else
-                QTest::keyClicks(e, text);
-            return QStringLiteral("%1: type \"%2\" into %3").arg(where, text, e->objectName());
+            const QString end = endTyping(e, false);
+            return QStringLiteral("%1: %2 \"%3\" into %4, %5")
+                .arg(where, paste ? QStringLiteral("paste") : QStringLiteral("type"), text, e->objectName(),
+                     end);
         }
         }
     }

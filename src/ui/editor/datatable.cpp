@@ -23,6 +23,12 @@ void DataTableDialog::connectControls(QLineEdit *xxx, QLineEdit *yyy, QPushButto
         describeRange(box, WordRange);
     connect(xxx, &QLineEdit::textChanged, this, [this] { boxChanged(m_xxx, 2, m_fallbackX); });
     connect(yyy, &QLineEdit::textChanged, this, [this] { boxChanged(m_yyy, 4, m_fallbackY); });
+    for (const auto &[box, first] : {std::pair{xxx, 2}, std::pair{yyy, 4}}) {
+        showStoredWhenDone(box, [this, first] {
+            const ConfigRecord &rec = m_ctx.session.rec;
+            return QString::number(rec.ProtoParam[first + 1] * 256 + rec.ProtoParam[first]);
+        });
+    }
     connect(accept, &QPushButton::clicked, this, &DataTableDialog::accept);
     showRecordWords();
 }

@@ -10,6 +10,7 @@
 #include "frame/crossform.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
+#include "frame/typedlist.h"
 #include "session/session.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDate>
+#include <QHash>
 #include <QLocale>
 #include <QMenu>
 
@@ -61,6 +63,7 @@ main4000::main4000(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ct
     m_ui->setupUi(this);
     buildFileMenu();
     connectControls();
+    guardLists();
     captureBaseGeometry();
 }
 
@@ -167,6 +170,30 @@ void main4000::connectControls()
     button(m_ui->cmdToshibaParam, &main4000::cmdToshibaParam_Click);
     button(m_ui->cmdRioBt, &main4000::cmdRioBt_Click);
     button(m_ui->cmdYZE, &main4000::cmdYZE_Click);
+}
+
+void main4000::guardLists()
+{
+    // Every editable list takes only its own items; the label names it when typed text is refused.
+    const QHash<QComboBox *, QLabel *> captions = {
+        {m_ui->cboStationNumber, m_ui->lblStnNum},
+        {m_ui->cboHighAddress, m_ui->lblHighAddress},
+        {m_ui->cboNetworkSpeed, m_ui->lblNetSpeed},
+        {m_ui->cboNetworkSpeed2, m_ui->lblNetSpeed},
+        {m_ui->cboRackNum, m_ui->lblRackNum},
+        {m_ui->cboRackSize, m_ui->lblRackSize},
+        {m_ui->cboRackRange, m_ui->lblRackRange},
+        {m_ui->cboModbusAdd, m_ui->lblSlaveAddress},
+        {m_ui->cboAsyncSpeed, m_ui->Label1},
+        {m_ui->cboAsyncSpeedC, m_ui->lblAsyncC},
+        {m_ui->cboChannelCSpeed, m_ui->lblChannelCSpeed},
+        {m_ui->cboSLAVE1, m_ui->lblXAJSlave1},
+        {m_ui->cboSlave2, m_ui->lblXAJSlave2},
+    };
+    for (QComboBox *list : findChildren<QComboBox *>()) {
+        if (list->isEditable())
+            guardTypedList(list, captions.value(list));
+    }
 }
 
 // ---- Helpers -----------------------------------------------------------------------------

@@ -124,6 +124,7 @@ private:
 
     void connectControls();
     void buildFileMenu();
+    void guardLists();
 
     // The shared part of the six Brabender device types.
     void deviceType(int code, const QString &caption);

@@ -93,6 +93,11 @@ modbus_prot::modbus_prot(AppContext &ctx, QWidget *parent)
     for (int i = 0; i < int(m_boxes.size()); ++i) {
         describeRange(m_boxes[i], WordRange);
         connect(m_boxes[i], &QLineEdit::textChanged, this, [this, i] { tableBoxChanged(i); });
+        showStoredWhenDone(m_boxes[i], [this, i] {
+            const ConfigRecord &rec = m_ctx.session.rec;
+            const int first = entryOf(i);
+            return QString::number(rec.ProtoParam[first + 1] * 256 + rec.ProtoParam[first]);
+        });
     }
     connect(m_ui->Command2, &QPushButton::clicked, this, &modbus_prot::accept);
     connect(m_ui->Command3, &QPushButton::clicked, this, &modbus_prot::Command3_Click);

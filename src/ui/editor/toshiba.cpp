@@ -73,6 +73,7 @@ void toshiba_VFD::numberBox(QLineEdit *box, const NumberRange &range, int (*held
                             void (*store)(ConfigRecord &, qint32))
 {
     describeRange(box, range);
+    showStoredWhenDone(box, [this, held] { return QString::number(held(m_ctx.session.rec)); });
     m_storeBoxes << [this, box, range, store] {
         if (const std::optional<qint32> v = ordinaryNumber(box->text()); v && range.contains(*v))
             store(m_ctx.session.rec, *v);
@@ -186,6 +187,11 @@ toshiba_Super2E::toshiba_Super2E(AppContext &ctx, QWidget *parent)
         }
         m_words << box;
         connect(box, &QLineEdit::textChanged, this, [this, k] { wordChanged(k); });
+        showStoredWhenDone(box, [this, k] {
+            const ConfigRecord &rec = m_ctx.session.rec;
+            const int held = rec.ProtoParam[2 * k + 1] * 256 + rec.ProtoParam[2 * k];
+            return k < 10 ? QString::number(held) : registerText(held);
+        });
     }
     connect(m_ui->Command1, &QPushButton::clicked, this, &toshiba_Super2E::accept);
 }
@@ -193,6 +199,11 @@ toshiba_Super2E::toshiba_Super2E(AppContext &ctx, QWidget *parent)
 toshiba_Super2E::~toshiba_Super2E()
 {
     delete m_ui;
+}
+
+QString toshiba_Super2E::registerText(int word)
+{
+    return QString::number(word, 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
 std::optional<quint16> toshiba_Super2E::registerWord(const QString &text)
@@ -238,7 +249,7 @@ void toshiba_Super2E::wordChanged(int k)
     } else if (const std::optional<quint16> w = registerWord(box->text())) {
         value = *w;
     } else {
-        showInBox(box, QString::number(held, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+        showInBox(box, registerText(held));
     }
     if (!value)
         return;

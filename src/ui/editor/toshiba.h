@@ -82,6 +82,8 @@ public:
     // A register text as the unit takes it: blanks skipped, hexadecimal digits up to the
     // first other character, none giving 0. Empty when more than four digits were given.
     static std::optional<quint16> registerWord(const QString &text);
+    // A register word as the box shows it: four hexadecimal digits.
+    static QString registerText(int word);
 
 private:
     void wordChanged(int k);

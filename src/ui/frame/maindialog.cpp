@@ -1,8 +1,10 @@
 #include "maindialog.h"
 
 #include "frame/formregistry.h"
+#include "frame/typedlist.h"
 
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -37,6 +39,11 @@ void MainFormDialog::closeEvent(QCloseEvent *event)
 
 void MainFormDialog::showEvent(QShowEvent *event)
 {
+    if (!m_keysKept) {
+        m_keysKept = true;
+        for (QLineEdit *box : findChildren<QLineEdit *>())
+            keepAltForAccessKeys(box);
+    }
     // A dialog already placed (moved before it first shows) stays where it was put.
     if (!m_placed && !event->spontaneous() && !testAttribute(Qt::WA_Moved)) {
         m_placed = true;

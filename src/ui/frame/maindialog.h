@@ -24,10 +24,13 @@ protected:
     virtual void closeBox() { accept(); }
     void closeEvent(QCloseEvent *event) override;
     // The first showing puts a dialog not placed yet over the middle of main4000 (or of the
-    // screen); later ones keep where the user moved it.
+    // screen); later ones keep where the user moved it. It also keeps Alt for the access keys
+    // in the dialog's text boxes.
     void showEvent(QShowEvent *event) override;
 
 private:
     FormRegistry &m_forms;
     bool m_placed = false;
+    // Its text boxes type no letter that comes with Alt.
+    bool m_keysKept = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QLineEdit;
@@ -24,3 +25,8 @@ void describeRange(QLineEdit *box, const NumberRange &range);
 // Sets a box's text without its change handler running, for a box that shows what the
 // record holds.
 void showInBox(QLineEdit *box, const QString &text);
+
+// Once the user is done with a box (Enter, or leaving it), it shows what it stored, in the
+// box's own form: "2.5" becomes the 2 it stored, "12G4" the 0012 a register box read from it.
+// A box its rule left empty stays empty.
+void showStoredWhenDone(QLineEdit *box, std::function<QString()> stored);
