@@ -920,16 +920,22 @@ private Q_SLOTS:
         QVERIFY(b.session.rec == before);
     }
 
-    // With no printer the summary is a PDF file offered under the model and the day, drawn
-    // as the form is: one page, its text still text, dark on white whatever the screen's theme.
+    // The summary's page, on a printer the user picks in the print dialog or, with none, in a
+    // PDF file offered under the model and the day: one page, its text still text (no picture
+    // of the form), dark on white whatever the screen's theme, without the screen's buttons
+    // and status line; the user is told where it went.
     void printsOnePage_data()
     {
+        QTest::addColumn<bool>("printer");
         QTest::addColumn<bool>("dark");
-        QTest::newRow("light theme") << false;
-        QTest::newRow("dark theme") << true;
+        QTest::newRow("PDF file, light theme") << false << false;
+        QTest::newRow("PDF file, dark theme") << false << true;
+        QTest::newRow("printer, light theme") << true << false;
+        QTest::newRow("printer, dark theme") << true << true;
     }
     void printsOnePage()
     {
+        QFETCH(bool, printer);
         QFETCH(bool, dark);
         const QPalette screen = QApplication::palette();
         const auto restore = qScopeGuard([&] { QApplication::setPalette(screen); });
@@ -937,26 +943,56 @@ private Q_SLOTS:
             QApplication::setPalette(darkTheme());
         GuiBench b;
         pick(b, QStringLiteral("QN4000-PXA"));
+        b.forms.show(QStringLiteral("view"));
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("summary.pdf"));
-        b.prompts.answerSave(pdf);
+        int copies = 0;
+        if (printer) {
+            b.printer.setPrintDialog([&](QPrinter &p) {
+                copies = p.copyCount();
+                p.setOutputFileName(pdf);
+                return true;
+            });
+        } else {
+            b.prompts.answerSave(pdf);
+        }
+        b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Summary Printed"));
         b.button("view", "cmdPrintConf")->click();
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
-        const Prompts::FileRequest asked = b.prompts.shown().last().request;
-        QCOMPARE(asked.fileName,
-                 QStringLiteral("QN4000-PXA-%1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
-        QCOMPARE(asked.directory, QDir::homePath());
+        QVERIFY2(b.prompts.shown().last().text.contains(pdf), qPrintable(b.prompts.shown().last().text));
+        if (printer) {
+            QCOMPARE(copies, 1);
+        } else {
+            const Prompts::FileRequest asked = b.prompts.shown().first().request;
+            QCOMPARE(asked.fileName,
+                     QStringLiteral("QN4000-PXA-%1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
+            QCOMPARE(asked.directory, QDir::homePath());
+        }
         const QByteArray bytes = readFile(pdf);
         QVERIFY(bytes.startsWith("%PDF"));
         QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
                  1);
-        QProcess text;
-        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-        QVERIFY2(text.waitForFinished(20000) && text.exitCode() == 0,
-                 "pdftotext (poppler-utils, from scripts/install-deps) could not read the file");
-        const QString words = QString::fromUtf8(text.readAllStandardOutput());
-        for (const char *shown : {"CONFIGURATION SUMMARY", "STATION NUMBER", "QN4000-PXA"})
+        const auto run = [](const QString &tool, const QStringList &args) {
+            QProcess p;
+            p.start(tool, args);
+            if (!p.waitForFinished(20000) || p.exitCode() != 0)
+                qFatal("%s (poppler-utils, from scripts/install-deps) failed", qPrintable(tool));
+            return QString::fromUtf8(p.readAllStandardOutput());
+        };
+        const QString words = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        for (const char *shown :
+             {"CONFIGURATION SUMMARY", "STATION NUMBER", "QN4000-PXA", "CHANNEL B PROTOCOL"})
             QVERIFY2(words.contains(QLatin1String(shown)), shown);
+        for (const char *screenOnly : {"PRINT Summary", "CHANGE These", "DOWNLOAD These", "Return to Main",
+                                       "STATUS", "Click on the above button"})
+            QVERIFY2(!words.contains(QLatin1String(screenOnly)), screenOnly);
+        // Text in fonts, and no picture of the form.
+        QVERIFY(run(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).size() >
+                2);
+        QCOMPARE(run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+                     .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                     .size(),
+                 2); // the heading lines only
 
         QProcess picture;
         picture.start(QStringLiteral("pdftoppm"),
@@ -966,10 +1002,42 @@ private Q_SLOTS:
         const QImage page(dir.filePath(QStringLiteral("page.png")));
         QVERIFY(!page.isNull());
         qint64 grey = 0;
+        int darkest = 255;
         for (int y = 0; y < page.height(); ++y)
-            for (int x = 0; x < page.width(); ++x)
+            for (int x = 0; x < page.width(); ++x) {
                 grey += qGray(page.pixel(x, y));
+                darkest = qMin(darkest, qGray(page.pixel(x, y)));
+            }
         QVERIFY2(grey / (page.width() * page.height()) > 200, "the page is not white");
+        QVERIFY2(darkest < 100, "nothing dark on the page");
+    }
+
+    // The print dialog opens on the paper of the user's locale; a cancel there prints nothing
+    // and says nothing.
+    void printDialogPaperAndCancel_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("paper");
+        QTest::newRow("en_US") << "en_US" << int(QPageSize::Letter);
+        QTest::newRow("en_CA") << "en_CA" << int(QPageSize::Letter);
+        QTest::newRow("de_DE") << "de_DE" << int(QPageSize::A4);
+        QTest::newRow("en_GB") << "en_GB" << int(QPageSize::A4);
+    }
+    void printDialogPaperAndCancel()
+    {
+        const QLocale before;
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+        QLocale::setDefault(QLocale(FETCHED(QString, locale)));
+        GuiBench b;
+        pick(b, QStringLiteral("QN4000-PXA"));
+        int paper = -1;
+        b.printer.setPrintDialog([&](QPrinter &p) {
+            paper = p.pageLayout().pageSize().id();
+            return false;
+        });
+        QVERIFY(!printSummary(b.context));
+        QCOMPARE(paper, FETCHED(int, paper));
+        QVERIFY(b.prompts.shown().isEmpty());
     }
 
     // The configuration file dialogs start in the folder of the last file chosen in one of
@@ -1026,6 +1094,8 @@ private Q_SLOTS:
                 menuAction(b, "save_file")->trigger();
             } else {
                 b.prompts.answerSave(path.isEmpty() ? path : path + QStringLiteral(".pdf"));
+                if (!path.isEmpty())
+                    b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Summary Printed"));
                 b.button("view", "cmdPrintConf")->click();
             }
         };
