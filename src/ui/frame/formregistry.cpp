@@ -4,6 +4,7 @@
 #include "frame/formutil.h"
 
 #include <QGuiApplication>
+#include <QWindow>
 
 namespace {
 
@@ -54,8 +55,8 @@ void FormRegistry::show(const QString &name)
     if (QWidget *f = form(name)) {
         // A window shown before comes back where it was (the user may have moved it), not
         // where the window manager would place a new one.
-        if (f->isHidden() && f->windowHandle())
-            f->move(f->pos());
+        if (QWindow *window = f->windowHandle(); window && f->isHidden())
+            window->setPosition(window->position());
         f->show();
         // A form shown again must come to the front, above the form that opened it, also
         // where no window manager raises it.
