@@ -60,9 +60,9 @@
 
 namespace {
 
-// A user who opens the one file the bench names, says Yes to the one question it names, and
-// No (or OK where that is all there is) to everything else. Each prompt is logged, so a screen
-// that asked something new shows in the output.
+// A user who opens the one file the bench names, says Yes to the one question it names, No to
+// every other question and OK to every other box (the unit's button is pressed when asked). Each prompt is
+// logged, so a screen that asked something new shows in the output.
 class BenchUser : public Prompts
 {
 public:
@@ -71,7 +71,7 @@ public:
         std::fprintf(stderr, "qncf-bench-gui: prompt: %s\n", qPrintable(text.simplified()));
         if (!yesTo.isEmpty() && text.contains(yesTo))
             return Yes;
-        return buttons == Buttons::YesNo ? No : buttons == Buttons::OkCancel ? Cancel : Ok;
+        return buttons == Buttons::YesNo ? No : Ok;
     }
     QString openFile(const FileRequest &) override { return openPath; }
     QString saveFile(const FileRequest &) override { return {}; }
