@@ -18,6 +18,10 @@
 //       Prints one JSON line: both rates in bytes a second and the longest time the event
 //       loop went without serving a timer while the terminal took the flood (on the wall
 //       clock, and in the loop's own CPU time).
+//   qncf-bench-gui print FILE [MODEL]
+//       PRINT Summary on the summary of MODEL, the print dialog answered with a printer that
+//       writes FILE (the print engine a real queue gets). Prints one JSON line: the time the
+//       click took and the resident memory it added at its peak.
 
 #include "config/modelcatalog.h"
 #include "formcatalog.h"
@@ -39,6 +43,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWindow>
@@ -46,6 +51,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <termios.h>
@@ -54,9 +60,9 @@
 
 namespace {
 
-// A user who opens the one file the bench names, says Yes to the one question it names, and
-// No (or OK where that is all there is) to everything else. Each prompt is logged, so a screen
-// that asked something new shows in the output.
+// A user who opens the one file the bench names, says Yes to the one question it names, No to
+// every other question and OK to every other box (the unit's button is pressed when asked). Each prompt is
+// logged, so a screen that asked something new shows in the output.
 class BenchUser : public Prompts
 {
 public:
@@ -65,7 +71,7 @@ public:
         std::fprintf(stderr, "qncf-bench-gui: prompt: %s\n", qPrintable(text.simplified()));
         if (!yesTo.isEmpty() && text.contains(yesTo))
             return Yes;
-        return buttons == Buttons::YesNo ? No : buttons == Buttons::OkCancel ? Cancel : Ok;
+        return buttons == Buttons::YesNo ? No : Ok;
     }
     QString openFile(const FileRequest &) override { return openPath; }
     QString saveFile(const FileRequest &) override { return {}; }
@@ -367,6 +373,54 @@ int ingest(Program &p, qsizetype bytes, const ModelInfo &model)
 
 } // namespace
 
+long statusKb(const char *field)
+{
+    FILE *f = std::fopen("/proc/self/status", "r");
+    char line[256];
+    long kb = -1;
+    const size_t n = std::strlen(field);
+    while (f && std::fgets(line, sizeof line, f)) {
+        if (std::strncmp(line, field, n) == 0)
+            kb = std::atol(line + n + 1);
+    }
+    if (f)
+        std::fclose(f);
+    return kb;
+}
+
+int printSummary(Program &p, const QString &file, const ModelInfo &model)
+{
+    p.forms.show(QStringLiteral("Welcome"));
+    p.click("Welcome", "Command4");
+    p.click("model_freestand", qPrintable(model.button));
+    p.forms.hide(QStringLiteral("Welcome1"));
+    p.forms.show(QStringLiteral("view"));
+    p.printer.setPrintDialog([file](QPrinter &printer) {
+        printer.setOutputFileName(file);
+        return true;
+    });
+    int status = 1;
+    whenExposed(p.forms.existing(QStringLiteral("view")), [&p, &status] {
+        // The peak is counted from here: what the print itself adds.
+        if (FILE *f = std::fopen("/proc/self/clear_refs", "w")) {
+            std::fputs("5", f);
+            std::fclose(f);
+        }
+        const long before = statusKb("VmRSS:");
+        QElapsedTimer clock;
+        clock.start();
+        p.click("view", "cmdPrintConf");
+        const double ms = double(clock.nsecsElapsed()) / 1e6;
+        const long peak = statusKb("VmHWM:");
+        std::printf("{\"ms\": %.2f, \"extra_mb\": %.2f}\n", ms, double(peak - before) / 1024.0);
+        std::fflush(stdout);
+        status = 0;
+        QCoreApplication::quit();
+    });
+    QApplication::exec();
+    return status;
+}
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -374,12 +428,14 @@ int main(int argc, char **argv)
     app.setQuitOnLastWindowClosed(false);
     QStringList args = QCoreApplication::arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: qncf-bench-gui start|main|monitor|whoactive|flash FILE|ingest BYTES "
-                             "[MODEL]\n");
+        std::fprintf(stderr,
+                     "usage: qncf-bench-gui start|main|monitor|whoactive|flash FILE|ingest BYTES|print FILE "
+                     "[MODEL]\n");
         return 2;
     }
     const QString what = args.at(1);
-    const bool takesValue = what == QLatin1String("flash") || what == QLatin1String("ingest");
+    const bool takesValue =
+        what == QLatin1String("flash") || what == QLatin1String("ingest") || what == QLatin1String("print");
     const QString value = takesValue ? args.value(2) : QString();
     // Who-active is offered for the models whose modes allow it; the bridge's does.
     const ModelInfo *model = findModel(args.value(takesValue ? 3 : 2, QStringLiteral("QN4000-NGD")));
@@ -391,6 +447,8 @@ int main(int argc, char **argv)
         return flash(p, value, *model);
     if (what == QLatin1String("ingest"))
         return ingest(p, value.toLongLong(), *model);
+    if (what == QLatin1String("print"))
+        return printSummary(p, value, *model);
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, [&] {

@@ -327,6 +327,21 @@ def reading():
                 met=statistics.median(ratios) <= 1.5)
 
 
+# ---- 6 printing ------------------------------------------------------------------------------
+
+def printing():
+    times, extra = [], []
+    for i in range(RUNS):
+        pdf = os.path.join(work, f"summary-{i}.pdf")
+        out = subprocess.run([tool("qncf-bench-gui"), "print", pdf, "QN4000-LBW"], env=ENV, capture_output=True,
+                             text=True, check=True, timeout=60)
+        r = json.loads(out.stdout.strip().splitlines()[-1])
+        times.append(r["ms"])
+        extra.append(r["extra_mb"])
+    row(6, "PRINT Summary through the print engine", "ms", times, aim="<= 500", met=statistics.median(times) <= 500)
+    row(6, "  resident memory it adds at its peak", "MB", extra, aim="<= 60", met=statistics.median(extra) <= 60)
+
+
 # ---- 5 the online tools ----------------------------------------------------------------------
 
 FLOOD_BYTES = 4 * 1024 * 1024
@@ -505,7 +520,7 @@ def main():
     xvfb = start_display()
     ENV = environment()
     sections = {"startup": startup, "ingest": ingest, "idle": idle, "transfers": transfers,
-                "reading": reading}
+                "reading": reading, "printing": printing}
     background, failures = [], []
 
     def start_paced(*figures):
@@ -530,6 +545,7 @@ def main():
             idle(meanwhile=lambda: start_paced(who_active))
             transfers()
             reading()
+            printing()
         for t in background:
             t.join()
         if failures:

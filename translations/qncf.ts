@@ -7,6 +7,14 @@
         <source>NOTHING TO DOWNLOAD</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>NOTHING TO DOWNLOAD - nothing sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>COM PORT LOST - Try TRANSFER CONFIGURATION Again</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TypedList</name>
@@ -288,6 +296,15 @@
         <source>PDF Files</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>the printer &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (%2 copies)</source>
+        <extracomment>%1 is where the page went, %2 how many copies</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>rio_bt</name>
@@ -300,6 +317,15 @@
     <name>summaryprint</name>
     <message>
         <source>!Error! Summary Not Printed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The summary went to %1.</source>
+        <extracomment>%1 is a printer&apos;s name or a file&apos;s path</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Summary Printed</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -328,6 +354,14 @@
     </message>
     <message>
         <source>ACKNOWLEDGE NOT SENT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>COM PORT not opened - nothing sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancelled - nothing sent</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -49,7 +49,8 @@ Prompts::Answer ConsolePrompts::message(const QString &text, const QString &titl
         if (!std::fgets(line, sizeof line, stdin))
             return cancel("nothing sent: the configuration mode was not confirmed");
     }
-    return buttons == Buttons::Ok ? Ok : Cancel;
+    // Whoever runs the command has already chosen to go on.
+    return Ok;
 }
 
 QString ConsolePrompts::openFile(const FileRequest &)

@@ -295,8 +295,13 @@ private Q_SLOTS:
         QCOMPARE(p.title, FETCHED(QString, title));
         QCOMPARE(p.text, FETCHED(QString, text));
         QCOMPARE(p.icon, Prompts::Icon::Exclamation);
-        QCOMPARE(p.buttons, Prompts::Buttons::Ok);
+        QCOMPARE(p.buttons, Prompts::Buttons::OkCancel);
         b.link.closePort();
+
+        // Cancel (Escape, the close box) goes no further, and leaves the port closed.
+        b.prompts.answerMessage(Prompts::Cancel, QStringLiteral("PUSHBUTTON"));
+        QVERIFY(b.link.OpenDevicePort() != 1);
+        QVERIFY(!b.comm.isOpen(1));
     }
 
     void openDevicePortFailuresCloseThePort()

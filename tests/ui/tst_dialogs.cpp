@@ -434,6 +434,59 @@ private Q_SLOTS:
         QCOMPARE(b.forms.existing(form), dialog);
     }
 
+    // Escape leaves a dialog as its accept does, or as its cancel where it has one (the
+    // Toshiba and rack map dialogs, which then start afresh).
+    void escapeLeaves_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<bool>("cancels");
+        for (const char *f : {"paramConfigB", "paramConfigC", "df_Param", "modbus_prot", "YZE_DataTable",
+                              "VR58_DataTable", "toshiba_Super2E"})
+            QTest::newRow(f) << f << false;
+        QTest::newRow("toshiba_VFD") << "toshiba_VFD" << true;
+        QTest::newRow("rio_bt") << "rio_bt" << true;
+    }
+    void escapeLeaves()
+    {
+        QFETCH(QString, form);
+        GuiBench b;
+        QWidget *main = defineMain(b);
+        main->setEnabled(false);
+        b.forms.show(form);
+        QWidget *dialog = b.forms.form(form);
+        // Sent to a control, as a key goes to the one with the focus.
+        QWidget *control = dialog->findChild<QAbstractButton *>();
+        QVERIFY(control);
+        QTest::keyClick(control, Qt::Key_Escape);
+        QVERIFY(dialog->isHidden());
+        QVERIFY(main->isEnabled());
+        QVERIFY(main->isVisible());
+        QCOMPARE(b.forms.existing(form) == nullptr, FETCHED(bool, cancels));
+    }
+
+    // Every form of every model keeps the size it was drawn at (its layout's, where a model
+    // changes it): the user can neither stretch nor shrink it.
+    void everyFormFixedAsDrawn()
+    {
+        for (const ModelInfo &m : modelCatalog()) {
+            GuiBench b;
+            b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(m.code);
+            for (const QString &name : b.forms.names()) {
+                QWidget *form = b.forms.form(name);
+                b.forms.show(name);
+                const QString what = m.code + QLatin1Char(' ') + name;
+                QVERIFY2(form->minimumSize() == form->size() && form->maximumSize() == form->size(),
+                         qPrintable(what));
+                for (const char *inside : {"lblStatus", "lblViewStatus", "cmdEXIT", "cmdExit"})
+                    if (QWidget *w = form->findChild<QWidget *>(QLatin1String(inside));
+                        w && w->isVisibleTo(form))
+                        QVERIFY2(form->rect().contains(w->geometry()),
+                                 qPrintable(what + QLatin1Char(' ') + inside));
+                b.forms.hide(name);
+            }
+        }
+    }
+
     void dfOption_data()
     {
         QTest::addColumn<QString>("opt");

@@ -79,6 +79,36 @@ private Q_SLOTS:
         QVERIFY(!b.forms.isLoaded(QStringLiteral("about")));
     }
 
+    // Enter presses the focused button of the start window and the about box; Escape is the
+    // about box's OK.
+    void keysOnStartAndAbout_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("leadsTo");
+        QTest::newRow("Enter on About") << "Welcome"
+                                        << "Command3" << int(Qt::Key_Return) << "about";
+        QTest::newRow("keypad Enter on ALL MODELS") << "Welcome"
+                                                    << "Command4" << int(Qt::Key_Enter) << "model_freestand";
+        QTest::newRow("Enter on OK") << "about"
+                                     << "Command1" << int(Qt::Key_Return) << "Welcome";
+        QTest::newRow("Escape") << "about"
+                                << "Command1" << int(Qt::Key_Escape) << "Welcome";
+    }
+    void keysOnStartAndAbout()
+    {
+        QFETCH(QString, form);
+        GuiBench b;
+        b.forms.show(form);
+        QWidget *w = b.forms.existing(form);
+        auto *button = CrossForm(b.forms).button(form, FETCHED(QString, button));
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key(FETCHED(int, key)));
+        QVERIFY(shown(b.forms.existing(FETCHED(QString, leadsTo))));
+        QVERIFY(!b.forms.existing(form) || w->isHidden());
+    }
+
     void menuBeforeAPortTest()
     {
         GuiBench b;

@@ -3,11 +3,13 @@
 #include "editor/download.h"
 #include "editor/downloadconfig.h"
 #include "editor/main4000.h"
+#include "editor/summaryprint.h"
 #include "editor/summarytext.h"
 #include "editor/upload.h"
 #include "editor/view.h"
 #include "files/configfile.h"
 #include "frame/formutil.h"
+#include "frame/qtprompts.h"
 #include "message/configmessage.h"
 #include "shell/model_freestand.h"
 #include "simulator/convertersim.h"
@@ -19,7 +21,11 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPageSize>
 #include <QPointer>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -27,6 +33,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "support/guibench.h"
 #include "support/testdata.h"
@@ -220,7 +227,7 @@ private Q_SLOTS:
         b.button("view", "cmdDownload")->click();
         QVERIFY(done.wait(8000));
         QCOMPARE(b.text("view", "lblStatus"), QStringLiteral("A-OK! Transmission received by Quintrel"));
-        QCOMPARE(b.text("view", "cmdDownload"), QStringLiteral("Downloading Parameters..."));
+        QCOMPARE(b.text("view", "cmdDownload"), QStringLiteral("&DOWNLOAD These Parameters to Quintrel"));
         for (const char *n : {"Command1", "cmdPrintConf", "cmdDownload", "cmdEXIT"})
             QVERIFY2(b.button("view", n)->isEnabled(), n);
         const QByteArray message = BuildConfigMessage(b.session.rec).bytes;
@@ -544,6 +551,167 @@ private Q_SLOTS:
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
     }
 
+    // The real configuration-mode box: only OK goes on. Escape, the close box and Cancel
+    // leave the unit untouched and the port closed.
+    void configModeBoxOnlyOkGoesOn_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("goesOn");
+        QTest::newRow("Enter") << "enter" << true;
+        QTest::newRow("Escape") << "escape" << false;
+        QTest::newRow("close box") << "close" << false;
+        QTest::newRow("Cancel") << "cancel" << false;
+    }
+    void configModeBoxOnlyOkGoesOn()
+    {
+        QFETCH(QString, answer);
+        Unit unit(QStringLiteral("QN4000-PXA"));
+        QVERIFY(unit.ok);
+        GuiBench b;
+        unit.plugInto(b);
+        pick(b, QStringLiteral("QN4000-PXA"));
+        QtPrompts boxes;
+        DeviceLink link(b.session, b.comm, boxes);
+        b.session.PortNumber = 1;
+        QString title;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            title = box->windowTitle();
+            if (answer == QLatin1String("enter"))
+                QTest::keyClick(box, Qt::Key_Return);
+            else if (answer == QLatin1String("escape"))
+                QTest::keyClick(box, Qt::Key_Escape);
+            else if (answer == QLatin1String("close"))
+                box->close();
+            else
+                box->button(QMessageBox::Cancel)->click();
+        });
+        const int r = link.OpenDevicePort();
+        QVERIFY(title.contains(QLatin1String("PUSHBUTTON")));
+        QCOMPARE(r == 1, FETCHED(bool, goesOn));
+        QCOMPARE(b.comm.isOpen(1), FETCHED(bool, goesOn));
+        link.closePort();
+    }
+
+    // Cancel at the prompt: every screen that asks it stops there, with nothing sent, the
+    // port closed, and a status that says so.
+    void cancelledPromptSendsNothing_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::newRow("summary") << "view";
+        QTest::newRow("download screen") << "download";
+        QTest::newRow("upload") << "upload";
+        QTest::newRow("terminal") << "monitor";
+    }
+    void cancelledPromptSendsNothing()
+    {
+        QFETCH(QString, screen);
+        Unit unit(QStringLiteral("QN4000-PXA"));
+        QVERIFY(unit.ok);
+        const QByteArray stored = unit.sim->eeprom();
+        GuiBench b;
+        unit.plugInto(b);
+        pick(b, QStringLiteral("QN4000-PXA"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("pxa.QNC"));
+        QVERIFY(SaveConfigFile(path, b.session.rec, modelOf(u"QN4000-PXA")).ok);
+        openEditor(b);
+        unit.sim->clearReceived();
+        QString status = QStringLiteral("Cancelled - nothing sent");
+        if (screen == QLatin1String("view")) {
+            b.button("main4000", "cmdNext")->click();
+            b.prompts.answerMessage(Prompts::Cancel, QStringLiteral("PUSHBUTTON"));
+            b.button("view", "cmdDownload")->click();
+            QCOMPARE(b.text("view", "cmdDownload"), QStringLiteral("&DOWNLOAD These Parameters to Quintrel"));
+        } else if (screen == QLatin1String("download")) {
+            b.forms.show(screen);
+            b.prompts.answerOpen(path);
+            b.prompts.answerMessage(Prompts::Cancel, QStringLiteral("PUSHBUTTON"));
+            b.button("download", "cmdDOWNLOAD")->click();
+        } else if (screen == QLatin1String("upload")) {
+            b.forms.show(screen);
+            b.prompts.answerMessage(Prompts::Cancel, QStringLiteral("PUSHBUTTON"));
+            b.button("upload", "cmdUpload")->click();
+        } else {
+            b.prompts.answerMessage(Prompts::Cancel, QStringLiteral("PUSHBUTTON"));
+            b.forms.show(screen);
+            QTRY_VERIFY(!b.forms.existing(screen)); // the terminal goes, the menu comes back
+            QVERIFY(!b.forms.existing(QLatin1String(Menu))->isHidden());
+            status.clear();
+        }
+        QTest::qWait(300); // the terminal's "M" would be out by now
+        if (!status.isEmpty()) {
+            QCOMPARE(b.text(screen.toLatin1(), "lblStatus"), status);
+            for (QPushButton *button : b.forms.existing(screen)->findChildren<QPushButton *>()) {
+                if (button->objectName() != QLatin1String("Command1") || screen == QLatin1String("view"))
+                    QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
+            }
+        }
+        QCOMPARE(unit.sim->received().toHex(' '), QByteArray());
+        QCOMPARE(unit.sim->eeprom(), stored);
+        QVERIFY(!b.comm.isOpen(1));
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+    }
+
+    // However a download ended, the summary's status says so; shown again (other values may
+    // have been chosen meanwhile), it starts afresh.
+    void summaryStatusSaysHowItEnded_data()
+    {
+        QTest::addColumn<SimFault>("fault");
+        QTest::addColumn<QString>("box");    // the box the end shows, answered OK
+        QTest::addColumn<QString>("status"); // the status line afterwards
+        QTest::newRow("success") << SimFault::None << "Press Reset Button"
+                                 << "A-OK! Transmission received by Quintrel";
+        QTest::newRow("time-out") << SimFault::Silent << "TIMEOUT DETECTED"
+                                  << "Try TRANSFER CONFIGURATION Again";
+        QTest::newRow("no acknowledge") << SimFault::NoAck << "NO ACK RECEIVED"
+                                        << "Try TRANSFER CONFIGURATION Again";
+        QTest::newRow("lost line") << SimFault::Drop << "COM PORT LOST"
+                                   << "COM PORT LOST - Try TRANSFER CONFIGURATION Again";
+        QTest::newRow("port error") << SimFault::None << ""
+                                    << "COM PORT not opened - nothing sent";
+    }
+    void summaryStatusSaysHowItEnded()
+    {
+        QFETCH(QString, box);
+        Unit unit(QStringLiteral("QN4000-PXA"), FETCHED(SimFault, fault));
+        QVERIFY(unit.ok);
+        GuiBench b;
+        unit.plugInto(b);
+        pick(b, QStringLiteral("QN4000-PXA"));
+        openEditor(b);
+        b.button("main4000", "cmdNext")->click();
+        const QString opening = b.text("view", "lblStatus");
+        const QString caption = b.text("view", "cmdDownload");
+        auto &transfer = b.forms.form<view>(QStringLiteral("view"))->transfer();
+        transfer.setTimeoutOverride(300);
+        if (box.isEmpty()) {
+            b.comm.setComDevice(1, QStringLiteral("/dev/no-such-serial-device"));
+            b.prompts.answerMessage(Prompts::Ok);
+        } else {
+            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
+            b.prompts.answerMessage(Prompts::Ok, box);
+        }
+        QSignalSpy done(&transfer, &DownloadConfig::finished);
+        b.button("view", "cmdDownload")->click();
+        QVERIFY(done.size() == 1 || done.wait(8000));
+        QCOMPARE(b.text("view", "lblStatus"), FETCHED(QString, status));
+        QCOMPARE(b.text("view", "cmdDownload"), caption);
+        for (const char *n : {"Command1", "cmdPrintConf", "cmdDownload", "cmdEXIT"})
+            QVERIFY2(b.button("view", n)->isEnabled(), n);
+        QVERIFY(!b.comm.isOpen(1));
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+
+        // Back to change a value, and to the summary again.
+        b.button("view", "Command1")->click();
+        selectText(b.combo("main4000", "cboStationNumber"), QStringLiteral("21"));
+        b.button("main4000", "cmdNext")->click();
+        QCOMPARE(b.text("view", "lblStatus"), opening);
+        QCOMPARE(b.text("view", "cmdDownload"), caption);
+    }
+
     void downloadWithAPortThatWillNotOpen()
     {
         GuiBench b;
@@ -752,16 +920,22 @@ private Q_SLOTS:
         QVERIFY(b.session.rec == before);
     }
 
-    // With no printer the summary is a PDF file offered under the model and the day, drawn
-    // as the form is: one page, its text still text, dark on white whatever the screen's theme.
+    // The summary's page, on a printer the user picks in the print dialog or, with none, in a
+    // PDF file offered under the model and the day: one page, its text still text (no picture
+    // of the form), dark on white whatever the screen's theme, without the screen's buttons
+    // and status line; the user is told where it went.
     void printsOnePage_data()
     {
+        QTest::addColumn<bool>("printer");
         QTest::addColumn<bool>("dark");
-        QTest::newRow("light theme") << false;
-        QTest::newRow("dark theme") << true;
+        QTest::newRow("PDF file, light theme") << false << false;
+        QTest::newRow("PDF file, dark theme") << false << true;
+        QTest::newRow("printer, light theme") << true << false;
+        QTest::newRow("printer, dark theme") << true << true;
     }
     void printsOnePage()
     {
+        QFETCH(bool, printer);
         QFETCH(bool, dark);
         const QPalette screen = QApplication::palette();
         const auto restore = qScopeGuard([&] { QApplication::setPalette(screen); });
@@ -769,26 +943,56 @@ private Q_SLOTS:
             QApplication::setPalette(darkTheme());
         GuiBench b;
         pick(b, QStringLiteral("QN4000-PXA"));
+        b.forms.show(QStringLiteral("view"));
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("summary.pdf"));
-        b.prompts.answerSave(pdf);
+        int copies = 0;
+        if (printer) {
+            b.printer.setPrintDialog([&](QPrinter &p) {
+                copies = p.copyCount();
+                p.setOutputFileName(pdf);
+                return true;
+            });
+        } else {
+            b.prompts.answerSave(pdf);
+        }
+        b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Summary Printed"));
         b.button("view", "cmdPrintConf")->click();
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
-        const Prompts::FileRequest asked = b.prompts.shown().last().request;
-        QCOMPARE(asked.fileName,
-                 QStringLiteral("QN4000-PXA-%1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
-        QCOMPARE(asked.directory, QDir::homePath());
+        QVERIFY2(b.prompts.shown().last().text.contains(pdf), qPrintable(b.prompts.shown().last().text));
+        if (printer) {
+            QCOMPARE(copies, 1);
+        } else {
+            const Prompts::FileRequest asked = b.prompts.shown().first().request;
+            QCOMPARE(asked.fileName,
+                     QStringLiteral("QN4000-PXA-%1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
+            QCOMPARE(asked.directory, QDir::homePath());
+        }
         const QByteArray bytes = readFile(pdf);
         QVERIFY(bytes.startsWith("%PDF"));
         QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
                  1);
-        QProcess text;
-        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-        QVERIFY2(text.waitForFinished(20000) && text.exitCode() == 0,
-                 "pdftotext (poppler-utils, from scripts/install-deps) could not read the file");
-        const QString words = QString::fromUtf8(text.readAllStandardOutput());
-        for (const char *shown : {"CONFIGURATION SUMMARY", "STATION NUMBER", "QN4000-PXA"})
+        const auto run = [](const QString &tool, const QStringList &args) {
+            QProcess p;
+            p.start(tool, args);
+            if (!p.waitForFinished(20000) || p.exitCode() != 0)
+                qFatal("%s (poppler-utils, from scripts/install-deps) failed", qPrintable(tool));
+            return QString::fromUtf8(p.readAllStandardOutput());
+        };
+        const QString words = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        for (const char *shown :
+             {"CONFIGURATION SUMMARY", "STATION NUMBER", "QN4000-PXA", "CHANNEL B PROTOCOL"})
             QVERIFY2(words.contains(QLatin1String(shown)), shown);
+        for (const char *screenOnly : {"PRINT Summary", "CHANGE These", "DOWNLOAD These", "Return to Main",
+                                       "STATUS", "Click on the above button"})
+            QVERIFY2(!words.contains(QLatin1String(screenOnly)), screenOnly);
+        // Text in fonts, and no picture of the form.
+        QVERIFY(run(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).size() >
+                2);
+        QCOMPARE(run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+                     .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                     .size(),
+                 2); // the heading lines only
 
         QProcess picture;
         picture.start(QStringLiteral("pdftoppm"),
@@ -798,10 +1002,42 @@ private Q_SLOTS:
         const QImage page(dir.filePath(QStringLiteral("page.png")));
         QVERIFY(!page.isNull());
         qint64 grey = 0;
+        int darkest = 255;
         for (int y = 0; y < page.height(); ++y)
-            for (int x = 0; x < page.width(); ++x)
+            for (int x = 0; x < page.width(); ++x) {
                 grey += qGray(page.pixel(x, y));
+                darkest = qMin(darkest, qGray(page.pixel(x, y)));
+            }
         QVERIFY2(grey / (page.width() * page.height()) > 200, "the page is not white");
+        QVERIFY2(darkest < 100, "nothing dark on the page");
+    }
+
+    // The print dialog opens on the paper of the user's locale; a cancel there prints nothing
+    // and says nothing.
+    void printDialogPaperAndCancel_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("paper");
+        QTest::newRow("en_US") << "en_US" << int(QPageSize::Letter);
+        QTest::newRow("en_CA") << "en_CA" << int(QPageSize::Letter);
+        QTest::newRow("de_DE") << "de_DE" << int(QPageSize::A4);
+        QTest::newRow("en_GB") << "en_GB" << int(QPageSize::A4);
+    }
+    void printDialogPaperAndCancel()
+    {
+        const QLocale before;
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+        QLocale::setDefault(QLocale(FETCHED(QString, locale)));
+        GuiBench b;
+        pick(b, QStringLiteral("QN4000-PXA"));
+        int paper = -1;
+        b.printer.setPrintDialog([&](QPrinter &p) {
+            paper = p.pageLayout().pageSize().id();
+            return false;
+        });
+        QVERIFY(!printSummary(b.context));
+        QCOMPARE(paper, FETCHED(int, paper));
+        QVERIFY(b.prompts.shown().isEmpty());
     }
 
     // The configuration file dialogs start in the folder of the last file chosen in one of
@@ -858,6 +1094,8 @@ private Q_SLOTS:
                 menuAction(b, "save_file")->trigger();
             } else {
                 b.prompts.answerSave(path.isEmpty() ? path : path + QStringLiteral(".pdf"));
+                if (!path.isEmpty())
+                    b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Summary Printed"));
                 b.button("view", "cmdPrintConf")->click();
             }
         };

@@ -85,9 +85,9 @@ int DeviceLink::PromptConfigMode()
     } else {
         return 0;
     }
-    // An OK-only box; only a console that cannot ask (or whose input ended) cancels it.
-    if (m_prompts.message(first + QStringLiteral("\n\r") + second, title, Prompts::Buttons::Ok,
-                          Prompts::Icon::Exclamation) == Prompts::Cancel)
+    // Only OK goes on: Cancel, Escape and the close box must never write the unit's memory.
+    if (m_prompts.message(first + QStringLiteral("\n\r") + second, title, Prompts::Buttons::OkCancel,
+                          Prompts::Icon::Exclamation) != Prompts::Ok)
         return 0;
     return 1;
 }

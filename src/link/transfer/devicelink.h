@@ -37,14 +37,15 @@ public:
     bool CheckPort();
     // Opens the port and asks the user to press the converter's configuration button.
     // 1: open and confirmed; 2: the port could not be opened; 0: no prompt for this
-    // generation. Whenever the result is not 1 the port is closed again.
+    // generation, or the user did not confirm it. Whenever the result is not 1 the port is
+    // closed again.
     int OpenDevicePort();
     // The line settings of an open port once the unit is ready: 9600 8N1 with XON/XOFF on
     // what the PC sends (the unit may pause it), then whatever came meanwhile is dropped.
     // Returns CommSet's result.
     int setLine();
-    // The configuration-mode prompt of the converter's generation; 1 for OK, 0 when
-    // FamilyCode names neither generation.
+    // The configuration-mode prompt of the converter's generation (OK and Cancel); 1 for OK,
+    // 0 for any other answer or when FamilyCode names neither generation.
     int PromptConfigMode();
 
     // Waits (without blocking) until n bytes have come or timeoutMs have passed, then calls

@@ -30,6 +30,14 @@ void reportAckNotSent(Prompts &prompts)
                     Prompts::Icon::Critical);
 }
 
+// The status after a transfer that never started: OpenDevicePort's result says why, and
+// the in-progress text must not stay behind.
+QString notStartedStatus(int openResult)
+{
+    return openResult == 2 ? QCoreApplication::translate("transfers", "COM PORT not opened - nothing sent")
+                           : QCoreApplication::translate("transfers", "Cancelled - nothing sent");
+}
+
 // How long the PC's last bytes may take to leave: a write may take a second a byte.
 int drainTimeoutMs(ModComm &comm, int port)
 {
@@ -55,12 +63,14 @@ void DownloadTransfer::start()
     if (!message.ok()) {
         m_link.prompts().message(message.error, tr("NOTHING TO DOWNLOAD"), Prompts::Buttons::Ok,
                                  Prompts::Icon::Critical);
+        Q_EMIT status(tr("NOTHING TO DOWNLOAD - nothing sent"));
         m_running = false;
         Q_EMIT finished(ExchangeOutcome::NoMessage);
         return;
     }
-    if (m_link.OpenDevicePort() != 1) {
+    if (const int r = m_link.OpenDevicePort(); r != 1) {
         m_running = false;
+        Q_EMIT status(notStartedStatus(r));
         Q_EMIT finished(ExchangeOutcome::PortFailed);
         return;
     }
@@ -107,7 +117,7 @@ void DownloadTransfer::done(ExchangeOutcome outcome)
     default: // the line was lost; the port is already closed
         m_link.closePort();
         reportLostLine(prompts, m_link.session().CommErrorText);
-        Q_EMIT status(QStringLiteral("Try TRANSFER CONFIGURATION Again"));
+        Q_EMIT status(tr("COM PORT LOST - Try TRANSFER CONFIGURATION Again"));
         break;
     }
     m_running = false;
@@ -163,8 +173,9 @@ void UploadTransfer::start(const ModelInfo &model)
     m_secondStage = false;
     m_running = true;
     Q_EMIT status(QStringLiteral("Upload Quintrel Configuration in progress..."));
-    if (m_link.OpenDevicePort() != 1) {
+    if (const int r = m_link.OpenDevicePort(); r != 1) {
         m_running = false;
+        Q_EMIT status(notStartedStatus(r));
         Q_EMIT finished(ExchangeOutcome::PortFailed);
         return;
     }

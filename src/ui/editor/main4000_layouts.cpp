@@ -127,7 +127,7 @@ main4000::Widgets main4000::rioFrames() const
 void main4000::layoutForFreestanding()
 {
     m_ui->frmMode->show();
-    resize(twips(8220), twips(6000));
+    setSize(this, twips(8220), twips(6000));
     setHeightTwips(m_ui->frmMode, 735);
     moveTopTwips(m_ui->frmMode, 120);
     moveTopTwips(m_ui->frmNetProt, 960);
@@ -160,7 +160,7 @@ void main4000::restoreBaseGeometry()
 {
     for (const auto &[w, rect] : std::as_const(m_baseGeometry))
         w->setGeometry(rect);
-    resize(m_baseSize);
+    setSize(this, m_baseSize.width(), m_baseSize.height());
 }
 
 // ---- Shared pieces -----------------------------------------------------------------------

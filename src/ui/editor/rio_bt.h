@@ -41,6 +41,7 @@ private:
     void enableAllToggled(int rack, bool on);
     void rackRangeChosen(int n);
     void cmdCancel_Click();
+    void escape() override { cmdCancel_Click(); }
 
     AppContext &m_ctx;
     Ui::rio_bt *m_ui;

@@ -43,6 +43,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeBox() override;
+    void escape() override { Command2_Click(); }
 
 private:
     void driveType(int code, bool super2E, const QString &shown);

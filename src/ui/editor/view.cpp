@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMap>
+#include <QShowEvent>
 
 view::view(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::view)
 {
@@ -28,7 +29,11 @@ view::view(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui
     connect(m_download, &DownloadConfig::finished, this, [this] {
         unsetCursor();
         m_ui->cmdEXIT->setEnabled(true);
+        // The status line says how it ended; the button is ready (Alt+D) for another go.
+        m_ui->cmdDownload->setText(m_openingCaption);
     });
+    m_openingCaption = m_ui->cmdDownload->text();
+    m_openingStatus = m_ui->lblStatus->text();
     collectRows();
     closeUpRows();
 }
@@ -70,7 +75,6 @@ void view::cmdDownload_Click()
     m_ui->cmdPrintConf->setEnabled(false);
     m_ui->cmdEXIT->setEnabled(false);
     m_ui->cmdDownload->setEnabled(false);
-    // The caption stays so after the download.
     m_ui->cmdDownload->setText(QStringLiteral("Downloading Parameters..."));
     m_download->start();
 }
@@ -89,6 +93,20 @@ void view::cmdEXIT_Click()
     m_ctx.comm.CommClose(m_ctx.session.PortNumber);
     hide();
     m_ctx.forms.show(QStringLiteral("Welcome1"));
+}
+
+void view::showEvent(QShowEvent *event)
+{
+    // Each visit starts afresh: an earlier download's result says nothing about the values
+    // shown now.
+    if (!event->spontaneous() && !m_download->isRunning()) {
+        m_ui->lblStatus->setText(m_openingStatus);
+        m_ui->cmdDownload->setText(m_openingCaption);
+        for (QPushButton *b : {m_ui->cmdPrintConf, m_ui->Command1, m_ui->cmdDownload, m_ui->cmdEXIT})
+            b->setEnabled(true);
+        unsetCursor();
+    }
+    QWidget::showEvent(event);
 }
 
 void view::closeEvent(QCloseEvent *event)

@@ -26,6 +26,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
 
@@ -54,6 +55,9 @@ private:
     QList<QPair<QWidget *, int>> m_below; // what follows the rows, with its design top
     int m_designHeight = 0;
     int m_rowsDesignBottom = 0;
+
+    QString m_openingCaption; // of cmdDownload, as designed
+    QString m_openingStatus;
 
     AppContext &m_ctx;
     Ui::view *m_ui;

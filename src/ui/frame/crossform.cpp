@@ -129,7 +129,7 @@ void CrossForm::setHeightTwips(const QString &form, const QString &name, int hei
 void CrossForm::setWidthTwips(const QString &form, const QString &name, int widthTwips)
 {
     if (QWidget *w = widget(form, name))
-        w->resize(twips(widthTwips), w->height());
+        ::setWidthTwips(w, widthTwips);
 }
 
 void CrossForm::select(const QString &form, const QString &name)

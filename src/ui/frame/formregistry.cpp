@@ -4,6 +4,7 @@
 #include "frame/formutil.h"
 
 #include <QGuiApplication>
+#include <QWindow>
 
 namespace {
 
@@ -40,6 +41,9 @@ QWidget *FormRegistry::form(const QString &name)
     QWidget *f = (*it)(*m_context);
     if (f) {
         useFormFont(f);
+        // Fixed as drawn: stretched it would only gain empty space, shrunk it would cut
+        // controls off.
+        setSize(f, f->width(), f->height());
         f->setObjectName(name);
         m_forms.insert(name, f);
     }
@@ -49,6 +53,10 @@ QWidget *FormRegistry::form(const QString &name)
 void FormRegistry::show(const QString &name)
 {
     if (QWidget *f = form(name)) {
+        // A window shown before comes back where it was (the user may have moved it), not
+        // where the window manager would place a new one.
+        if (QWindow *window = f->windowHandle(); window && f->isHidden())
+            window->setPosition(window->position());
         f->show();
         // A form shown again must come to the front, above the form that opened it, also
         // where no window manager raises it.

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFont>
+#include <QPushButton>
 #include <QWidget>
 
 QFont formFont()
@@ -35,6 +36,13 @@ void useFormFont(QWidget *form)
     }
 }
 
+void pressButtonsOnEnter(QWidget *form)
+{
+    const auto buttons = form->findChildren<QPushButton *>();
+    for (QPushButton *b : buttons)
+        b->setAutoDefault(true);
+}
+
 void moveTwips(QWidget *w, int leftTwips, int topTwips)
 {
     w->move(twips(leftTwips), twips(topTwips));
@@ -52,7 +60,20 @@ void moveLeftTwips(QWidget *w, int leftTwips)
 
 void setHeightTwips(QWidget *w, int heightTwips)
 {
-    w->resize(w->width(), twips(heightTwips));
+    setSize(w, w->width(), twips(heightTwips));
+}
+
+void setWidthTwips(QWidget *w, int widthTwips)
+{
+    setSize(w, twips(widthTwips), w->height());
+}
+
+void setSize(QWidget *w, int width, int height)
+{
+    if (w->isWindow())
+        w->setFixedSize(width, height);
+    else
+        w->resize(width, height);
 }
 
 void select(QAbstractButton *option)

@@ -25,6 +25,10 @@ void moveTwips(QWidget *w, int leftTwips, int topTwips);
 void moveTopTwips(QWidget *w, int topTwips);
 void moveLeftTwips(QWidget *w, int leftTwips);
 void setHeightTwips(QWidget *w, int heightTwips);
+void setWidthTwips(QWidget *w, int widthTwips);
+// A control takes the size; a form (a window) keeps it fixed, as drawn: the user cannot
+// stretch or shrink it, and only the program's own layouts change it.
+void setSize(QWidget *w, int width, int height);
 
 // Selecting an option from code runs its handler as a click does; selecting one that is
 // already selected runs nothing (handlers act on toggled(true)).
@@ -43,6 +47,9 @@ void selectIndex(QComboBox *combo, int n);
 bool selectText(QComboBox *combo, const QString &text);
 // Shows a text in the combo without running its handler.
 void showText(QComboBox *combo, const QString &text);
+
+// Enter and Return press the focused button of the form, as they do in a dialog box.
+void pressButtonsOnEnter(QWidget *form);
 
 // Ends the program at once, as the exit buttons and the start window's close box do.
 void endProgram();

@@ -4,6 +4,7 @@
 #include "frame/typedlist.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScreen>
 #include <QShowEvent>
@@ -35,6 +36,17 @@ void MainFormDialog::closeEvent(QCloseEvent *event)
     // The dialog hides itself (or is unloaded) in closeBox(); the close itself goes ahead.
     closeBox();
     event->accept();
+}
+
+void MainFormDialog::keyPressEvent(QKeyEvent *event)
+{
+    // A key the focused control did not take comes here.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        escape();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void MainFormDialog::showEvent(QShowEvent *event)

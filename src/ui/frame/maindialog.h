@@ -22,7 +22,10 @@ protected:
 
     // What the close box does; a dialog with a cancel overrides it.
     virtual void closeBox() { accept(); }
+    // What Escape does: as the close box, unless the dialog has a cancel.
+    virtual void escape() { closeBox(); }
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     // The first showing puts a dialog not placed yet over the middle of main4000 (or of the
     // screen); later ones keep where the user moved it. It also keeps Alt for the access keys
     // in the dialog's text boxes.

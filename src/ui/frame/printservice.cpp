@@ -7,20 +7,21 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
+#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QWidget>
 
 #include <algorithm>
 
 namespace {
 
-// The form painted by its own widgets, scaled to fit the page and centred across it. A PDF
-// writer takes the drawing as it is made (vector text and lines); a printer device gets it
-// from Qt as an image at the screen's resolution.
-bool render(QWidget &form, QPagedPaintDevice &device, QString *error)
+// The page's drawing, scaled to fit the printable area and centred across it. Drawn straight
+// into the device's engine, so text stays text and lines stay lines on a printer too.
+bool render(const PrintPage &page, QPagedPaintDevice &device, QString *error)
 {
     QPainter painter;
     if (!painter.begin(&device)) {
@@ -28,32 +29,34 @@ bool render(QWidget &form, QPagedPaintDevice &device, QString *error)
             *error = QCoreApplication::translate("printservice", "The printer could not be started.");
         return false;
     }
-    const QRect page = painter.viewport();
-    const qreal scale = std::min(page.width() / qreal(form.width()), page.height() / qreal(form.height()));
-    painter.translate(page.left() + (page.width() - form.width() * scale) / 2, page.top());
+    const QRect area = painter.viewport();
+    const qreal scale = std::min(area.width() / page.size.width(), area.height() / page.size.height());
+    painter.translate(area.left() + (area.width() - page.size.width() * scale) / 2, area.top());
     painter.scale(scale, scale);
-    // Paper is white whatever the screen's theme.
-    const bool ownPalette = form.testAttribute(Qt::WA_SetPalette);
-    const QPalette screen = form.palette();
-    QPalette paper(Qt::black, Qt::white);
-    paper.setColor(QPalette::Base, Qt::transparent);
-    form.setPalette(paper);
-    form.render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    form.setPalette(ownPalette ? screen : QPalette());
+    page.draw(painter);
     return painter.end();
 }
 
-QPageLayout::Orientation orientationFor(const QWidget &form)
+QPageLayout::Orientation orientationFor(const PrintPage &page)
 {
-    return form.width() > form.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
+    return page.size.width() > page.size.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
 } // namespace
 
 QtPrintService::QtPrintService(Prompts &prompts) : m_prompts(prompts), m_pdfFolder(QDir::homePath()) {}
 
-bool QtPrintService::printToPdf(QWidget &form, const QString &documentName, const QString &path,
-                                QString *error)
+int QtPrintService::localePageSizeId()
+{
+    // Letter is the paper of the countries that measure in inches (and of Canada and Mexico,
+    // which QLocale counts as metric).
+    const QLocale locale;
+    const bool letter = locale.measurementSystem() == QLocale::ImperialUSSystem ||
+                        locale.territory() == QLocale::Canada || locale.territory() == QLocale::Mexico;
+    return letter ? QPageSize::Letter : QPageSize::A4;
+}
+
+bool QtPrintService::printToPdf(const PrintPage &page, const QString &path, QString *error)
 {
     // The page is made in memory and then written as any file of the user's: whole, or not
     // at all, and never over something that is not a file.
@@ -61,12 +64,12 @@ bool QtPrintService::printToPdf(QWidget &form, const QString &documentName, cons
     pdf.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&pdf);
-        writer.setTitle(documentName);
+        writer.setTitle(page.documentName);
         writer.setCreator(QStringLiteral("QNCF"));
         writer.setResolution(1200);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageOrientation(orientationFor(form));
-        if (!render(form, writer, error))
+        writer.setPageSize(QPageSize(QPageSize::PageSizeId(localePageSizeId())));
+        writer.setPageOrientation(orientationFor(page));
+        if (!render(page, writer, error))
             return false;
     }
     const FileResult saved = saveFileAtomically(path, pdf.data());
@@ -75,28 +78,63 @@ bool QtPrintService::printToPdf(QWidget &form, const QString &documentName, cons
     return saved.ok;
 }
 
-bool QtPrintService::printForm(QWidget &form, const QString &documentName, QString *error)
+bool QtPrintService::printOnPrinter(const PrintPage &page, QString *where, QString *error)
 {
-    const QPrinterInfo info = m_ignorePrinters ? QPrinterInfo() : QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
-        const QString path =
-            m_prompts.saveFile({.title = QCoreApplication::translate(
-                                    "printservice", "No printer: save the summary as a PDF file"),
-                                .filter = QStringLiteral("%1 (*.pdf)|*.pdf")
-                                              .arg(QCoreApplication::translate("printservice", "PDF Files")),
-                                .directory = m_pdfFolder,
-                                .confirmOverwrite = true,
-                                .fileName = documentName + QStringLiteral(".pdf")});
-        if (path.isEmpty()) {
-            if (error)
-                error->clear(); // the user chose not to print
-            return false;
-        }
-        m_pdfFolder = QFileInfo(path).absolutePath();
-        return printToPdf(form, documentName, path, error);
+    QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    printer.setDocName(page.documentName);
+    printer.setCreator(QStringLiteral("QNCF"));
+    printer.setPageSize(QPageSize(QPageSize::PageSizeId(localePageSizeId())));
+    printer.setPageOrientation(orientationFor(page));
+    bool chosen = false;
+    if (m_dialog) {
+        chosen = m_dialog(printer);
+    } else {
+        QPrintDialog dialog(&printer);
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+        chosen = dialog.exec() == QDialog::Accepted;
     }
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(documentName);
-    printer.setPageOrientation(orientationFor(form));
-    return render(form, printer, error);
+    if (!chosen) {
+        if (error)
+            error->clear(); // the user chose not to print
+        return false;
+    }
+    if (!render(page, printer, error))
+        return false;
+    if (where) {
+        const int copies = printer.copyCount();
+        *where =
+            printer.outputFileName().isEmpty()
+                ? QCoreApplication::translate("printservice", "the printer \"%1\"").arg(printer.printerName())
+                : QDir::toNativeSeparators(printer.outputFileName());
+        if (copies > 1)
+            //: %1 is where the page went, %2 how many copies
+            *where = QCoreApplication::translate("printservice", "%1 (%2 copies)").arg(*where).arg(copies);
+    }
+    return true;
+}
+
+bool QtPrintService::print(const PrintPage &page, QString *where, QString *error)
+{
+    if (m_dialog || (!m_ignorePrinters && !QPrinterInfo::availablePrinterNames().isEmpty()))
+        return printOnPrinter(page, where, error);
+    const QString path = m_prompts.saveFile(
+        {.title = QCoreApplication::translate("printservice", "No printer: save the summary as a PDF file"),
+         .filter =
+             QStringLiteral("%1 (*.pdf)|*.pdf").arg(QCoreApplication::translate("printservice", "PDF Files")),
+         .directory = m_pdfFolder,
+         .confirmOverwrite = true,
+         .fileName = page.documentName + QStringLiteral(".pdf")});
+    if (path.isEmpty()) {
+        if (error)
+            error->clear(); // the user chose not to print
+        return false;
+    }
+    m_pdfFolder = QFileInfo(path).absolutePath();
+    if (!printToPdf(page, path, error))
+        return false;
+    if (where)
+        *where = QDir::toNativeSeparators(path);
+    return true;
 }

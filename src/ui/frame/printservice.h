@@ -1,39 +1,60 @@
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 
-class Prompts;
-class QWidget;
+#include <functional>
 
-// Prints a form on one page.
+class Prompts;
+class QPainter;
+class QPrinter;
+
+// One page the program draws itself, in its own units (a form's pixels); the print service
+// scales it to fit the paper.
+struct PrintPage
+{
+    QString documentName; // the print job's name, and the PDF file offered
+    QSizeF size;
+    std::function<void(QPainter &)> draw;
+};
+
+// Prints a page.
 class PrintService
 {
 public:
     virtual ~PrintService() = default;
     // False when nothing was printed, with a reason, or with none when the user cancelled.
-    // documentName names the print job, and the PDF file offered where there is no printer.
-    virtual bool printForm(QWidget &form, const QString &documentName, QString *error) = 0;
+    // On success *where says where the page went (a printer, or a file).
+    virtual bool print(const PrintPage &page, QString *where, QString *error) = 0;
 };
 
-// The default printer; where the system has none, the user is offered a PDF file instead,
-// in the folder the last one went to in this run.
+// The system's print dialog (printer, copies, paper), the paper of the user's locale; where
+// the system has no printer, the user is offered a PDF file instead, in the folder the last
+// one went to in this run.
 class QtPrintService : public PrintService
 {
 public:
     explicit QtPrintService(Prompts &prompts);
 
-    bool printForm(QWidget &form, const QString &documentName, QString *error) override;
+    bool print(const PrintPage &page, QString *where, QString *error) override;
 
     // Always offers a PDF file, whatever printers the system has (the tests, which must never
     // reach a real printer).
     void ignoreSystemPrinters() { m_ignorePrinters = true; }
+    // Stands in for the system's print dialog (tests, the bench): it sets the printer up as a
+    // user would, and false is a cancel. The printer is then used whatever the system has.
+    using PrintDialog = std::function<bool(QPrinter &)>;
+    void setPrintDialog(PrintDialog dialog) { m_dialog = std::move(dialog); }
 
-    // Draws the form, scaled to fit, on one page of a PDF file: text stays text, lines stay
-    // lines.
-    static bool printToPdf(QWidget &form, const QString &documentName, const QString &path, QString *error);
+    // The paper of the user's locale: Letter where it is the custom, A4 elsewhere.
+    static int localePageSizeId();
 
 private:
+    bool printToPdf(const PrintPage &page, const QString &path, QString *error);
+    bool printOnPrinter(const PrintPage &page, QString *where, QString *error);
+
     Prompts &m_prompts;
     QString m_pdfFolder;
     bool m_ignorePrinters = false;
+    PrintDialog m_dialog;
 };

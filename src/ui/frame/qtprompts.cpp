@@ -31,12 +31,17 @@ Prompts::Answer QtPrompts::message(const QString &text, const QString &title, Bu
         break;
     case Buttons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        // Escape and the close box answer Cancel.
+        box.setEscapeButton(QMessageBox::Cancel);
         break;
     case Buttons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
     }
     switch (box.exec()) {
+    case QMessageBox::Ok:
+        return Ok;
     case QMessageBox::Yes:
         return Yes;
     case QMessageBox::No:

@@ -131,7 +131,11 @@ void monitor::showEvent(QShowEvent *event)
 
 void monitor::openPort()
 {
-    m_ctx.link.OpenDevicePort();
+    // Not confirmed, or no port: nothing may reach the unit, so the terminal goes.
+    if (m_ctx.link.OpenDevicePort() != 1) {
+        leave();
+        return;
+    }
     // A flood is taken a slice at a time, the window served between two slices.
     m_ctx.comm.setReadBufferSize(m_ctx.session.PortNumber, ReadSliceBytes);
     m_connectTime = QDateTime::currentDateTime();

@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QUrl>
 
@@ -21,6 +22,7 @@ Welcome::Welcome(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx)
     connect(m_ui->Command4, &QPushButton::clicked, this, &Welcome::Command4_Click);
     connect(m_ui->Command3, &QPushButton::clicked, this, &Welcome::Command3_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &Welcome::Command1_Click);
+    pressButtonsOnEnter(this);
     for (QLabel *l : {m_ui->Label7, m_ui->Label8}) {
         l->setCursor(Qt::PointingHandCursor);
         l->installEventFilter(this);
@@ -118,6 +120,7 @@ about::about(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_
 {
     m_ui->setupUi(this);
     connect(m_ui->Command1, &QPushButton::clicked, this, &about::Command1_Click);
+    pressButtonsOnEnter(this);
 }
 
 about::~about()
@@ -129,6 +132,16 @@ void about::Command1_Click()
 {
     m_ctx.forms.unload(QStringLiteral("about"));
     m_ctx.forms.show(QStringLiteral("Welcome"));
+}
+
+void about::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        Command1_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void about::closeEvent(QCloseEvent *event)
