@@ -446,7 +446,12 @@ private:
                 "Option12", "Option13"},
                s.proto(5));
         choice(form, "frmMasterMode", {"Option15", "Option14"}, s.proto(5));
-        if (shown(form->findChild<QWidget *>(QStringLiteral("frmBroadcastAddress")), form)) {
+        const bool broadcastRange =
+            shown(form->findChild<QWidget *>(QStringLiteral("frmBroadcastAddress")), form);
+        if (broadcastRange && (bits & 2))
+            fault(QStringLiteral("modbus_prot frmBroadcastAddress"), QStringLiteral("shown"),
+                  QStringLiteral("a master"));
+        if (broadcastRange) {
             for (const auto &[list, k] : {std::pair{"cboStartAddress", 2}, {"cboEndAddress", 3}}) {
                 auto *c = form->findChild<QComboBox *>(QLatin1String(list));
                 if (c->currentText().toInt() != s.proto(k))
@@ -547,6 +552,16 @@ private:
             // A rack outside the range shows nothing; its bits are sent and the unit skips them.
             if (r > range)
                 continue;
+            // "Clear All" stands over a full rack only.
+            const bool full = s.proto(2 * r - 2) == 0xFF && s.proto(2 * r - 1) == 0xFF;
+            auto *all = form->findChild<QAbstractButton *>(QStringLiteral("Check%1").arg(r));
+            static const char *const ordinals[] = {"1st", "2nd", "3rd", "4th", "5th", "6th", "7th"};
+            expectEqual(QStringLiteral("rio_bt Check%1").arg(r),
+                        all->text() + (all->isChecked() ? QStringLiteral(", ticked") : QString()),
+                        QStringLiteral("%1 All %2 Rack%3")
+                            .arg(full ? QStringLiteral("Clear") : QStringLiteral("Enable"),
+                                 QLatin1String(ordinals[r - 1]),
+                                 full ? QStringLiteral(", ticked") : QString()));
             for (int g = 0; g < 8; ++g) {
                 for (int m = 0; m < 2; ++m) {
                     const bool bit = s.proto(2 * (r - 1) + g / 4) & (1 << (2 * (g % 4) + m));
