@@ -52,6 +52,14 @@ Prompts::Answer ConsolePrompts::message(const QString &text, const QString &titl
     return buttons == Buttons::Ok ? Ok : Cancel;
 }
 
+void ConsolePrompts::notes(const QString &text, const QString &, const QStringList &items)
+{
+    // Each item a line of its own, so a script can pick them out.
+    m_out << oneLine(text) << Qt::endl;
+    for (const QString &item : items)
+        m_out << oneLine(item) << Qt::endl;
+}
+
 QString ConsolePrompts::openFile(const FileRequest &)
 {
     return openPath;
