@@ -1048,61 +1048,47 @@ private Q_SLOTS:
             }
         }
 
-        // Options that stand for a value: one the file holds and no option stands for.
-        QTest::newRow("Brabender type 6")
-            << "QN4000-JMR" << QStringList{} << QStringList{"15=6,0"} << QStringList{} << QList<int>{15};
-        QTest::newRow("Zumbach mode 2")
-            << "QN4000-QOF" << QStringList{} << QStringList{"15=2,0"} << QStringList{} << QList<int>{15};
-        QTest::newRow("network protocol 3")
-            << "QN4000-EPV4" << QStringList{} << QStringList{"1='3"} << QStringList{} << QList<int>{1};
-        QTest::newRow("Siemens protocol 3")
-            << "QN4000-WOLTA" << QStringList{} << QStringList{"12=\"3\""} << QStringList{} << QList<int>{12};
-        QTest::newRow("Siemens delay 5")
-            << "QN4000-WOLTA" << QStringList{} << QStringList{"15=5,0"} << QStringList{} << QList<int>{15};
-        QTest::newRow("PLC type 3") << "QN6000-LBW" << QStringList{} << QStringList{"19=3"} << QStringList{}
-                                    << QList<int>{19};
-        QTest::newRow("register range 10")
-            << "QN4000-LBW" << QStringList{} << QStringList{"20=10"} << QStringList{} << QList<int>{20};
-        QTest::newRow("master decode 2") << "QN4000-LBW" << QStringList{"modbus_prot:optMaster"}
-                                         << QStringList{"20=2"} << QStringList{} << QList<int>{20};
-        QTest::newRow("three slaves")
-            << "QN6000-XAJ" << QStringList{} << QStringList{"11=\"3\""} << QStringList{} << QList<int>{11};
-        QTest::newRow("two slaves on a quarter rack")
-            << "QN6000-XAJ" << QStringList{} << QStringList{"11=\"2\""} << QStringList{} << QList<int>{11};
-        QTest::newRow("starting group 6")
-            << "QN6000-XAJ" << QStringList{} << QStringList{"12=\"6\""} << QStringList{} << QList<int>{12};
-
-        // Files the screens saved come back as they were.
-        QTest::newRow("one slave on a half rack")
-            << "QN6000-XAJ" << QStringList{"main4000:optHalf", "main4000:opt1Slave"} << QStringList{}
-            << QStringList{} << QList<int>{};
-        QTest::newRow("Modbus master that passed broadcasts")
-            << "QN4000-LBW" << QStringList{"modbus_prot:optYesBroadcast", "modbus_prot:optMaster"}
-            << QStringList{} << QStringList{} << QList<int>{};
-
-        // The same file after other choices.
-        const QStringList rack3Ticked = {"main4000:cboRackRange=3", "main4000:cmdRioBt", "rio_bt:Check3",
-                                         "rio_bt:cmdAccept"};
-        QTest::newRow("rack 3 beyond the range, its box ticked before")
-            << "QN4000-UCT" << QStringList{} << QStringList{"3=2", "17=5,0"} << rack3Ticked << QList<int>{};
-        QTest::newRow("two bits in rack 2, its box ticked before")
-            << "QN6000-UCT" << QStringList{} << QStringList{"3=2", "16=3,0"}
-            << QStringList{"main4000:cboRackRange=2", "main4000:cmdRioBt", "rio_bt:Check2",
-                           "rio_bt:cmdAccept"}
-            << QList<int>{};
-        QTest::newRow("rack range 9 after 5") << "QN6000-UCT" << QStringList{} << QStringList{"3=9"}
-                                              << QStringList{"main4000:cboRackRange=5"} << QList<int>{3};
-        QTest::newRow("station 64 after 17")
-            << "QN6000-NGD" << QStringList{"main4000:optNGD"} << QStringList{"2=64"}
-            << QStringList{"main4000:cboStationNumber=17"} << QList<int>{2};
-        QTest::newRow("telegram 45 after 25")
-            << "QN4000-WOLTA" << QStringList{} << QStringList{"11=\"45\""}
-            << QStringList{"siemens_param:cboTelegram=25", "siemens_param:cmdAccept"} << QList<int>{11};
-        QTest::newRow("Brabender type 9 after M") << "QN4000-JMR" << QStringList{} << QStringList{"15=9,0"}
-                                                  << QStringList{"main4000:optMType"} << QList<int>{15};
-        QTest::newRow("starting group 7 after a half rack")
-            << "QN6000-XAJ" << QStringList{} << QStringList{"12=\"7\""} << QStringList{"main4000:optHalf"}
-            << QList<int>{12};
+        // Further rows: name, model, steps before saving, edits, steps before opening, the
+        // lines named; steps and edits separated by blanks.
+        static const char *const rows[][6] = {
+            // Options that stand for a value: one the file holds and none stands for.
+            {"Brabender type 6", "QN4000-JMR", "", "15=6,0", "", "15"},
+            {"Zumbach mode 2", "QN4000-QOF", "", "15=2,0", "", "15"},
+            {"network protocol 3", "QN4000-EPV4", "", "1='3", "", "1"},
+            {"Siemens protocol 3", "QN4000-WOLTA", "", "12=\"3\"", "", "12"},
+            {"Siemens delay 5", "QN4000-WOLTA", "", "15=5,0", "", "15"},
+            {"PLC type 3", "QN6000-LBW", "", "19=3", "", "19"},
+            {"register range 10", "QN4000-LBW", "", "20=10", "", "20"},
+            {"master decode 2", "QN4000-LBW", "modbus_prot:optMaster", "20=2", "", "20"},
+            {"three slaves", "QN6000-XAJ", "", "11=\"3\"", "", "11"},
+            {"two slaves on a quarter rack", "QN6000-XAJ", "", "11=\"2\"", "", "11"},
+            {"starting group 6", "QN6000-XAJ", "", "12=\"6\"", "", "12"},
+            // Files the screens saved come back as they were.
+            {"one slave on a half rack", "QN6000-XAJ", "main4000:optHalf main4000:opt1Slave", "", "", ""},
+            {"Modbus master that passed broadcasts", "QN4000-LBW",
+             "modbus_prot:optYesBroadcast modbus_prot:optMaster", "", "", ""},
+            // The same file after other choices.
+            {"rack 3 beyond the range, its box ticked before", "QN4000-UCT", "", "3=2 17=5,0",
+             "main4000:cboRackRange=3 main4000:cmdRioBt rio_bt:Check3 rio_bt:cmdAccept", ""},
+            {"two bits in rack 2, its box ticked before", "QN6000-UCT", "", "3=2 16=3,0",
+             "main4000:cboRackRange=2 main4000:cmdRioBt rio_bt:Check2 rio_bt:cmdAccept", ""},
+            {"rack range 9 after 5", "QN6000-UCT", "", "3=9", "main4000:cboRackRange=5", "3"},
+            {"station 64 after 17", "QN6000-NGD", "main4000:optNGD", "2=64", "main4000:cboStationNumber=17",
+             "2"},
+            {"telegram 45 after 25", "QN4000-WOLTA", "", "11=\"45\"",
+             "siemens_param:cboTelegram=25 siemens_param:cmdAccept", "11"},
+            {"Brabender type 9 after M", "QN4000-JMR", "", "15=9,0", "main4000:optMType", "15"},
+            {"starting group 7 after a half rack", "QN6000-XAJ", "", "12=\"7\"", "main4000:optHalf", "12"},
+        };
+        const auto split = [](const char *text) {
+            return QString::fromLatin1(text).split(' ', Qt::SkipEmptyParts);
+        };
+        for (const auto &r : rows) {
+            QList<int> refused;
+            for (const QString &line : split(r[5]))
+                refused << line.toInt();
+            QTest::newRow(r[0]) << r[1] << split(r[2]) << split(r[3]) << split(r[4]) << refused;
+        }
     }
     void loadedFiles()
     {
