@@ -822,7 +822,9 @@ void doStep(GuiBench &b, const QString &step)
 {
     const QString form = step.section(QLatin1Char(':'), 0, 0);
     const QString name = step.section(QLatin1Char(':'), 1).section(QLatin1Char('='), 0, 0);
-    if (step.contains(QLatin1Char('=')))
+    if (auto *box = b.forms.form(form)->findChild<QLineEdit *>(name); box && step.contains(QLatin1Char('=')))
+        box->setText(step.section(QLatin1Char('='), 1));
+    else if (step.contains(QLatin1Char('=')))
         QVERIFY2(
             selectText(CrossForm(b.forms).control<QComboBox>(form, name), step.section(QLatin1Char('='), 1)),
             qPrintable(step));
@@ -1034,7 +1036,7 @@ private Q_SLOTS:
                 layouts = {{"DH+", {}, dh + telegram},
                            {"RIO",
                             {"main4000:optSiemensRIO"},
-                            rio + (siemens ? QStringList{"13='3"} : QStringList{})},
+                            rio + (m.kind != ModelKind::Brabender ? QStringList{"13='3"} : QStringList{})},
                            {"Modbus", {"main4000:optSiemensMOD"}, modbus}};
                 break;
             }
@@ -1079,6 +1081,13 @@ private Q_SLOTS:
              "siemens_param:cboTelegram=25 siemens_param:cmdAccept", "11"},
             {"Brabender type 9 after M", "QN4000-JMR", "", "15=9,0", "main4000:optMType", "15"},
             {"starting group 7 after a half rack", "QN6000-XAJ", "", "12=\"7\"", "main4000:optHalf", "12"},
+            // What the file holds in a mode that does not show it is the file's all the same.
+            {"standard RIO adapter file after a rack map", "QN6000-UCT", "main4000:optKF2NGD", "",
+             "main4000:cboRackRange=2 main4000:cmdRioBt rio_bt:Check2 rio_bt:cmdAccept", ""},
+            {"standard scanner file after a table word", "QN6000-YZE", "main4000:optKF2NGD", "",
+             "main4000:cmdYZE YZE_DataTable:txtXXX=300 YZE_DataTable:cmdAccept", ""},
+            {"Brabender on Modbus after 115.2", "QN4000-JMR", "main4000:optSiemensMOD", "",
+             "main4000:cboNetworkSpeed=115.2", ""},
         };
         const auto split = [](const char *text) {
             return QString::fromLatin1(text).split(' ', Qt::SkipEmptyParts);

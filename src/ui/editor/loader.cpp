@@ -210,18 +210,20 @@ void Applier::run()
     // 2. The network option, then the lists the layout now shows take the file's values.
     networkOption();
     networkLists();
-    if (m_model.kind == ModelKind::SiemensDrives && code(R(10)) != 0)
+    if (m_model.kind == ModelKind::SiemensDrives || m_model.kind == ModelKind::ToshibaDrives)
         rackSize();
 
-    // 5. A RIO adapter: its rack map. The rack range above has run its handler, which clears
-    // the racks beyond it whose "enable all" box was ticked: the file's racks come after it,
-    // so the same file gives the same map whatever was configured before.
-    if (m_rackMap) {
+    // 5, 11. The rack map and the data-table words are the file's in every mode: a file gives
+    // the same bytes whatever was configured before. The rack range above has run its handler,
+    // which clears the racks beyond it whose "enable all" box was ticked: the file's racks
+    // come after it.
+    if (m_model.fileParams == FileParams::RackMap)
         copyParams(2, 13);
-        if (code(R(1)) == 1) {
-            if (auto *map = m_ctx.forms.form<rio_bt>(QStringLiteral("rio_bt")))
-                map->fillFromRecord();
-        }
+    if (m_model.fileParams == FileParams::DataTable)
+        copyParams(2, 5);
+    if (m_rackMap && code(R(1)) == 1) {
+        if (auto *map = m_ctx.forms.form<rio_bt>(QStringLiteral("rio_bt")))
+            map->fillFromRecord();
     }
 
     // 7, 8. Serial speeds.
@@ -327,10 +329,10 @@ void Applier::networkLists()
     else if (QComboBox *speed2 = shownList("cboNetworkSpeed2"))
         pickText(speed2, speedText(NetworkSpeeds, c), 4, caption("lblNetSpeed"),
                  speedOrCode(NetworkSpeeds, c), QStringLiteral("57.6"));
-    else if (QComboBox *hidden = m_r.combo(Main, QStringLiteral("cboNetworkSpeed")); hidden && network == 0)
-        speedRule(hidden, false);
     else if (network == 1)
         pickPosition("cboNetworkSpeed2", c - 8);
+    else if (QComboBox *hidden = m_r.combo(Main, QStringLiteral("cboNetworkSpeed")))
+        speedRule(hidden, false); // sent all the same: the file's, whatever was chosen before
 
     const int station = numeric(R(2));
     const QString stationValue = QString::number(station);
@@ -362,7 +364,7 @@ void Applier::networkLists()
 
 void Applier::rackSize()
 {
-    // The Siemens layout's list: "FULL", then "1/4" and "1/2" (codes 2, 0, 1).
+    // The drive layouts' list: "FULL", then "1/4" and "1/2" (codes 2, 0, 1).
     static const QStringList sizes = {QStringLiteral("1/4"), QStringLiteral("1/2"), QStringLiteral("FULL")};
     const int c = code(R(13));
     const QString size = sizes.value(c);
@@ -509,7 +511,6 @@ void Applier::modeOption()
         break;
     case ModelKind::Scanners:
         select("optTBQ");
-        copyParams(2, 5);
         break;
     case ModelKind::Zumbach:
         select("optTBQ");
@@ -520,7 +521,6 @@ void Applier::modeOption()
         else
             refuseOption(lineOf(0), QStringLiteral("Zumbach Interface Operating Mode Selection"),
                          QString::number(X(0)), "optQOF_Terminal");
-        copyParams(2, 5);
         break;
     case ModelKind::MultidropMaster:
         select("optPXA");
