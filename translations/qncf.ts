@@ -113,6 +113,14 @@
         <source>!Error! Configuration File Not Read</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 holds values that these screens cannot show. They were not taken: the configuration holds what the screens show.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration File Values Not Taken</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>configmessage</name>
@@ -138,6 +146,13 @@
     </message>
     <message>
         <source>Edit the configuration that was downloaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>loadedvalues</name>
+    <message>
+        <source>Line %1, %2: %3 was not taken; %4 is used instead.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -53,6 +53,14 @@ Prompts::Answer ConsolePrompts::message(const QString &text, const QString &titl
     return Ok;
 }
 
+void ConsolePrompts::notes(const QString &text, const QString &, const QStringList &items)
+{
+    // Each item a line of its own, so a script can pick them out.
+    m_out << oneLine(text) << Qt::endl;
+    for (const QString &item : items)
+        m_out << oneLine(item) << Qt::endl;
+}
+
 QString ConsolePrompts::openFile(const FileRequest &)
 {
     return openPath;

@@ -29,6 +29,7 @@ public:
     bool cancelled() const { return m_cancelled; }
 
     Answer message(const QString &text, const QString &title, Buttons buttons, Icon icon) override;
+    void notes(const QString &text, const QString &title, const QStringList &items) override;
     QString openFile(const FileRequest &request) override;
     QString saveFile(const FileRequest &request) override;
 

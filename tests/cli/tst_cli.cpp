@@ -269,6 +269,31 @@ private Q_SLOTS:
         QCOMPARE(int(quint8(bytes.at(7 + 24))), 10); // station
     }
 
+    // Values the screens cannot show are not taken, by show and message alike; each is named on
+    // a line of its own on standard error.
+    void valuesNotTaken()
+    {
+        ConfigRecord rec;
+        rec.applyFreshConfiguration();
+        rec.BusType = {4, 0}; // the RIO adapter
+        rec.ProtocolMode = 1;
+        rec.StationNumber = 30; // racks 1 to 23
+        rec.HighAddress = 9;    // ranges 1 to 7
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("uct.QNC"));
+        QVERIFY(SaveConfigFile(path, rec, modelOf(u"QN6000-UCT")).ok);
+        const QStringList told = {"Line 2, RACK NUMBER: 30 was not taken; 1 is used instead.",
+                                  "Line 3, RACK RANGE: 9 was not taken; 1 is used instead."};
+        const Result show = runCli({"show", "--model", "QN6000-UCT", path});
+        QVERIFY2(show.out.contains(QLatin1String("RACK NUMBER: 1 Octal\nRACK RANGE: 1\n")),
+                 qPrintable(show.out));
+        QCOMPARE(show.err.split(QLatin1Char('\n')).filter(QLatin1String("Line ")), told);
+        const Result msg = runCli({"message", "--model", "QN6000-UCT", path});
+        QCOMPARE(msg.status, 0);
+        const QByteArray bytes = QByteArray::fromHex(msg.out.trimmed().toLatin1());
+        QCOMPARE(bytes.mid(7 + 24, 2), QByteArray("\x01\x01")); // rack number and range
+    }
+
     // The rows the protocol dialogs write, from a file in each drive or Modbus mode.
     void showsTheDialogRows_data()
     {

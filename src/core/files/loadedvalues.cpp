@@ -1,5 +1,7 @@
 #include "loadedvalues.h"
 
+#include <QCoreApplication>
+
 std::optional<quint8> LoadedValue::asByte() const
 {
     switch (m_kind) {
@@ -13,4 +15,15 @@ std::optional<quint8> LoadedValue::asByte() const
         break;
     }
     return std::nullopt;
+}
+
+QStringList describeRefusedValues(const QList<RefusedValue> &refused)
+{
+    QStringList lines;
+    for (const RefusedValue &r : refused)
+        lines << QCoreApplication::translate("loadedvalues",
+                                             "Line %1, %2: %3 was not taken; %4 is used instead.")
+                     .arg(r.line)
+                     .arg(r.field, r.fileValue, r.used);
+    return lines;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -52,3 +55,16 @@ constexpr int slotOfProtoParam(int k)
         return k + 23;
     return -1;
 }
+
+// A value of a loaded file that the forms cannot show. It is not taken: the record holds what
+// the forms show instead, and the user is told.
+struct RefusedValue
+{
+    int line = 0;      // the file's line, from 1
+    QString field;     // the caption the forms show the value under
+    QString fileValue; // the value as the file has it
+    QString used;      // what the forms show and the record holds instead
+};
+
+// One sentence a value, for the user, each naming its line.
+QStringList describeRefusedValues(const QList<RefusedValue> &refused);

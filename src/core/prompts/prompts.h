@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Every message box and file dialog of the program goes through this interface, so the
 // windows show real dialogs, the command-line companion answers on the console, and a test
@@ -25,6 +26,13 @@ public:
     virtual ~Prompts() = default;
 
     virtual Answer message(const QString &text, const QString &title, Buttons buttons, Icon icon) = 0;
+    // Notes the user reads once, an item a line: one box after the introduction in a window;
+    // a console prints each item as a line of its own.
+    virtual void notes(const QString &text, const QString &title, const QStringList &items)
+    {
+        message(text + QStringLiteral("\n\n") + items.join(QLatin1Char('\n')), title, Buttons::Ok,
+                Icon::Exclamation);
+    }
     // The chosen path, or an empty text when the user cancelled.
     virtual QString openFile(const FileRequest &request) = 0;
     virtual QString saveFile(const FileRequest &request) = 0;

@@ -26,6 +26,19 @@ const ModelInfo *chosenModel(AppContext &ctx)
     return ctx.session.model;
 }
 
+// Once, after the whole file is applied: each value the forms could not show, by its line.
+void tellRefusedValues(AppContext &ctx, const QString &path, const QList<RefusedValue> &refused)
+{
+    if (refused.isEmpty())
+        return;
+    ctx.prompts.notes(QCoreApplication::translate("configfiles",
+                                                  "%1 holds values that these screens cannot show. They were "
+                                                  "not taken: the configuration holds what the screens show.")
+                          .arg(QDir::toNativeSeparators(path)),
+                      QCoreApplication::translate("configfiles", "Configuration File Values Not Taken"),
+                      describeRefusedValues(refused));
+}
+
 } // namespace
 
 QString chooseConfigurationFile(AppContext &ctx, bool save)
@@ -71,7 +84,7 @@ bool loadConfigurationFile(AppContext &ctx, const QString &path)
                             Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
-    ApplyLoadedConfiguration(ctx);
+    tellRefusedValues(ctx, path, ApplyLoadedConfiguration(ctx));
     return true;
 }
 

@@ -14,6 +14,8 @@
 #include <QAbstractButton>
 #include <QComboBox>
 
+#include <tuple>
+
 namespace {
 
 const QString Main = QStringLiteral("main4000");
@@ -42,9 +44,43 @@ int numeric(const LoadedValue &v)
     return n;
 }
 
+// A decimal text as the file has it; a number as written.
+QString textOf(const LoadedValue &v)
+{
+    return v.isNumber() ? QString::number(v.numberValue()) : QString::fromLatin1(v.textValue());
+}
+
 quint8 byteOf(int n)
 {
     return quint8(qBound(0, n, 255));
+}
+
+// What each item of the speed lists stands for.
+struct Speed
+{
+    int code;
+    const char *text;
+};
+constexpr Speed ChannelSpeeds[] = {
+    {3, "300"},   {4, "600"},   {5, "1200"},   {6, "2400"},   {7, "4800"},   {8, "9600"},   {9, "19.2"},
+    {10, "38.4"}, {11, "57.6"}, {12, "115.2"}, {13, "230.4"}, {16, "187.5"}, {17, "125.0"}, {18, "93.75"},
+};
+constexpr Speed NetworkSpeeds[] = {{8, "57.6"}, {9, "115.2"}, {10, "230.4"}};
+
+template <std::size_t N> QString speedText(const Speed (&table)[N], int code)
+{
+    for (const Speed &s : table) {
+        if (s.code == code)
+            return QLatin1String(s.text);
+    }
+    return QString();
+}
+
+// A speed code as the user knows it: its speed, where it has one.
+template <std::size_t N> QString speedOrCode(const Speed (&table)[N], int code)
+{
+    const QString text = speedText(table, code);
+    return text.isEmpty() ? QStringLiteral("code %1").arg(code) : text;
 }
 
 class Applier
@@ -59,10 +95,21 @@ public:
     }
 
     void run();
+    const QList<RefusedValue> &refused() const { return m_refused; }
 
 private:
     const LoadedValue &R(int n) const { return m_t[n - 1]; }
     int X(int k) const { return numeric(m_t[slotOfProtoParam(k)]); }
+    // The line of the file that holds ProtoParam entry k under this model.
+    int lineOf(int k) const
+    {
+        const QList<QList<int>> lines = modelParamLines(m_model);
+        for (int i = 0; i < int(lines.size()); ++i) {
+            if (lines[i].contains(k))
+                return 15 + i;
+        }
+        return 0;
+    }
     void pickPosition(const char *combo, int n, const QString &form = Main)
     {
         if (QComboBox *c = m_r.combo(form, QLatin1String(combo)))
@@ -74,33 +121,75 @@ private:
         m_r.deselect(form, QLatin1String(option));
         m_r.select(form, QLatin1String(option));
     }
+    bool isShown(const char *name, const QString &form = Main)
+    {
+        QWidget *w = m_r.widget(form, QLatin1String(name));
+        return w && w->isVisibleTo(m_ctx.forms.form(form));
+    }
+    // The list, where the form shows it.
+    QComboBox *shownList(const char *name, const QString &form = Main)
+    {
+        return isShown(name, form) ? m_r.combo(form, QLatin1String(name)) : nullptr;
+    }
     void copyParams(int from, int to)
     {
         for (int k = from; k <= to; ++k)
             m_ctx.session.rec.ProtoParam[k] = byteOf(X(k));
     }
-    void speedRule();
-    void networkSide();
+
+    // A value the forms cannot show is not taken: the user hears of it once, with what the
+    // forms show instead.
+    void refuse(int line, const QString &field, const QString &fileValue, const QString &used)
+    {
+        m_refused.append({line, field, fileValue, used});
+    }
+    // Picks position n of a list the form shows. A position the list does not have shows the
+    // fallback item instead, whose handler writes it into the record as a pick would, so the
+    // file's value is not held where nothing shows it.
+    void pick(QComboBox *list, int n, int line, const QString &field, const QString &fileValue,
+              const QString &fallback)
+    {
+        if (n >= 0 && n < list->count()) {
+            selectIndex(list, n);
+            return;
+        }
+        if (!selectText(list, fallback))
+            selectIndex(list, list->currentIndex());
+        refuse(line, field, fileValue, list->currentText());
+    }
+    // The same for an item named by its text.
+    void pickText(QComboBox *list, const QString &text, int line, const QString &field,
+                  const QString &fileValue, const QString &fallback)
+    {
+        pick(list, text.isEmpty() ? -1 : list->findText(text), line, field, fileValue, fallback);
+    }
+    // An option that stands for no value of the file: the fallback option writes its own.
+    void refuseOption(int line, const QString &field, const QString &fileValue, const char *fallback,
+                      const QString &form = Main)
+    {
+        reselect(fallback, form);
+        refuse(line, field, fileValue, m_r.text(form, QLatin1String(fallback)));
+    }
+    // The caption of a main form label, which names the list beside it.
+    QString caption(const char *label) { return m_r.text(Main, QLatin1String(label)).trimmed(); }
+
+    void speedRule(QComboBox *list, bool shown);
+    void networkOption();
+    void networkLists();
+    void channelSpeeds();
     void siemensOptions();
     void modbusOptions();
     void modeOption();
     void xajOptions();
-    void channelBSpeed();
+    void rackSize();
 
     AppContext &m_ctx;
     CrossForm m_r;
     const LoadedValues &m_t;
     const ModelInfo &m_model;
+    QList<RefusedValue> m_refused;
+    bool m_rackMap = false; // the RIO adapter layout took the file: its rack map follows
 };
-
-void Applier::speedRule()
-{
-    const int c = code(R(4));
-    if (c == 10 && m_ctx.session.rec.FamilyCode != QLatin1String("6000"))
-        pickPosition("cboNetworkSpeed", 1);
-    else
-        pickPosition("cboNetworkSpeed", c - 8);
-}
 
 void Applier::run()
 {
@@ -113,37 +202,32 @@ void Applier::run()
 
     // 3. The operating mode, before the network side: a mode layout that runs lays out its
     // own network side, which the file's then overrides.
-    if (code(R(10)) == 0) {
+    if (code(R(10)) == 0)
         select("optKF2NGD");
-        speedRule();
-    } else {
+    else
         modeOption();
-    }
 
-    // 2. The network side.
-    networkSide();
+    // 2. The network option, then the lists the layout now shows take the file's values.
+    networkOption();
+    networkLists();
+    if (m_model.kind == ModelKind::SiemensDrives || m_model.kind == ModelKind::ToshibaDrives)
+        rackSize();
 
-    // 5. A RIO adapter on RIO: its rack map, once the rack range and number are the file's.
-    if (m_model.kind == ModelKind::RioAdapter && code(R(1)) == 1) {
+    // 5, 11. The rack map and the data-table words are the file's in every mode: a file gives
+    // the same bytes whatever was configured before. The rack range above has run its handler,
+    // which clears the racks beyond it whose "enable all" box was ticked: the file's racks
+    // come after it.
+    if (m_model.fileParams == FileParams::RackMap)
+        copyParams(2, 13);
+    if (m_model.fileParams == FileParams::DataTable)
+        copyParams(2, 5);
+    if (m_rackMap && code(R(1)) == 1) {
         if (auto *map = m_ctx.forms.form<rio_bt>(QStringLiteral("rio_bt")))
             map->fillFromRecord();
     }
 
-    // 6. Station and high address. Where the station list does not show, another list
-    // stands for the same byte (the rack or the Modbus address, step 2) and has taken it;
-    // the hidden list would only write its octal text over the summary's address.
-    QComboBox *station = m_r.combo(Main, QStringLiteral("cboStationNumber"));
-    if (numeric(R(2)) < 64 && station && station->isVisibleTo(m_ctx.forms.form(Main)))
-        pickPosition("cboStationNumber", numeric(R(2)));
-    pickPosition("cboHighAddress", numeric(R(3)));
-
     // 7, 8. Serial speeds.
-    channelBSpeed();
-    const int c = code(R(7));
-    if (c != 0 && c != 255) {
-        pickPosition("cboAsyncSpeedC", c - 3);
-        pickPosition("cboChannelCSpeed", c - 3);
-    }
+    channelSpeeds();
 
     // 9. Formats and link options, then the dialogs' options that stand for them.
     rec.ChanBFormat = byteOf(numeric(R(6)));
@@ -198,15 +282,142 @@ void Applier::run()
         modbusOptions();
 }
 
+void Applier::networkOption()
+{
+    // The network options belong to the layouts that show them (the Brabender and drive
+    // models); elsewhere the mode's own layout stands for the network.
+    if (!isShown("optSiemensDH"))
+        return;
+    static const char *const options[] = {"optSiemensDH", "optSiemensRIO", "optSiemensMOD"};
+    const int m = code(R(1));
+    if (m >= 0 && m <= 2)
+        select(options[m]);
+    else
+        refuseOption(1, QStringLiteral("NETWORK PROTOCOL"), QString::number(m), "optSiemensDH");
+}
+
+void Applier::speedRule(QComboBox *list, bool shown)
+{
+    // A QN4000 list has no 230.4: the fastest it has stands in for it.
+    const int c = code(R(4));
+    const QString field = caption("lblNetSpeed");
+    if (c == 10 && m_ctx.session.rec.FamilyCode != QLatin1String("6000") &&
+        list->findText(speedText(NetworkSpeeds, c)) < 0) {
+        selectIndex(list, 1);
+        if (shown)
+            refuse(4, field, speedText(NetworkSpeeds, c), list->currentText());
+    } else if (shown) {
+        pickText(list, speedText(NetworkSpeeds, c), 4, field, speedOrCode(NetworkSpeeds, c),
+                 QStringLiteral("57.6"));
+    } else {
+        selectIndex(list, c - 8);
+    }
+}
+
+void Applier::networkLists()
+{
+    // Station (2), high address (3) and network speed (4): each is one byte that another list
+    // stands for in each layout. The list the layout shows takes the value; a hidden one must
+    // not write over it what nothing shows. Where none shows, the lists of the file's network
+    // side take it.
+    ConfigRecord &rec = m_ctx.session.rec;
+    const int network = code(R(1));
+
+    const int c = code(R(4));
+    if (QComboBox *speed = shownList("cboNetworkSpeed"))
+        speedRule(speed, true);
+    else if (QComboBox *speed2 = shownList("cboNetworkSpeed2"))
+        pickText(speed2, speedText(NetworkSpeeds, c), 4, caption("lblNetSpeed"),
+                 speedOrCode(NetworkSpeeds, c), QStringLiteral("57.6"));
+    else if (network == 1)
+        pickPosition("cboNetworkSpeed2", c - 8);
+    else if (QComboBox *hidden = m_r.combo(Main, QStringLiteral("cboNetworkSpeed")))
+        speedRule(hidden, false); // sent all the same: the file's, whatever was chosen before
+
+    const int station = numeric(R(2));
+    const QString stationValue = QString::number(station);
+    if (QComboBox *list = shownList("cboStationNumber"))
+        pick(list, station, 2, caption("lblStnNum"), stationValue, QStringLiteral("1"));
+    else if (QComboBox *rack = shownList("cboRackNum"))
+        pick(rack, station - 1, 2, caption("lblRackNum"), stationValue, QStringLiteral("1"));
+    else if (QComboBox *modbus = shownList("cboModbusAdd"))
+        pick(modbus, station - 1, 2, caption("lblSlaveAddress"), stationValue, QStringLiteral("1"));
+    else if (network == 1)
+        pickPosition("cboRackNum", station - 1);
+    else if (network == 2)
+        pickPosition("cboModbusAdd", station - 1);
+
+    const int high = numeric(R(3));
+    const QString highValue = QString::number(high);
+    if (QComboBox *range = shownList("cboRackRange")) {
+        pick(range, high - 1, 3, caption("lblRackRange"), highValue, QStringLiteral("1"));
+    } else if (QComboBox *list = shownList("cboHighAddress")) {
+        // The bridging layouts keep the high address one above the station, as the station's
+        // pick has just set it; the others start from 0.
+        const bool bridging = rec.BusType == CharPair{1, 0} && rec.StationNumber < 63;
+        pick(list, high, 3, caption("lblHighAddress"), highValue,
+             bridging ? QString::number(rec.StationNumber + 1, 8) : QStringLiteral("0"));
+    } else {
+        pickPosition("cboHighAddress", high);
+    }
+}
+
+void Applier::rackSize()
+{
+    // The drive layouts' list: "FULL", then "1/4" and "1/2" (codes 2, 0, 1).
+    static const QStringList sizes = {QStringLiteral("1/4"), QStringLiteral("1/2"), QStringLiteral("FULL")};
+    const int c = code(R(13));
+    const QString size = sizes.value(c);
+    if (QComboBox *list = shownList("cboRackSize"))
+        pickText(list, size, 13, caption("lblRackSize"), QString::number(c), QStringLiteral("FULL"));
+    else if (QComboBox *hidden = m_r.combo(Main, QStringLiteral("cboRackSize")); hidden && !size.isEmpty())
+        selectText(hidden, size);
+}
+
+void Applier::channelSpeeds()
+{
+    // Each list takes the item that stands for the file's code. The file's code where the list
+    // has none: a list that shows takes 9600 instead, and the user hears of it.
+    const int b = code(R(5));
+    if (QComboBox *list = shownList("cboAsyncSpeed"))
+        pickText(list, speedText(ChannelSpeeds, b), 5, caption("Label1"), speedOrCode(ChannelSpeeds, b),
+                 QStringLiteral("9600"));
+    else if (QComboBox *hidden = m_r.combo(Main, QStringLiteral("cboAsyncSpeed")))
+        selectText(hidden, speedText(ChannelSpeeds, b));
+
+    // A channel C code of 0 or 255 stands for no speed: both lists stay as they are.
+    const int c = code(R(7));
+    if (c == 0 || c == 255)
+        return;
+    for (const auto &[name, label] :
+         {std::pair{"cboAsyncSpeedC", "lblAsyncC"}, {"cboChannelCSpeed", "lblChannelCSpeed"}}) {
+        if (QComboBox *list = shownList(name))
+            pickText(list, speedText(ChannelSpeeds, c), 7, caption(label), speedOrCode(ChannelSpeeds, c),
+                     QStringLiteral("9600"));
+        else if (QComboBox *hidden = m_r.combo(Main, QLatin1String(name)))
+            selectText(hidden, speedText(ChannelSpeeds, c));
+    }
+}
+
 void Applier::siemensOptions()
 {
     const ConfigRecord &rec = m_ctx.session.rec;
     const QString dlg = QStringLiteral("siemens_param");
-    m_r.showText(dlg, QStringLiteral("cboTelegram"), QString::fromLatin1(rec.AuxByte1.text()));
-    static const char *const protocols[] = {"optSimple", "optDUST6B", "optUSS"};
-    const QByteArray protocol = rec.AuxByte2.text();
-    if (protocol == "0" || protocol == "1" || protocol == "2")
-        select(protocols[protocol.toInt()], dlg);
+    // A decimal text as the lists write it: "05" is the item "5".
+    const auto decimal = [](const QString &t) {
+        bool ok = false;
+        const int n = t.toInt(&ok);
+        return ok && n >= 0 ? QString::number(n) : t;
+    };
+    if (QComboBox *telegram = m_r.combo(dlg, QStringLiteral("cboTelegram")))
+        pickText(telegram, decimal(textOf(R(11))), 11, QStringLiteral("Length of Telegram - in Bytes"),
+                 textOf(R(11)), QStringLiteral("20"));
+    static const QStringList protocols = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")};
+    static const char *const protocolOptions[] = {"optSimple", "optDUST6B", "optUSS"};
+    if (const qsizetype p = protocols.indexOf(decimal(textOf(R(12)))); p >= 0)
+        select(protocolOptions[p], dlg);
+    else
+        refuseOption(12, QStringLiteral("SIEMENS serial protocol"), textOf(R(12)), "optSimple", dlg);
     const int f = rec.AuxByte4;
     select(f & 1 ? "optYesFunc" : "optNoFunc", dlg);
     select(f & 2 ? "optOnUss" : "optOffUss", dlg);
@@ -215,28 +426,40 @@ void Applier::siemensOptions()
     static const char *const delays[] = {"optNone", "opt14ms", "opt28ms", "opt42ms", "opt56ms"};
     if (rec.ProtoParam[0] <= 4)
         select(delays[rec.ProtoParam[0]], dlg);
+    else
+        refuseOption(lineOf(0), QStringLiteral("Additional Delay for Response"), QString::number(X(0)),
+                     "optNone", dlg);
     select(rec.LinkOptions & LinkFlag::MultiDrop ? "opt485" : "opt422", dlg);
 }
 
 void Applier::modbusOptions()
 {
     const QString dlg = QStringLiteral("modbus_prot");
-    // The broadcast stations: the stored number's decimal digits read as octal give the
-    // list position, "17" stored as 17 is position 15, the item "17".
-    for (const auto &[list, k] : {std::pair{"cboStartAddress", 2}, {"cboEndAddress", 3}}) {
-        bool ok = false;
-        const int position = QString::number(X(k)).toInt(&ok, 8);
-        if (ok && position < 64)
-            pickPosition(list, position, dlg);
-    }
     const int bits = X(1);
+    const bool master = bits & 2;
     select(bits & 1 ? "optAscii" : "optRtu", dlg);
-    select(bits & 2 ? "optMaster" : "optSlave", dlg);
+    select(master ? "optMaster" : "optSlave", dlg);
     select(bits & 4 ? "optYesBroadcast" : "optNoBroadcast", dlg);
     select(bits & 8 ? "optYesHalf" : "optNoHalf", dlg);
+    // The broadcast stations, once the layout shows them or not: the stored number's decimal
+    // digits read as octal give the list position, "17" stored as 17 is position 15, the item
+    // "17".
+    for (const auto &[list, k, field] : {std::tuple{"cboStartAddress", 2, "BROADCAST ADDRESSES START"},
+                                         {"cboEndAddress", 3, "BROADCAST ADDRESSES END"}}) {
+        bool ok = false;
+        const int position = QString::number(X(k)).toInt(&ok, 8);
+        if (QComboBox *shown = shownList(list, dlg))
+            pick(shown, ok ? position : -1, lineOf(k), QLatin1String(field), QString::number(X(k)),
+                 QStringLiteral("00"));
+        else if (ok && position < 64)
+            pickPosition(list, position, dlg);
+    }
     static const char *const plcTypes[] = {"optPLC5", "Option2", "Option3"};
-    if (X(4) <= 2)
-        select(plcTypes[X(4)], dlg);
+    const int type = X(4);
+    if (type >= 0 && type <= 2)
+        select(plcTypes[type], dlg);
+    else if (isShown("frmABtype", dlg))
+        refuseOption(lineOf(4), QStringLiteral("A-B PLC TYPE"), QString::number(type), "optPLC5", dlg);
     // The register range (a slave's) or the address decode (a master's) share entry 5.
     const int range = X(5);
     // Each writes the entry even where it was selected already: the entry may hold what the
@@ -245,44 +468,24 @@ void Applier::modbusOptions()
         reselect("Option15", dlg);
     else if (range == 1)
         reselect("Option14", dlg);
+    else if (master)
+        refuseOption(lineOf(5), QStringLiteral("Master Mode Destination Data Table Address Decode"),
+                     QString::number(range), "Option15", dlg);
     auto *modbus = m_ctx.forms.form<modbus_prot>(dlg);
-    if (modbus && !(bits & 2) && range <= 9)
-        modbus->selectRegisterRange(range);
+    if (modbus && !master) {
+        if (range >= 0 && range <= 9) {
+            modbus->selectRegisterRange(range);
+        } else {
+            modbus->selectRegisterRange(0);
+            refuse(lineOf(5), QStringLiteral("MODBUS ACCESIBLE REGISTER RANGE"), QString::number(range),
+                   m_r.text(dlg, QStringLiteral("Option6")));
+        }
+    }
     // The translation table: the entries, then every box shows its word.
     for (int n = 1; n <= 8; ++n)
         copyParams(10 * n - 2, 10 * n + 5);
     if (modbus)
         modbus->showRecordTable();
-}
-
-void Applier::networkSide()
-{
-    // The network options belong to the layouts that show them (the Brabender and drive
-    // models); elsewhere the mode's own layout stands for the network, and only its lists
-    // take the file's values.
-    QAbstractButton *dh = m_r.button(Main, QStringLiteral("optSiemensDH"));
-    const bool offered = dh && dh->isVisibleTo(m_ctx.forms.form(Main));
-    switch (code(R(1))) {
-    case 0:
-        if (offered)
-            select("optSiemensDH");
-        speedRule();
-        break;
-    case 1:
-        if (offered)
-            select("optSiemensRIO");
-        pickPosition("cboNetworkSpeed2", code(R(4)) - 8);
-        pickPosition("cboRackNum", numeric(R(2)) - 1);
-        pickPosition("cboRackRange", numeric(R(3)) - 1);
-        break;
-    case 2:
-        if (offered)
-            select("optSiemensMOD");
-        pickPosition("cboModbusAdd", numeric(R(2)) - 1);
-        break;
-    default:
-        break;
-    }
 }
 
 void Applier::modeOption()
@@ -293,8 +496,7 @@ void Applier::modeOption()
         break;
     case ModelKind::RioAdapter:
         select("optUCT");
-        // 5. The rack map's bits.
-        copyParams(2, 13);
+        m_rackMap = true;
         break;
     case ModelKind::Modbus:
         select("optLBW"); // its dialog is restored at step 13
@@ -309,7 +511,6 @@ void Applier::modeOption()
         break;
     case ModelKind::Scanners:
         select("optTBQ");
-        copyParams(2, 5);
         break;
     case ModelKind::Zumbach:
         select("optTBQ");
@@ -317,7 +518,9 @@ void Applier::modeOption()
             select("optQOF_Terminal");
         else if (X(0) == 1)
             select("optQOF_Host");
-        copyParams(2, 5);
+        else
+            refuseOption(lineOf(0), QStringLiteral("Zumbach Interface Operating Mode Selection"),
+                         QString::number(X(0)), "optQOF_Terminal");
         break;
     case ModelKind::MultidropMaster:
         select("optPXA");
@@ -329,23 +532,13 @@ void Applier::modeOption()
         const int x = X(0);
         if (x >= 0 && x <= 5)
             select(types[x]);
+        else
+            refuseOption(lineOf(0), QStringLiteral("BRABENDER EQUIPMENT SELECTION"), QString::number(x),
+                         "optSType");
         break;
     }
     case ModelKind::SiemensDrives:
-        select("optWOLTA");
-        switch (code(R(13))) {
-        case 0:
-            pickPosition("cboRackSize", 1);
-            break;
-        case 1:
-            pickPosition("cboRackSize", 2);
-            break;
-        case 2:
-            pickPosition("cboRackSize", 0);
-            break;
-        default:
-            break;
-        }
+        select("optWOLTA"); // its rack size once the network side shows it or not
         break;
     case ModelKind::RioToModbus:
         select("optUCT");
@@ -358,11 +551,8 @@ void Applier::modeOption()
 
 void Applier::xajOptions()
 {
-    const int slaves = numeric(R(11));
-    if (slaves == 1)
-        reselect("opt1Slave");
-    else if (slaves == 2)
-        select("opt2Slave");
+    // The rack size first: a half rack selects two slaves, which a file of one slave on a
+    // half rack then takes back; a quarter rack has room for one.
     static const char *const groups[] = {"optSG0", "optSG2", "optSG4", "optSG6"};
     const int g = numeric(R(12));
     if (g >= 0 && g <= 3) {
@@ -371,50 +561,33 @@ void Applier::xajOptions()
     } else if (g == 4 || g == 5) {
         select("optHalf");
         select(groups[g - 4]);
+    } else {
+        reselect("optQuarter");
+        refuse(12, QStringLiteral("RIO Starting Group"), textOf(R(12)),
+               m_r.text(Main, QStringLiteral("optQuarter")) + QStringLiteral(", ") +
+                   m_r.text(Main, QStringLiteral("optSG0")));
     }
-    pickPosition("cboSLAVE1", code(R(13)) - 1);
-    pickPosition("cboSlave2", numeric(R(14)) - 1);
-}
+    const int slaves = numeric(R(11));
+    if (slaves == 1)
+        reselect("opt1Slave");
+    else if (slaves == 2 && isShown("opt2Slave"))
+        select("opt2Slave");
+    else {
+        // As many as the rack size offers, whatever was chosen before.
+        const char *fallback = isShown("opt2Slave") ? "opt2Slave" : "opt1Slave";
+        refuseOption(11, QStringLiteral("Number of Modbus Slaves"), textOf(R(11)), fallback);
+    }
 
-void Applier::channelBSpeed()
-{
-    QComboBox *list = m_r.combo(Main, QStringLiteral("cboAsyncSpeed"));
-    if (!list)
-        return;
-    const int c = code(R(5));
-    int position = c - 3;
-    if (list->count() == 8) {
-        if (c == 11)
-            position = 7;
-    } else if (list->count() == 13) {
-        // The Siemens list: 19.2, 38.4, 93.75, 115.2, 125.0, 187.5, 230.4 after 9600.
-        switch (c) {
-        case 12: // 115.2
-            position = 9;
-            break;
-        case 17: // 125.0
-            position = 10;
-            break;
-        case 13:
-            position = 12;
-            break;
-        case 16:
-            position = 11;
-            break;
-        case 18:
-            position = 8;
-            break;
-        case 11:
-        case 14:
-        case 15:
-            return;
-        default:
-            if (c > 10)
-                return;
-            break;
-        }
-    }
-    selectIndex(list, position);
+    const int first = code(R(13));
+    if (QComboBox *list = shownList("cboSLAVE1"))
+        pick(list, first - 1, 13, caption("lblXAJSlave1"), QString::number(first), QStringLiteral("1"));
+    else
+        pickPosition("cboSLAVE1", first - 1);
+    const int second = numeric(R(14));
+    if (QComboBox *list = shownList("cboSlave2"))
+        pick(list, second - 1, 14, caption("lblXAJSlave2"), QString::number(second), QStringLiteral("2"));
+    else
+        pickPosition("cboSlave2", second - 1);
 }
 
 } // namespace
@@ -458,9 +631,12 @@ void LoadChannelOptions(AppContext &ctx, bool channelB, int f)
     }
 }
 
-void ApplyLoadedConfiguration(AppContext &ctx)
+QList<RefusedValue> ApplyLoadedConfiguration(AppContext &ctx)
 {
     // The loaded values mean something only under the model they were read for.
-    if (ctx.session.model)
-        Applier(ctx, *ctx.session.model).run();
+    if (!ctx.session.model)
+        return {};
+    Applier applier(ctx, *ctx.session.model);
+    applier.run();
+    return applier.refused();
 }

@@ -59,7 +59,8 @@ modbus_prot::modbus_prot(AppContext &ctx, QWidget *parent)
     on(m_ui->optNoHalf, [this] { clearBits(Rs485TwoWire); });
     on(m_ui->optYesBroadcast, [this] {
         setBits(PassBroadcast);
-        m_ui->frmBroadcastAddress->show();
+        // The broadcast range is a slave's: the master's shorter window has no room for it.
+        m_ui->frmBroadcastAddress->setVisible(!m_ui->optMaster->isChecked());
     });
     on(m_ui->optNoBroadcast, [this] {
         clearBits(PassBroadcast);

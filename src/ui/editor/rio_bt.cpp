@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -156,6 +157,13 @@ void rio_bt::fillFromRecord()
             for (int m = 0; m < 2; ++m)
                 box(rack, g, m)->setChecked(saved[byteOf(rack, g)] & maskOf(g, m));
         }
+        // "Clear All" only over a full rack: a box left ticked from before would clear, at its
+        // next click, bits it never set. Its handler does not run: the boxes are as they are.
+        const bool full = saved[byteOf(rack, 0)] == 0xFF && saved[byteOf(rack, 4)] == 0xFF;
+        QCheckBox *all = m_enableAll[rack - 1];
+        const QSignalBlocker quiet(all);
+        all->setChecked(full);
+        all->setText(enableAllCaption(rack, full));
     }
     m_saved = saved;
 }
