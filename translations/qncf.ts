@@ -88,6 +88,19 @@
         <source>!Error! Configuration File Not Read</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Configuration File of Another Model?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be read as a %2 configuration.</source>
+        <extracomment>%1 is the file, %2 the model code</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open it anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>configmessage</name>
@@ -113,6 +126,48 @@
     </message>
     <message>
         <source>Edit the configuration that was downloaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>layoutcheck</name>
+    <message>
+        <source>a quoted text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>one value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>two values</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 values</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This file holds %1 values; a %2 configuration has %3: it was probably saved for another model.</source>
+        <extracomment>%1 and %3 are numbers of values, %2 the model code</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1 of this file holds %2 where a %3 configuration has %4: it was probably saved for another model.</source>
+        <extracomment>%1 is a line number; %2 and %4 say what the line holds (&quot;a number&quot;, &quot;two values&quot;); %3 is the model code</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It fits the layout of no model.</source>
+        <extracomment>%1 lists model codes</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It fits the layout of %1.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

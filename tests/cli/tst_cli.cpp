@@ -390,6 +390,46 @@ private Q_SLOTS:
         QCOMPARE(readAll(eeprom), stored);
     }
 
+    // A file of another model that passes for whole configurations of this one by its count:
+    // a warning, or with --strict the reason for exit status 2, naming the models it fits.
+    void anotherModelsFile_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("strict");
+        QTest::newRow("show") << "show" << false;
+        QTest::newRow("show --strict") << "show" << true;
+        QTest::newRow("diff") << "diff" << false;
+        QTest::newRow("diff --strict") << "diff" << true;
+    }
+    void anotherModelsFile()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, strict);
+        QTemporaryDir dir;
+        const QString own = writeConfig(dir, QStringLiteral("uct.QNC"), QStringLiteral("QN6000-UCT"), 5);
+        const QString lbw = writeConfig(dir, QStringLiteral("lbw.QNC"), QStringLiteral("QN4000-LBW"), 5);
+        QStringList args{command, QStringLiteral("--model"), QStringLiteral("QN6000-UCT")};
+        if (command == QLatin1String("diff"))
+            args << own;
+        args << lbw;
+        if (strict)
+            args << QStringLiteral("--strict");
+        const Result r = runCli(args);
+        const Reason why = reasonOf(r.err);
+        QCOMPARE(why.count, 1);
+        QVERIFY2(why.line.contains(lbw + QStringLiteral(": Line 32 of this file")) &&
+                     why.line.contains(QLatin1String("It fits the layout of QN4000-LBW, QN6000-LBW.")),
+                 qPrintable(r.err));
+        if (strict) {
+            QCOMPARE(r.status, 2);
+            QVERIFY(r.out.isEmpty());
+        } else {
+            QVERIFY(why.line.startsWith(QLatin1String("qncf-cli: warning: ")));
+            QCOMPARE(r.status, command == QLatin1String("diff") ? 1 : 0);
+            QVERIFY(!r.out.isEmpty());
+        }
+    }
+
     // One pass over the DH+ nodes: the status line, then a line a node.
     void whoActive()
     {

@@ -749,7 +749,60 @@ private Q_SLOTS:
         b.prompts.answerMessage(Prompts::Ok);
         menuAction(b, "open_file")->trigger();
         QVERIFY(b.prompts.shown().last().text.contains(QStringLiteral("short.QNC")));
+        QVERIFY(b.prompts.shown().last().text.contains(
+            QStringLiteral("This file holds 2 values; a QN4000-WOLTA configuration has 16")));
         QVERIFY(b.session.rec == before);
+    }
+
+    // A file of another model whose count passes for whole configurations of this one is
+    // applied only on a Yes; the default No leaves the configuration, and the unit, as they
+    // were.
+    void anotherModelsFile_data()
+    {
+        QTest::addColumn<QString>("way"); // open, download
+        QTest::addColumn<int>("answer");
+        QTest::newRow("open, No") << "open" << int(Prompts::No);
+        QTest::newRow("open, Yes") << "open" << int(Prompts::Yes);
+        QTest::newRow("download, No") << "download" << int(Prompts::No);
+    }
+    void anotherModelsFile()
+    {
+        QFETCH(QString, way);
+        const auto answer = Prompts::Answer(FETCHED(int, answer));
+        Unit unit(QStringLiteral("QN6000-UCT"));
+        QVERIFY(unit.ok);
+        const QByteArray stored = unit.sim->eeprom();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lbw.QNC"));
+        ConfigRecord lbw;
+        lbw.applyFreshConfiguration();
+        QVERIFY(SaveConfigFile(path, lbw, modelOf(u"QN4000-LBW")).ok);
+
+        GuiBench b;
+        unit.plugInto(b);
+        pick(b, QStringLiteral("QN6000-UCT"));
+        b.button(Menu, "optCom1")->click();
+        editSomething(b);
+        const ConfigRecord before = b.session.rec;
+        b.prompts.answerOpen(path);
+        b.prompts.answerMessage(answer, QStringLiteral("Another Model"));
+        if (way == QLatin1String("open")) {
+            menuAction(b, "open_file")->trigger();
+        } else {
+            b.button(Menu, "cmdDOWNLOAD")->click();
+            b.button("download", "cmdDOWNLOAD")->click();
+        }
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        const ScriptedPrompts::Shown asked = b.prompts.shown().last();
+        QCOMPARE(asked.buttons, Prompts::Buttons::YesNoDefaultNo);
+        QVERIFY2(asked.text.contains(QLatin1String("Line 32 of this file holds a number where a QN6000-UCT "
+                                                   "configuration has a quoted text")) &&
+                     asked.text.endsWith(QLatin1String("It fits the layout of QN4000-LBW, QN6000-LBW. Open "
+                                                       "it anyway?")),
+                 qPrintable(asked.text));
+        QCOMPARE(b.session.rec == before, answer == Prompts::No);
+        QCOMPARE(unit.sim->eeprom(), stored);
+        QVERIFY(!b.comm.isOpen(1));
     }
 
     // With no printer the summary is a PDF file offered under the model and the day, drawn

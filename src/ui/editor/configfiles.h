@@ -30,8 +30,11 @@ bool Save_THE_File(AppContext &ctx);
 // Returns whether a configuration was applied; path receives the file chosen.
 bool openConfigurationFile(AppContext &ctx, QString *path = nullptr);
 
-// Reads a named file and applies it; reports failures as openConfigurationFile does.
+// Reads a named file and applies it; reports failures as openConfigurationFile does. A file
+// that does not fit the model's layout is refused when the reader cannot take it, and
+// otherwise applied only if the user answers Yes to a question titled anotherModelsFileTitle().
 bool loadConfigurationFile(AppContext &ctx, const QString &path);
+QString anotherModelsFileTitle();
 
 // Back to the defaults of a fresh configuration, with the standard layout selected.
 void restoreDefaultConfiguration(AppContext &ctx);
