@@ -101,6 +101,10 @@
         <source>Open it anyway?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Not in the Configuration File</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>configmessage</name>
@@ -126,6 +130,39 @@
     </message>
     <message>
         <source>Edit the configuration that was downloaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fileomissions</name>
+    <message>
+        <source>%1 was saved without the Toshiba drive settings: a configuration file has no place for them. Opened again, or downloaded from the file, it gives the Toshiba settings the program holds at that time (the presets, unless they were changed in that run).</source>
+        <extracomment>%1 is the file</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was saved without the Quintrel&apos;s Toshiba drive settings: a configuration file has no place for them. The configuration now shown, like a download from the file, has the Toshiba settings this program holds (the presets, unless they were changed in this run), not necessarily the unit&apos;s.</source>
+        <extracomment>%1 is the file</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 holds no Toshiba drive settings: a configuration file has no place for them. The Quintrel gets the Toshiba settings this program holds (the presets, unless they were changed in this run).</source>
+        <extracomment>%1 is the file</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was saved without the PLC file number (now %2): a configuration file has no place for it. Opened again, or downloaded from the file, it gives the file number the program holds at that time.</source>
+        <extracomment>%1 is the file, %2 the PLC file number</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was saved without the Quintrel&apos;s PLC file number: a configuration file has no place for it. The configuration now shown, like a download from the file, has the file number this program holds (%2), not necessarily the unit&apos;s.</source>
+        <extracomment>%1 is the file, %2 the PLC file number</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 holds no PLC file number: a configuration file has no place for it. The Quintrel gets the file number this program holds, %2.</source>
+        <extracomment>%1 is the file, %2 the PLC file number</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,5 +1,6 @@
 #include "config/modelcatalog.h"
 #include "files/configfile.h"
+#include "files/fileomissions.h"
 
 #include "serial/modcomm.h"
 #include <memory>
@@ -307,6 +308,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("model");
         QTest::newRow("PXA") << "QN4000-PXA";
         QTest::newRow("LBW") << "QN6000-LBW";
+        QTest::newRow("EPV4") << "QN4000-EPV4"; // its file holds no Toshiba settings: said once each way
     }
     void downloadThenUpload()
     {
@@ -321,6 +323,8 @@ private Q_SLOTS:
         QVERIFY(down.out.isEmpty()); // standard output is for results only
         QVERIFY(down.err.contains(QLatin1String("A-OK! Transmission received by Quintrel")));
         QVERIFY(down.err.contains(QLatin1String("Press the RESET Button of the Quintrel to put it ON-LINE")));
+        const int notes = modelOf(model).fileOmits() == FileOmission::Nothing ? 0 : 1;
+        QCOMPARE(down.err.count(QLatin1String("Not in the Configuration File: ")), notes);
 
         const QString out = dir.filePath(QStringLiteral("out.QNC"));
         const QString trace = dir.filePath(QStringLiteral("trace.log"));
@@ -342,6 +346,7 @@ private Q_SLOTS:
         QVERIFY(logged.last().endsWith(QLatin1String(" close")));
         QVERIFY(up.out.isEmpty());
         QVERIFY(up.err.contains(QLatin1String("A-OK! Success - Upload complete.")));
+        QCOMPARE(up.err.count(QLatin1String("Not in the Configuration File: ")), notes);
         // The uploaded file carries lines 11 and 12 as numbers.
         const QList<QByteArray> lines = readAll(out).split('\n');
         QCOMPARE(lines.at(10), QByteArray("0\r"));

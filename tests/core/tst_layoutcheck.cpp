@@ -1,5 +1,6 @@
 #include "config/modelcatalog.h"
 #include "files/configfile.h"
+#include "files/fileomissions.h"
 #include "files/layoutcheck.h"
 #include "files/uploadfile.h"
 
@@ -175,6 +176,36 @@ private Q_SLOTS:
         QCOMPARE(c.explanation(uct), QStringLiteral("This file holds 85 values; a QN6000-UCT configuration "
                                                     "has 28: it was probably saved for another model. It "
                                                     "fits the layout of no model."));
+    }
+
+    // Only the models whose file leaves something out have a note, and the RW31's names the
+    // file number the unit gets.
+    void omissionNotes_data() { ownFilesFit_data(); }
+    void omissionNotes()
+    {
+        const ModelInfo &model = modelOf(FETCHED(QString, model));
+        ConfigRecord rec = busyRecord(0, model);
+        rec.ProtoParam[2] = 44;
+        rec.ProtoParam[3] = 1;
+        for (FileUse use : {FileUse::Saved, FileUse::Uploaded, FileUse::Sent}) {
+            const QString note = fileOmissionNote(model, rec, use, QStringLiteral("/x/a.QNC"));
+            switch (model.fileOmits()) {
+            case FileOmission::Nothing:
+                QVERIFY(note.isEmpty());
+                break;
+            case FileOmission::ToshibaSettings:
+                QVERIFY(note.contains(QLatin1String("Toshiba drive settings")));
+                break;
+            case FileOmission::PlcFileNumber:
+                QVERIFY2(note.contains(QLatin1String("PLC file number")) &&
+                             note.contains(QLatin1String("300")),
+                         qPrintable(note));
+                break;
+            }
+            QVERIFY(note.isEmpty() || note.contains(QLatin1String("a.QNC")));
+        }
+        QCOMPARE(model.fileOmits() != FileOmission::Nothing,
+                 model.code == QLatin1String("QN4000-EPV4") || model.code == QLatin1String("QN4000-RW31"));
     }
 };
 

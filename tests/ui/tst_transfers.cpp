@@ -7,6 +7,7 @@
 #include "editor/upload.h"
 #include "editor/view.h"
 #include "files/configfile.h"
+#include "files/fileomissions.h"
 #include "frame/formutil.h"
 #include "message/configmessage.h"
 #include "shell/model_freestand.h"
@@ -180,6 +181,16 @@ QList<int> notInTheFile(const QString &model)
     return offsets;
 }
 
+// The note a save, upload or download from a file gives where the model's file leaves
+// something out.
+const QString NotInTheFile = QStringLiteral("Not in the Configuration File");
+
+void expectOmissionNote(GuiBench &b, const QString &model)
+{
+    if (modelOf(model).fileOmits() != FileOmission::Nothing)
+        b.prompts.answerMessage(Prompts::Ok, NotInTheFile);
+}
+
 } // namespace
 
 class TestTransfers : public QObject
@@ -276,6 +287,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("up.QNC"));
         b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
         b.prompts.answerSave(path);
+        expectOmissionNote(b, model);
         auto *screen = b.forms.form<upload>(QStringLiteral("upload"));
         QSignalSpy ended(screen, &upload::uploadEnded);
         b.button("upload", "cmdUpload")->click();
@@ -360,6 +372,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
         b.prompts.answerSave(dir.filePath(QStringLiteral("up.QNC")));
+        expectOmissionNote(b, model);
         QSignalSpy ended(b.forms.form<upload>(QStringLiteral("upload")), &upload::uploadEnded);
         b.button("upload", "cmdUpload")->click();
         QVERIFY(ended.wait(8000));
@@ -588,6 +601,7 @@ private Q_SLOTS:
             editSomething(b);
             editDialogs(b);
             b.prompts.answerSave(path);
+            expectOmissionNote(b, model);
             // The Toshiba layout takes the configuration menu's save and open away; the same
             // operations stay reachable (the main menu opens files for every model).
             QCOMPARE(menuAction(b, "save_file")->isEnabled(), !toshiba);
@@ -677,6 +691,7 @@ private Q_SLOTS:
                 QVERIFY(selectText(b.combo("main4000", list.toLatin1()), item));
                 const ConfigRecord saved = b.session.rec;
                 b.prompts.answerSave(path);
+                expectOmissionNote(b, model);
                 menuAction(b, "save_file")->trigger();
                 pick(b, model);
                 b.prompts.answerOpen(path);
@@ -803,6 +818,75 @@ private Q_SLOTS:
         QCOMPARE(b.session.rec == before, answer == Prompts::No);
         QCOMPARE(unit.sim->eeprom(), stored);
         QVERIFY(!b.comm.isOpen(1));
+    }
+
+    // What the EPV4's and RW31's files leave out is said once wherever such a file is written
+    // or sent.
+    void fileLacksSaidOnce_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("way"); // save, exit, upload, download
+        QTest::addColumn<QString>("lacks");
+        for (const char *way : {"save", "exit", "upload", "download"}) {
+            QTest::addRow("EPV4 %s", way) << "QN4000-EPV4" << way << "Toshiba drive settings";
+            QTest::addRow("RW31 %s", way) << "QN4000-RW31" << way << "PLC file number";
+        }
+    }
+    void fileLacksSaidOnce()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, way);
+        Unit unit(model);
+        QVERIFY(unit.ok);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f.QNC"));
+        GuiBench b;
+        unit.plugInto(b);
+        pick(b, model);
+        b.button(Menu, "optCom1")->click();
+        if (way == QLatin1String("download")) {
+            QVERIFY(SaveConfigFile(path, b.session.rec, modelOf(model)).ok);
+            b.button(Menu, "cmdDOWNLOAD")->click();
+            b.prompts.answerOpen(path);
+            b.prompts.answerMessage(Prompts::Ok, NotInTheFile);
+            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
+            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Press Reset Button"));
+            QSignalSpy done(&b.forms.form<download>(QStringLiteral("download"))->transfer(),
+                            &DownloadConfig::finished);
+            b.button("download", "cmdDOWNLOAD")->click();
+            QVERIFY(done.wait(8000));
+        } else if (way == QLatin1String("upload")) {
+            b.button(Menu, "cmdUPLOAD")->click();
+            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
+            b.prompts.answerSave(path);
+            b.prompts.answerMessage(Prompts::Ok, NotInTheFile);
+            QSignalSpy ended(b.forms.form<upload>(QStringLiteral("upload")), &upload::uploadEnded);
+            b.button("upload", "cmdUpload")->click();
+            QVERIFY(ended.wait(8000));
+        } else {
+            if (way == QLatin1String("exit")) {
+                b.forms.show(QStringLiteral("view"));
+                b.prompts.answerMessage(Prompts::Yes, QStringLiteral("Save Configuration"));
+            }
+            b.prompts.answerSave(path);
+            b.prompts.answerMessage(Prompts::Ok, NotInTheFile);
+            if (way == QLatin1String("exit"))
+                b.button("view", "cmdEXIT")->click();
+            else
+                Save_THE_File(b.context);
+        }
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        QVERIFY(QFile::exists(path));
+        const QList<ScriptedPrompts::Shown> notes = [&] {
+            QList<ScriptedPrompts::Shown> n;
+            for (const ScriptedPrompts::Shown &s : b.prompts.shown())
+                if (s.title == NotInTheFile)
+                    n << s;
+            return n;
+        }();
+        QCOMPARE(notes.size(), 1);
+        QVERIFY2(notes.first().text.contains(FETCHED(QString, lacks)), qPrintable(notes.first().text));
+        QCOMPARE(notes.first().icon, Prompts::Icon::Information);
     }
 
     // With no printer the summary is a PDF file offered under the model and the day, drawn

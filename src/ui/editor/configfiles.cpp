@@ -57,6 +57,7 @@ bool Save_THE_File(AppContext &ctx)
                             Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
+    noteWhatTheFileLacks(ctx, FileUse::Saved, path);
     return true;
 }
 
@@ -104,6 +105,16 @@ bool loadConfigurationFile(AppContext &ctx, const QString &path)
         return refuse(r.error);
     ApplyLoadedConfiguration(ctx);
     return true;
+}
+
+void noteWhatTheFileLacks(AppContext &ctx, FileUse use, const QString &path)
+{
+    if (!ctx.session.model)
+        return;
+    const QString note = fileOmissionNote(*ctx.session.model, ctx.session.rec, use, path);
+    if (!note.isEmpty())
+        ctx.prompts.message(note, QCoreApplication::translate("configfiles", "Not in the Configuration File"),
+                            Prompts::Buttons::Ok, Prompts::Icon::Information);
 }
 
 bool openConfigurationFile(AppContext &ctx, QString *path)
