@@ -9,6 +9,7 @@
 #include "files/configfile.h"
 #include "files/fileomissions.h"
 #include "frame/formutil.h"
+#include "frame/qtprompts.h"
 #include "message/configmessage.h"
 #include "shell/model_freestand.h"
 #include "simulator/convertersim.h"
@@ -28,6 +29,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "support/guibench.h"
 #include "support/testdata.h"
@@ -818,6 +820,33 @@ private Q_SLOTS:
         QCOMPARE(b.session.rec == before, answer == Prompts::No);
         QCOMPARE(unit.sim->eeprom(), stored);
         QVERIFY(!b.comm.isOpen(1));
+    }
+
+    // The real box: Enter and Escape answer No where No is the default, while a plain Yes/No
+    // question keeps Yes on Enter.
+    void defaultNoOnTheScreen_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("answer");
+        using B = Prompts::Buttons;
+        QTest::newRow("Enter, default No")
+            << int(B::YesNoDefaultNo) << int(Qt::Key_Return) << int(Prompts::No);
+        QTest::newRow("Escape, default No")
+            << int(B::YesNoDefaultNo) << int(Qt::Key_Escape) << int(Prompts::No);
+        QTest::newRow("Enter, plain Yes/No") << int(B::YesNo) << int(Qt::Key_Return) << int(Prompts::Yes);
+    }
+    void defaultNoOnTheScreen()
+    {
+        QtPrompts prompts;
+        const auto key = Qt::Key(FETCHED(int, key));
+        QTimer::singleShot(0, [key] {
+            if (QWidget *box = QApplication::activeModalWidget())
+                QTest::keyClick(box, key);
+        });
+        QCOMPARE(int(prompts.message(QStringLiteral("Open it anyway?"), QStringLiteral("t"),
+                                     Prompts::Buttons(FETCHED(int, buttons)), Prompts::Icon::Exclamation)),
+                 FETCHED(int, answer));
     }
 
     // What the EPV4's and RW31's files leave out is said once wherever such a file is written
