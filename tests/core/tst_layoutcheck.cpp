@@ -167,17 +167,6 @@ private Q_SLOTS:
         QCOMPARE(c.expected, FETCHED(QString, expected));
     }
 
-    // The words, and the models named.
-    void explanationOfACount()
-    {
-        const ModelInfo &uct = modelOf(u"QN6000-UCT");
-        const LayoutCheck c = checkFileLayout(savedFile(modelOf(u"QN6000-LBW"), 0) + "\"A\"\r\n", uct);
-        QCOMPARE(c.verdict, LayoutCheck::Verdict::NotWholePasses);
-        QCOMPARE(c.explanation(uct), QStringLiteral("This file holds 85 values; a QN6000-UCT configuration "
-                                                    "has 28: it was probably saved for another model. It "
-                                                    "fits the layout of no model."));
-    }
-
     // Only the models whose file leaves something out have a note, and the RW31's names the
     // file number the unit gets.
     void omissionNotes_data() { ownFilesFit_data(); }
