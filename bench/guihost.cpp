@@ -71,7 +71,9 @@ public:
         std::fprintf(stderr, "qncf-bench-gui: prompt: %s\n", qPrintable(text.simplified()));
         if (!yesTo.isEmpty() && text.contains(yesTo))
             return Yes;
-        return buttons == Buttons::YesNo ? No : Ok;
+        if (buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo)
+            return No;
+        return Ok;
     }
     QString openFile(const FileRequest &) override { return openPath; }
     QString saveFile(const FileRequest &) override { return {}; }

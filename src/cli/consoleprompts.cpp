@@ -18,6 +18,9 @@ QString oneLine(QString text)
 
 Prompts::Answer ConsolePrompts::message(const QString &text, const QString &title, Buttons buttons, Icon icon)
 {
+    const bool question = buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo;
+    if (question && settled.contains(title))
+        return answers.value(title, No);
     m_out << (title.isEmpty() ? QString() : title + QStringLiteral(": ")) << oneLine(text) << Qt::endl;
     if (icon == Icon::Critical || text.startsWith(QLatin1String("Unable to Open COM PORT")) ||
         text.startsWith(QLatin1String("COM Error"))) {
@@ -27,7 +30,7 @@ Prompts::Answer ConsolePrompts::message(const QString &text, const QString &titl
         m_lastError = oneLine(advised ? text.left(nl) : text);
         m_lastAdvice = advised ? oneLine(text.mid(nl + 1)) : QString();
     }
-    if (buttons == Buttons::YesNo) {
+    if (question) {
         const Answer a = answers.value(title, No);
         m_out << (a == Yes ? "> Yes" : "> No") << Qt::endl;
         return a;

@@ -3,6 +3,7 @@
 #include "prompts/prompts.h"
 
 #include <QHash>
+#include <QSet>
 #include <QTextStream>
 
 // Prompts on a console: every message box is printed (on standard error: standard output
@@ -20,6 +21,9 @@ public:
     QString savePath;
     // Answers to Yes/No questions by title; No where none is set.
     QHash<QString, Answer> answers;
+    // Questions (by title) the command has already dealt with in its own words: answered from
+    // answers without a line.
+    QSet<QString> settled;
 
     // The first line of the last critical or error box, for the reason line on standard error,
     // and the lines after it (what to do about it).

@@ -8,6 +8,7 @@
 #include "editor/downloadconfig.h"
 #include "editor/summarytext.h"
 #include "editor/upload.h"
+#include "files/layoutcheck.h"
 #include "files/localfile.h"
 #include "formcatalog.h"
 #include "frame/appcontext.h"
@@ -65,19 +66,21 @@ int fail(int status, const QString &reason, const QString &advice = QString())
 const char *const Usage =
     "usage:\n"
     "  qncf-cli models\n"
-    "  qncf-cli show --model CODE FILE.QNC\n"
-    "  qncf-cli message --model CODE FILE.QNC\n"
-    "  qncf-cli download --model CODE --port DEVICE FILE.QNC [--yes]\n"
+    "  qncf-cli show --model CODE FILE.QNC [--strict]\n"
+    "  qncf-cli message --model CODE FILE.QNC [--strict]\n"
+    "  qncf-cli download --model CODE --port DEVICE FILE.QNC [--yes] [--verify] [--strict]\n"
     "  qncf-cli upload --model CODE --port DEVICE OUT.QNC [--yes] [--old-ngd]\n"
     "  qncf-cli who-active --port DEVICE\n"
     "  qncf-cli flash --port DEVICE FILE.TXT [--yes]\n"
-    "  qncf-cli compare --model CODE --port DEVICE FILE.QNC [--yes]\n"
-    "  qncf-cli diff --model CODE A.QNC B.QNC\n"
+    "  qncf-cli compare --model CODE --port DEVICE FILE.QNC [--yes] [--strict]\n"
+    "  qncf-cli diff --model CODE A.QNC B.QNC [--strict]\n"
     "  qncf-cli ports\n"
     "DEVICE is a device path, a /dev/serial/by-id name or COM1..COM8. Results go to standard\n"
     "output; prompts, progress and errors to standard error. Exit status: 0 done (compare, diff:\n"
     "no difference), 1 the converter did not answer as required (compare, diff: a difference),\n"
-    "2 bad arguments or an unreadable file, 3 a port that cannot be opened or is busy.";
+    "2 bad arguments or an unreadable file, 3 a port that cannot be opened or is busy.\n"
+    "A file whose lines are not laid out as the model's (one probably saved for another model)\n"
+    "is read with a warning, or with --strict refused with status 2.";
 
 // How long a flashed unit may take to say "A-OK" once the file is in.
 constexpr int FlashAnswerMs = 10000;
@@ -123,6 +126,24 @@ int runModels()
     for (const ModelInfo &m : modelCatalog())
         out << m.code.leftJustified(14) << QString::number(m.configLength + 9).rightJustified(4) << " bytes  "
             << m.description << Qt::endl;
+    return Success;
+}
+
+// A file read under a model it does not fit is almost always another model's: a warning, or
+// with strict an error. A file the reader cannot take at all is left to the reader to report.
+int checkFileModel(const QString &file, const ModelInfo &model, bool strict)
+{
+    QByteArray data;
+    if (!readRegularFile(file, MaxConfigFileBytes, &data).ok)
+        return Success;
+    const LayoutCheck check = checkFileLayout(data, model);
+    if (check.fits() || check.verdict == LayoutCheck::Verdict::NotWholePasses)
+        return Success;
+    const QString why = QStringLiteral("%1: %2").arg(file, check.explanation(model));
+    if (strict)
+        return fail(BadInput, why + QStringLiteral(" (refused: --strict)"));
+    out.flush();
+    err << "qncf-cli: warning: " << why << Qt::endl;
     return Success;
 }
 
@@ -515,11 +536,15 @@ int main(int argc, char **argv)
                                          QStringLiteral("upload: replace OUT.QNC if it exists."));
     const QCommandLineOption verifyOption(
         QStringLiteral("verify"), QStringLiteral("download: upload afterwards and compare with the file."));
+    const QCommandLineOption strictOption(
+        QStringLiteral("strict"),
+        QStringLiteral("Refuse a file whose lines are not laid out as the model's (exit status 2)\n"
+                       "instead of reading it with a warning."));
     const QCommandLineOption traceOption(QStringLiteral("trace"),
                                          QStringLiteral("Log every byte each way on the port to FILE."),
                                          QStringLiteral("FILE"));
-    parser.addOptions(
-        {modelOption, portOption, yesOption, oldNgdOption, forceOption, verifyOption, traceOption});
+    parser.addOptions({modelOption, portOption, yesOption, oldNgdOption, forceOption, verifyOption,
+                       strictOption, traceOption});
     parser.addPositionalArgument(
         QStringLiteral("command"),
         QStringLiteral("models, ports, show, message, download, upload, compare, diff, who-active or flash"));
@@ -547,12 +572,12 @@ int main(int argc, char **argv)
     const Shape shapes[] = {
         {"models", 0, false, false, {}},
         {"ports", 0, false, false, {}},
-        {"show", 1, true, false, {}},
-        {"message", 1, true, false, {}},
-        {"download", 1, true, true, {&yesOption, &oldNgdOption, &verifyOption}},
+        {"show", 1, true, false, {&strictOption}},
+        {"message", 1, true, false, {&strictOption}},
+        {"download", 1, true, true, {&yesOption, &oldNgdOption, &verifyOption, &strictOption}},
         {"upload", 1, true, true, {&yesOption, &oldNgdOption, &forceOption}},
-        {"compare", 1, true, true, {&yesOption, &oldNgdOption}},
-        {"diff", 2, true, false, {}},
+        {"compare", 1, true, true, {&yesOption, &oldNgdOption, &strictOption}},
+        {"diff", 2, true, false, {&strictOption}},
         {"who-active", 0, false, true, {}},
         {"flash", 1, false, true, {&yesOption}},
     };
@@ -588,7 +613,8 @@ int main(int argc, char **argv)
     }
     if (parser.isSet(traceOption) && !shape->port)
         return fail(BadInput, QStringLiteral("--trace does not go with %1").arg(command));
-    for (const QCommandLineOption *o : {&yesOption, &oldNgdOption, &forceOption, &verifyOption}) {
+    for (const QCommandLineOption *o :
+         {&yesOption, &oldNgdOption, &forceOption, &verifyOption, &strictOption}) {
         if (parser.isSet(*o) && !shape->options.contains(o))
             return fail(BadInput,
                         QStringLiteral("--%1 does not go with %2").arg(o->names().first(), command));
@@ -604,6 +630,9 @@ int main(int argc, char **argv)
         p->prompts.proceedWithoutWaiting = parser.isSet(yesOption);
         p->prompts.answers.insert(QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"),
                                   parser.isSet(oldNgdOption) ? Prompts::Yes : Prompts::No);
+        // Each file has been checked once, up front, and a misfit said as a warning.
+        p->prompts.answers.insert(anotherModelsFileTitle(), Prompts::Yes);
+        p->prompts.settled.insert(anotherModelsFileTitle());
         if (shape->model)
             p->forms.form<model_freestand>(QStringLiteral("model_freestand"))
                 ->chooseModel(parser.value(modelOption).toUpper());
@@ -630,6 +659,13 @@ int main(int argc, char **argv)
         return runWhoActive(*p);
     if (command == QLatin1String("flash"))
         return runFlash(*p, file, parser.isSet(yesOption));
+    if (shape->options.contains(&strictOption)) {
+        const ModelInfo &model = *findModel(parser.value(modelOption).toUpper());
+        for (const QString &f : files) {
+            if (const int r = checkFileModel(f, model, parser.isSet(strictOption)); r != Success)
+                return r;
+        }
+    }
     if (command == QLatin1String("show"))
         return runShow(*p, file);
     if (command == QLatin1String("message"))

@@ -1,5 +1,6 @@
 #include "config/modelcatalog.h"
 #include "files/configfile.h"
+#include "files/fileomissions.h"
 
 #include "serial/modcomm.h"
 #include <memory>
@@ -334,6 +335,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("model");
         QTest::newRow("PXA") << "QN4000-PXA";
         QTest::newRow("LBW") << "QN6000-LBW";
+        QTest::newRow("EPV4") << "QN4000-EPV4"; // its file holds no Toshiba settings: said once each way
     }
     void downloadThenUpload()
     {
@@ -348,6 +350,8 @@ private Q_SLOTS:
         QVERIFY(down.out.isEmpty()); // standard output is for results only
         QVERIFY(down.err.contains(QLatin1String("A-OK! Transmission received by Quintrel")));
         QVERIFY(down.err.contains(QLatin1String("Press the RESET Button of the Quintrel to put it ON-LINE")));
+        const int notes = modelOf(model).fileOmits() == FileOmission::Nothing ? 0 : 1;
+        QCOMPARE(down.err.count(QLatin1String("Not in the Configuration File: ")), notes);
 
         const QString out = dir.filePath(QStringLiteral("out.QNC"));
         const QString trace = dir.filePath(QStringLiteral("trace.log"));
@@ -369,6 +373,7 @@ private Q_SLOTS:
         QVERIFY(logged.last().endsWith(QLatin1String(" close")));
         QVERIFY(up.out.isEmpty());
         QVERIFY(up.err.contains(QLatin1String("A-OK! Success - Upload complete.")));
+        QCOMPARE(up.err.count(QLatin1String("Not in the Configuration File: ")), notes);
         // The uploaded file carries lines 11 and 12 as numbers.
         const QList<QByteArray> lines = readAll(out).split('\n');
         QCOMPARE(lines.at(10), QByteArray("0\r"));
@@ -457,6 +462,46 @@ private Q_SLOTS:
         QVERIFY2(r.out.contains(QLatin1String("\nbyte 52 ExtParam[3] (drive type): ")), qPrintable(r.out));
         QVERIFY2(r.err.contains(QLatin1String("the unit cannot send back bytes 67..136 (ProtoParam[10]..")),
                  qPrintable(r.err));
+    }
+
+    // A file of another model that passes for whole configurations of this one by its count:
+    // a warning, or with --strict the reason for exit status 2, naming the models it fits.
+    void anotherModelsFile_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("strict");
+        QTest::newRow("show") << "show" << false;
+        QTest::newRow("show --strict") << "show" << true;
+        QTest::newRow("diff") << "diff" << false;
+        QTest::newRow("diff --strict") << "diff" << true;
+    }
+    void anotherModelsFile()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, strict);
+        QTemporaryDir dir;
+        const QString own = writeConfig(dir, QStringLiteral("uct.QNC"), QStringLiteral("QN6000-UCT"), 5);
+        const QString lbw = writeConfig(dir, QStringLiteral("lbw.QNC"), QStringLiteral("QN4000-LBW"), 5);
+        QStringList args{command, QStringLiteral("--model"), QStringLiteral("QN6000-UCT")};
+        if (command == QLatin1String("diff"))
+            args << own;
+        args << lbw;
+        if (strict)
+            args << QStringLiteral("--strict");
+        const Result r = runCli(args);
+        const Reason why = reasonOf(r.err);
+        QCOMPARE(why.count, 1);
+        QVERIFY2(why.line.contains(lbw + QStringLiteral(": Line 32 of this file")) &&
+                     why.line.contains(QLatin1String("It fits the layout of QN4000-LBW, QN6000-LBW.")),
+                 qPrintable(r.err));
+        if (strict) {
+            QCOMPARE(r.status, 2);
+            QVERIFY(r.out.isEmpty());
+        } else {
+            QVERIFY(why.line.startsWith(QLatin1String("qncf-cli: warning: ")));
+            QCOMPARE(r.status, command == QLatin1String("diff") ? 1 : 0);
+            QVERIFY(!r.out.isEmpty());
+        }
     }
 
     // One pass over the DH+ nodes: the status line, then a line a node.

@@ -2,6 +2,7 @@
 // five: None, TypeWord, DataTable, RackMap, ModbusTable), then the file.
 
 #include "files/configfile.h"
+#include "files/layoutcheck.h"
 
 #include <QByteArray>
 
@@ -62,6 +63,11 @@ void checkLayout(const QByteArray &file, const ModelInfo &model)
     const FileResult ra = ReadConfigRecords(file, model, a);
     const FileResult rb = ReadConfigRecords(file, model, b);
     FUZZ_CHECK(ra.ok == rb.ok);
+    // The layout check counts values as the reader takes them: a file the reader takes is whole
+    // configurations of the model (so a check that finds none may refuse it outright).
+    const LayoutCheck::Verdict verdict = checkFileLayout(file, model).verdict;
+    FUZZ_CHECK(!ra.ok || verdict == LayoutCheck::Verdict::Fits ||
+               verdict == LayoutCheck::Verdict::WrongShape);
     if (!ra.ok) {
         FUZZ_CHECK(a == blank && b == marked);
         FUZZ_CHECK(!ra.error.isEmpty() && ra.error == rb.error);

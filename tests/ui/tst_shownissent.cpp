@@ -868,6 +868,8 @@ private:
         const QString path = m_dir + QStringLiteral("/step.QNC");
         QByteArray before = BuildConfigMessage(m_b.session.rec).bytes;
         m_b.prompts.answerSave(path);
+        if (m_b.session.model->fileOmits() != FileOmission::Nothing) // said once for the save
+            m_b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Not in the Configuration File"));
         form->action(QStringLiteral("save_file"))->trigger();
         m_b.prompts.answerOpen(path);
         form->action(QStringLiteral("open_file"))->trigger();

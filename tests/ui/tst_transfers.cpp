@@ -8,6 +8,7 @@
 #include "editor/upload.h"
 #include "editor/view.h"
 #include "files/configfile.h"
+#include "files/fileomissions.h"
 #include "frame/formutil.h"
 #include "frame/qtprompts.h"
 #include "message/configmessage.h"
@@ -187,6 +188,16 @@ QList<int> notInTheFile(const QString &model)
     return offsets;
 }
 
+// The note a save, upload or download from a file gives where the model's file leaves
+// something out.
+const QString NotInTheFile = QStringLiteral("Not in the Configuration File");
+
+void expectOmissionNote(GuiBench &b, const QString &model)
+{
+    if (modelOf(model).fileOmits() != FileOmission::Nothing)
+        b.prompts.answerMessage(Prompts::Ok, NotInTheFile);
+}
+
 } // namespace
 
 class TestTransfers : public QObject
@@ -283,6 +294,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("up.QNC"));
         b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
         b.prompts.answerSave(path);
+        expectOmissionNote(b, model);
         auto *screen = b.forms.form<upload>(QStringLiteral("upload"));
         QSignalSpy ended(screen, &upload::uploadEnded);
         b.button("upload", "cmdUpload")->click();
@@ -367,6 +379,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
         b.prompts.answerSave(dir.filePath(QStringLiteral("up.QNC")));
+        expectOmissionNote(b, model);
         QSignalSpy ended(b.forms.form<upload>(QStringLiteral("upload")), &upload::uploadEnded);
         b.button("upload", "cmdUpload")->click();
         QVERIFY(ended.wait(8000));
@@ -756,6 +769,7 @@ private Q_SLOTS:
             editSomething(b);
             editDialogs(b);
             b.prompts.answerSave(path);
+            expectOmissionNote(b, model);
             // The Toshiba layout takes the configuration menu's save and open away; the same
             // operations stay reachable (the main menu opens files for every model).
             QCOMPARE(menuAction(b, "save_file")->isEnabled(), !toshiba);
@@ -845,6 +859,7 @@ private Q_SLOTS:
                 QVERIFY(selectText(b.combo("main4000", list.toLatin1()), item));
                 const ConfigRecord saved = b.session.rec;
                 b.prompts.answerSave(path);
+                expectOmissionNote(b, model);
                 menuAction(b, "save_file")->trigger();
                 pick(b, model);
                 b.prompts.answerOpen(path);
@@ -917,7 +932,156 @@ private Q_SLOTS:
         b.prompts.answerMessage(Prompts::Ok);
         menuAction(b, "open_file")->trigger();
         QVERIFY(b.prompts.shown().last().text.contains(QStringLiteral("short.QNC")));
+        QVERIFY(b.prompts.shown().last().text.contains(
+            QStringLiteral("This file holds 2 values; a QN4000-WOLTA configuration has 16")));
         QVERIFY(b.session.rec == before);
+    }
+
+    // A file of another model whose count passes for whole configurations of this one is
+    // applied only on a Yes; the default No leaves the configuration, and the unit, as they
+    // were.
+    void anotherModelsFile_data()
+    {
+        QTest::addColumn<QString>("way"); // open, download
+        QTest::addColumn<int>("answer");
+        QTest::newRow("open, No") << "open" << int(Prompts::No);
+        QTest::newRow("open, Yes") << "open" << int(Prompts::Yes);
+        QTest::newRow("download, No") << "download" << int(Prompts::No);
+    }
+    void anotherModelsFile()
+    {
+        QFETCH(QString, way);
+        const auto answer = Prompts::Answer(FETCHED(int, answer));
+        Unit unit(QStringLiteral("QN6000-UCT"));
+        QVERIFY(unit.ok);
+        const QByteArray stored = unit.sim->eeprom();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lbw.QNC"));
+        ConfigRecord lbw;
+        lbw.applyFreshConfiguration();
+        QVERIFY(SaveConfigFile(path, lbw, modelOf(u"QN4000-LBW")).ok);
+
+        GuiBench b;
+        unit.plugInto(b);
+        pick(b, QStringLiteral("QN6000-UCT"));
+        b.button(Menu, "optCom1")->click();
+        editSomething(b);
+        const ConfigRecord before = b.session.rec;
+        b.prompts.answerOpen(path);
+        b.prompts.answerMessage(answer, QStringLiteral("Another Model"));
+        if (way == QLatin1String("open")) {
+            menuAction(b, "open_file")->trigger();
+        } else {
+            b.button(Menu, "cmdDOWNLOAD")->click();
+            b.button("download", "cmdDOWNLOAD")->click();
+        }
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        const ScriptedPrompts::Shown asked = b.prompts.shown().last();
+        QCOMPARE(asked.buttons, Prompts::Buttons::YesNoDefaultNo);
+        QVERIFY2(asked.text.contains(QLatin1String("Line 32 of this file holds a number where a QN6000-UCT "
+                                                   "configuration has a quoted text")) &&
+                     asked.text.endsWith(QLatin1String("It fits the layout of QN4000-LBW, QN6000-LBW. Open "
+                                                       "it anyway?")),
+                 qPrintable(asked.text));
+        QCOMPARE(b.session.rec == before, answer == Prompts::No);
+        QCOMPARE(unit.sim->eeprom(), stored);
+        QVERIFY(!b.comm.isOpen(1));
+    }
+
+    // The real box: Enter and Escape answer No where No is the default, while a plain Yes/No
+    // question keeps Yes on Enter.
+    void defaultNoOnTheScreen_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("answer");
+        using B = Prompts::Buttons;
+        QTest::newRow("Enter, default No")
+            << int(B::YesNoDefaultNo) << int(Qt::Key_Return) << int(Prompts::No);
+        QTest::newRow("Escape, default No")
+            << int(B::YesNoDefaultNo) << int(Qt::Key_Escape) << int(Prompts::No);
+        QTest::newRow("Enter, plain Yes/No") << int(B::YesNo) << int(Qt::Key_Return) << int(Prompts::Yes);
+    }
+    void defaultNoOnTheScreen()
+    {
+        QtPrompts prompts;
+        const auto key = Qt::Key(FETCHED(int, key));
+        QTimer::singleShot(0, [key] {
+            if (QWidget *box = QApplication::activeModalWidget())
+                QTest::keyClick(box, key);
+        });
+        QCOMPARE(int(prompts.message(QStringLiteral("Open it anyway?"), QStringLiteral("t"),
+                                     Prompts::Buttons(FETCHED(int, buttons)), Prompts::Icon::Exclamation)),
+                 FETCHED(int, answer));
+    }
+
+    // What the EPV4's and RW31's files leave out is said once wherever such a file is written
+    // or sent.
+    void fileLacksSaidOnce_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("way"); // save, exit, upload, download
+        QTest::addColumn<QString>("lacks");
+        for (const char *way : {"save", "exit", "upload", "download"}) {
+            QTest::addRow("EPV4 %s", way) << "QN4000-EPV4" << way << "Toshiba drive settings";
+            QTest::addRow("RW31 %s", way) << "QN4000-RW31" << way << "PLC file number";
+        }
+    }
+    void fileLacksSaidOnce()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, way);
+        Unit unit(model);
+        QVERIFY(unit.ok);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("f.QNC"));
+        GuiBench b;
+        unit.plugInto(b);
+        pick(b, model);
+        b.button(Menu, "optCom1")->click();
+        if (way == QLatin1String("download")) {
+            QVERIFY(SaveConfigFile(path, b.session.rec, modelOf(model)).ok);
+            b.button(Menu, "cmdDOWNLOAD")->click();
+            b.prompts.answerOpen(path);
+            b.prompts.answerMessage(Prompts::Ok, NotInTheFile);
+            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
+            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("Press Reset Button"));
+            QSignalSpy done(&b.forms.form<download>(QStringLiteral("download"))->transfer(),
+                            &DownloadConfig::finished);
+            b.button("download", "cmdDOWNLOAD")->click();
+            QVERIFY(done.wait(8000));
+        } else if (way == QLatin1String("upload")) {
+            b.button(Menu, "cmdUPLOAD")->click();
+            b.prompts.answerMessage(Prompts::Ok, QStringLiteral("PUSHBUTTON"));
+            b.prompts.answerSave(path);
+            b.prompts.answerMessage(Prompts::Ok, NotInTheFile);
+            QSignalSpy ended(b.forms.form<upload>(QStringLiteral("upload")), &upload::uploadEnded);
+            b.button("upload", "cmdUpload")->click();
+            QVERIFY(ended.wait(8000));
+        } else {
+            if (way == QLatin1String("exit")) {
+                b.forms.show(QStringLiteral("view"));
+                b.prompts.answerMessage(Prompts::Yes, QStringLiteral("Save Configuration"));
+            }
+            b.prompts.answerSave(path);
+            b.prompts.answerMessage(Prompts::Ok, NotInTheFile);
+            if (way == QLatin1String("exit"))
+                b.button("view", "cmdEXIT")->click();
+            else
+                Save_THE_File(b.context);
+        }
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        QVERIFY(QFile::exists(path));
+        const QList<ScriptedPrompts::Shown> notes = [&] {
+            QList<ScriptedPrompts::Shown> n;
+            for (const ScriptedPrompts::Shown &s : b.prompts.shown())
+                if (s.title == NotInTheFile)
+                    n << s;
+            return n;
+        }();
+        QCOMPARE(notes.size(), 1);
+        QVERIFY2(notes.first().text.contains(FETCHED(QString, lacks)), qPrintable(notes.first().text));
+        QCOMPARE(notes.first().icon, Prompts::Icon::Information);
     }
 
     // The summary's page, on a printer the user picks in the print dialog or, with none, in a

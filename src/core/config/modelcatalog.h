@@ -34,6 +34,13 @@ enum class FileParams {
     ModbusTable, // ProtoParam 0..5 and the eight block rows, one a line
 };
 
+// What a model's configuration holds that its configuration file has no place for.
+enum class FileOmission {
+    Nothing,
+    ToshibaSettings, // EPV4: ExtParam 0..5 and the Super2E table, ProtoParam 0..79
+    PlcFileNumber,   // RW31: the PLC file number, ProtoParam 2 and 3
+};
+
 // How an upload gathers a configuration after the first reply to "TEE".
 enum class UploadPlan {
     Single,           // the first reply is all
@@ -62,6 +69,12 @@ struct ModelInfo
     // First-generation NGD units come with and without flash, which reply to an upload with
     // 54 or 66 bytes: the set-up asks which.
     bool asksFlashQuestion() const { return kind == ModelKind::Bridge && generation == 4000; }
+    FileOmission fileOmits() const
+    {
+        return kind == ModelKind::ToshibaDrives ? FileOmission::ToshibaSettings
+               : kind == ModelKind::EatonDrives ? FileOmission::PlcFileNumber
+                                                : FileOmission::Nothing;
+    }
     // The channel B dialog offers RS-232C, RS-422 and RS-485 ("SERIAL CONNECTION").
     bool offersSerialConnection() const
     {

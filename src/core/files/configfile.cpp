@@ -31,6 +31,9 @@ public:
 
     // The line the last value read began on.
     int line() const { return m_valueLine; }
+    // Whether the last value read was a quoted text, and whether a line ended after it.
+    bool wasQuoted() const { return m_quoted; }
+    bool endedLine() const { return m_endedLine; }
 
     Status next(LoadedValue *value)
     {
@@ -39,7 +42,8 @@ public:
         if (m_pos >= m_d.size())
             return Status::End;
 
-        if (m_d.at(m_pos) == '"') {
+        m_quoted = m_d.at(m_pos) == '"';
+        if (m_quoted) {
             const qsizetype close = m_d.indexOf('"', m_pos + 1);
             if (close < 0)
                 return Status::End; // the text was cut off with the file
@@ -88,9 +92,11 @@ private:
 
     void consumeDelimiter()
     {
+        m_endedLine = true;
         if (m_pos >= m_d.size())
             return;
         const char c = m_d.at(m_pos++);
+        m_endedLine = c != ',';
         if (c == '\r' && m_pos < m_d.size() && m_d.at(m_pos) == '\n')
             ++m_pos;
         if (c != ',')
@@ -102,6 +108,8 @@ private:
     qsizetype m_last = 0;
     int m_line = 1;
     int m_valueLine = 1;
+    bool m_quoted = false;
+    bool m_endedLine = false;
 };
 
 // Slots of the one-character fields: ProtocolMode, ChanBSpeed, ChanCSpeed, AuxByte3.
@@ -343,6 +351,28 @@ FileResult ReadConfigRecords(const QByteArray &data, const ModelInfo &model, Loa
     }
     table = std::move(work);
     return {};
+}
+
+FileShape configFileShape(const QByteArray &data)
+{
+    FileShape shape;
+    if (data.size() > MaxConfigFileBytes)
+        return shape;
+    ValueReader reader(data);
+    while (!reader.atEnd()) {
+        LoadedValue v;
+        if (reader.next(&v) != ValueReader::Status::Ok)
+            return {};
+        FileShape::Value value;
+        value.form = reader.wasQuoted() ? FileShape::Quoted
+                     : v.isText()       ? FileShape::Blank
+                                        : FileShape::Number;
+        value.line = reader.line();
+        value.endsLine = reader.endedLine();
+        shape.values.append(value);
+    }
+    shape.readable = !shape.values.isEmpty();
+    return shape;
 }
 
 FileResult ReadConfigFile(const QString &path, const ModelInfo &model, LoadedValues &table)

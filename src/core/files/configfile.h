@@ -59,4 +59,21 @@ FileResult SaveConfigFile(const QString &path, const ConfigRecord &rec, const Mo
 // quoted text nor a number, is refused and table is left exactly as it was.
 FileResult ReadConfigRecords(const QByteArray &data, const ModelInfo &model, LoadedValues &table,
                              const QString &fileName = QString());
+// How a file's values stand on its lines, as the reader takes them.
+struct FileShape
+{
+    enum Form : quint8 { Quoted, Number, Blank };
+    struct Value
+    {
+        Form form;
+        int line;      // the line it begins on
+        bool endsLine; // a line end, not a comma, follows it
+    };
+    // False for a file every model refuses: no values, one that is neither a quoted text nor a
+    // number, or one cut off in its quotes.
+    bool readable = false;
+    QList<Value> values;
+};
+FileShape configFileShape(const QByteArray &data);
+
 FileResult ReadConfigFile(const QString &path, const ModelInfo &model, LoadedValues &table);

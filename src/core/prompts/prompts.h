@@ -11,7 +11,12 @@ class Prompts
 public:
     // The values a message box returns, as the program compares them.
     enum Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
-    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Buttons {
+        Ok,
+        OkCancel,
+        YesNo,
+        YesNoDefaultNo, // Enter and Escape answer No: for a question whose Yes goes against the odds
+    };
     enum class Icon { None, Information, Exclamation, Critical, Question };
 
     struct FileRequest

@@ -4,6 +4,7 @@
 #include "editor/loader.h"
 #include "editor/main4000.h"
 #include "files/configfile.h"
+#include "files/layoutcheck.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
 #include "prompts/prompts.h"
@@ -69,7 +70,13 @@ bool Save_THE_File(AppContext &ctx)
                             Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     }
+    noteWhatTheFileLacks(ctx, FileUse::Saved, path);
     return true;
+}
+
+QString anotherModelsFileTitle()
+{
+    return QCoreApplication::translate("configfiles", "Configuration File of Another Model?");
 }
 
 bool loadConfigurationFile(AppContext &ctx, const QString &path)
@@ -77,15 +84,50 @@ bool loadConfigurationFile(AppContext &ctx, const QString &path)
     const ModelInfo *model = chosenModel(ctx);
     if (!model)
         return false;
-    const FileResult r = ReadConfigFile(path, *model, ctx.session.loaded);
-    if (!r.ok) {
-        ctx.prompts.message(r.error,
+    const auto refuse = [&](const QString &why) {
+        ctx.prompts.message(why,
                             QCoreApplication::translate("configfiles", "!Error! Configuration File Not Read"),
                             Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
+    };
+    QByteArray data;
+    if (const FileResult r = readRegularFile(path, MaxConfigFileBytes, &data); !r.ok)
+        return refuse(r.error);
+
+    // A file of another model would be read as this one's and applied as nonsense.
+    const LayoutCheck check = checkFileLayout(data, *model);
+    if (check.verdict == LayoutCheck::Verdict::NotWholePasses) {
+        // The reader refuses such a file whatever the answer, so say why instead of asking.
+        //: %1 is the file, %2 the model code
+        return refuse(QCoreApplication::translate("configfiles", "%1 cannot be read as a %2 configuration.")
+                          .arg(shownName(path), model->code) +
+                      QLatin1Char(' ') + check.explanation(*model));
     }
+    if (!check.fits()) {
+        // No is the default: a careless Enter must not apply another model's values, and a No
+        // loses nothing (the file can be opened again).
+        const Prompts::Answer a = ctx.prompts.message(
+            check.explanation(*model) + QLatin1Char(' ') +
+                QCoreApplication::translate("configfiles", "Open it anyway?"),
+            anotherModelsFileTitle(), Prompts::Buttons::YesNoDefaultNo, Prompts::Icon::Exclamation);
+        if (a != Prompts::Yes)
+            return false;
+    }
+
+    if (const FileResult r = ReadConfigRecords(data, *model, ctx.session.loaded, path); !r.ok)
+        return refuse(r.error);
     tellRefusedValues(ctx, path, ApplyLoadedConfiguration(ctx));
     return true;
+}
+
+void noteWhatTheFileLacks(AppContext &ctx, FileUse use, const QString &path)
+{
+    if (!ctx.session.model)
+        return;
+    const QString note = fileOmissionNote(*ctx.session.model, ctx.session.rec, use, path);
+    if (!note.isEmpty())
+        ctx.prompts.message(note, QCoreApplication::translate("configfiles", "Not in the Configuration File"),
+                            Prompts::Buttons::Ok, Prompts::Icon::Information);
 }
 
 bool openConfigurationFile(AppContext &ctx, QString *path)

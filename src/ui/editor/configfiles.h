@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/fileomissions.h"
+
 #include <QString>
 
 struct AppContext;
@@ -22,7 +24,7 @@ QString chooseConfigurationFile(AppContext &ctx, bool save);
 
 // Asks for a file name (confirming before an existing file is replaced) and saves the
 // configuration. A cancelled dialog writes nothing; a failed save is reported and leaves any
-// old file as it was. Returns whether a file was written.
+// old file as it was. Returns whether a file was written (and said what it lacks).
 bool Save_THE_File(AppContext &ctx);
 
 // Asks for a file, reads it and applies it to the forms. A cancelled dialog changes nothing; a
@@ -30,8 +32,15 @@ bool Save_THE_File(AppContext &ctx);
 // Returns whether a configuration was applied; path receives the file chosen.
 bool openConfigurationFile(AppContext &ctx, QString *path = nullptr);
 
-// Reads a named file and applies it; reports failures as openConfigurationFile does.
+// Reads a named file and applies it; reports failures as openConfigurationFile does. A file
+// that does not fit the model's layout is refused when the reader cannot take it, and
+// otherwise applied only if the user answers Yes to a question titled anotherModelsFileTitle().
 bool loadConfigurationFile(AppContext &ctx, const QString &path);
+QString anotherModelsFileTitle();
+
+// Tells the user, once for a file written or sent, what the model's file has no place for and
+// what stands in for it (an information box); nothing for the other models.
+void noteWhatTheFileLacks(AppContext &ctx, FileUse use, const QString &path);
 
 // Back to the defaults of a fresh configuration, with the standard layout selected.
 void restoreDefaultConfiguration(AppContext &ctx);

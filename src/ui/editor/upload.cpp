@@ -104,6 +104,7 @@ void upload::transferDone(int outcome)
     }
     m_ui->Command1->setEnabled(true);
     m_ui->lblStatus->setText(QStringLiteral("A-OK! Success - Upload complete."));
+    noteWhatTheFileLacks(m_ctx, FileUse::Uploaded, path);
     end(true);
 }
 
