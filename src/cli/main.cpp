@@ -236,7 +236,8 @@ int runWhoActive(Program &p)
     QObject::connect(&diag, &DhpDiagnostics::autoconfigureEnded, &loop, &QEventLoop::quit);
     QObject::connect(&diag, &DhpDiagnostics::scanEnded, &loop, &QEventLoop::quit);
     QObject::connect(&diag, &DhpDiagnostics::nodeChanged, [&](int node, const QString &text) {
-        if (text == DhpDiagnostics::Testing)
+        // A node asked when the adapter went gave no answer we could have had: no row.
+        if (text == DhpDiagnostics::Testing || !p.comm.isOpen(p.session.PortNumber))
             return;
         out << QStringLiteral("%1 %2").arg(node, 2, 8, QLatin1Char('0')).arg(text).trimmed() << Qt::endl;
         if (node == DhpDiagnostics::NodeCount - 1)
