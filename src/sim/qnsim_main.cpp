@@ -74,6 +74,7 @@ int main(int argc, char *argv[])
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qnsim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QNCF_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -94,6 +95,7 @@ int main(int argc, char *argv[])
         "upload; qnsim then exits), holdack (XOFF before the download reply, XON 300 ms after it),\n"
         "noxon (XOFF before the download reply and never an XON)."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption modelOpt(QStringLiteral("model"),
                                       QStringLiteral("Converter model: %1.").arg(modelList()),
                                       QStringLiteral("CODE"));
@@ -132,6 +134,8 @@ int main(int argc, char *argv[])
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
     if (!parser.positionalArguments().isEmpty())
         return usageError(
             QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().constFirst()));

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -444,6 +445,39 @@ private Q_SLOTS:
         QVERIFY2(out.mid(beforeLoss.size()).startsWith(QLatin1String("Error (")) &&
                      out.mid(beforeLoss.size()).count(QLatin1Char('\n')) == 1,
                  qPrintable(out));
+    }
+
+    // Each program answers --help and --version with no display to show a window on, and
+    // gives the version the build sets.
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("option");
+        for (const char *program : {QNCF_PATH, QNCF_CLI_PATH, QNSIM_PATH}) {
+            for (const char *option : {"--help", "--version"})
+                QTest::newRow(qPrintable(QFileInfo(QLatin1String(program)).fileName() + QLatin1Char(' ') +
+                                         QLatin1String(option)))
+                    << QString::fromLocal8Bit(program) << QString::fromLatin1(option);
+        }
+    }
+    void helpAndVersion()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, option);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QLatin1String(name));
+        QProcess p;
+        p.setProcessEnvironment(environment);
+        p.start(program, {option});
+        QVERIFY(p.waitForFinished(10000));
+        const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
+                 qPrintable(out + QString::fromLocal8Bit(p.readAllStandardError())));
+        if (option == QLatin1String("--version"))
+            QCOMPARE(out, QFileInfo(program).fileName() + QStringLiteral(" " QNCF_VERSION "\n"));
+        else
+            QVERIFY2(out.contains(QLatin1String("--version")), qPrintable(out));
     }
 
     // A system file to a unit whose manager waits for one: progress on standard error, the
