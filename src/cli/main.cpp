@@ -489,7 +489,7 @@ int main(int argc, char **argv)
         QStringLiteral("models, ports, show, message, download, upload, compare, diff, who-active or flash"));
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(BadInput, parser.errorText() + QStringLiteral(" (qncf-cli --help lists them)"));
-    if (parser.isSet(QStringLiteral("help"))) {
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
         out << parser.helpText() << Qt::endl;
         return Success;
     }

@@ -454,7 +454,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("option");
         for (const char *program : {QNCF_PATH, QNCF_CLI_PATH, QNSIM_PATH}) {
-            for (const char *option : {"--help", "--version"})
+            for (const char *option : {"--help", "--help-all", "--version"})
                 QTest::newRow(qPrintable(QFileInfo(QLatin1String(program)).fileName() + QLatin1Char(' ') +
                                          QLatin1String(option)))
                     << QString::fromLocal8Bit(program) << QString::fromLatin1(option);
