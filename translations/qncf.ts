@@ -47,11 +47,12 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Version 3.08</source>
+        <source>Configures the Quintrel QN4000 and QN6000 freestanding protocol converters: network, serial and protocol parameters, configuration files, download and upload over a COM port, the off-line manager and DH+ diagnostics.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Configures the Quintrel QN4000 and QN6000 freestanding protocol converters: network, serial and protocol parameters, configuration files, download and upload over a COM port, the off-line manager and DH+ diagnostics.</source>
+        <source>Version %1</source>
+        <comment>%1 is the version</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>

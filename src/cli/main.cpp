@@ -268,7 +268,8 @@ int runWhoActive(Program &p)
     QObject::connect(&diag, &DhpDiagnostics::autoconfigureEnded, &loop, &QEventLoop::quit);
     QObject::connect(&diag, &DhpDiagnostics::scanEnded, &loop, &QEventLoop::quit);
     QObject::connect(&diag, &DhpDiagnostics::nodeChanged, [&](int node, const QString &text) {
-        if (text == DhpDiagnostics::Testing)
+        // A node asked when the adapter went gave no answer we could have had: no row.
+        if (text == DhpDiagnostics::Testing || !p.comm.isOpen(p.session.PortNumber))
             return;
         out << QStringLiteral("%1 %2").arg(node, 2, 8, QLatin1Char('0')).arg(text).trimmed() << Qt::endl;
         if (node == DhpDiagnostics::NodeCount - 1)
@@ -550,7 +551,7 @@ int main(int argc, char **argv)
         QStringLiteral("models, ports, show, message, download, upload, compare, diff, who-active or flash"));
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(BadInput, parser.errorText() + QStringLiteral(" (qncf-cli --help lists them)"));
-    if (parser.isSet(QStringLiteral("help"))) {
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
         out << parser.helpText() << Qt::endl;
         return Success;
     }

@@ -74,6 +74,7 @@ int main(int argc, char *argv[])
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qnsim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QNCF_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -96,6 +97,7 @@ int main(int argc, char *argv[])
         "XOFF and never an XON), flashhold (XOFF once 4 KB of a system file are in, XON 1.5 s later;\n"
         "more than 32 KB arriving meanwhile is an overrun and the burn fails)."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption modelOpt(QStringLiteral("model"),
                                       QStringLiteral("Converter model: %1.").arg(modelList()),
                                       QStringLiteral("CODE"));
@@ -139,8 +141,10 @@ int main(int argc, char *argv[])
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
-    if (parser.isSet(QStringLiteral("help")))
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
         parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
     if (!parser.positionalArguments().isEmpty())
         return usageError(
             QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().constFirst()));

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include "support/testdata.h"
@@ -522,6 +523,74 @@ private Q_SLOTS:
                  QStringList({"03 Active Node", "17 Workstation", "20 Active Node"}));
         QCOMPARE(lines.at(1), QStringLiteral("00"));
         QCOMPARE(lines.last(), QStringLiteral("77"));
+    }
+
+    // The adapter lost during a pass: the rows of the nodes asked before, then the lost line;
+    // none for the node that was being asked.
+    void whoActiveLineLost()
+    {
+        QTemporaryDir dir;
+        Simulator sim(QStringLiteral("QN4000-NGD"), dir.filePath(QStringLiteral("e.bin")));
+        QVERIFY(!sim.device.isEmpty());
+        QProcess cli;
+        QString out, beforeLoss;
+        // The unit stops answering after the first node; while the program waits for the
+        // node it asks (500 ms), the unit goes.
+        connect(&cli, &QProcess::readyReadStandardOutput, &cli, [&] {
+            out += QString::fromLocal8Bit(cli.readAllStandardOutput());
+            if (beforeLoss.isNull() && out.contains(QLatin1String("\n00\n"))) {
+                beforeLoss = QStringLiteral("");
+                ::kill(pid_t(sim.process.processId()), SIGSTOP);
+                QTimer::singleShot(100, &cli, [&] {
+                    out += QString::fromLocal8Bit(cli.readAllStandardOutput());
+                    beforeLoss = out;
+                    sim.process.kill();
+                });
+            }
+        });
+        cli.start(QStringLiteral(QNCF_CLI_PATH),
+                  {QStringLiteral("who-active"), QStringLiteral("--port"), sim.device});
+        QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning, 15000);
+        out += QString::fromLocal8Bit(cli.readAllStandardOutput());
+        QCOMPARE(cli.exitCode(), 1);
+        QVERIFY(!beforeLoss.isEmpty());
+        QVERIFY2(out.startsWith(beforeLoss), qPrintable(out));
+        QVERIFY2(out.mid(beforeLoss.size()).startsWith(QLatin1String("Error (")) &&
+                     out.mid(beforeLoss.size()).count(QLatin1Char('\n')) == 1,
+                 qPrintable(out));
+    }
+
+    // Each program answers --help and --version with no display to show a window on, and
+    // gives the version the build sets.
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("option");
+        for (const char *program : {QNCF_PATH, QNCF_CLI_PATH, QNSIM_PATH}) {
+            for (const char *option : {"--help", "--help-all", "--version"})
+                QTest::newRow(qPrintable(QFileInfo(QLatin1String(program)).fileName() + QLatin1Char(' ') +
+                                         QLatin1String(option)))
+                    << QString::fromLocal8Bit(program) << QString::fromLatin1(option);
+        }
+    }
+    void helpAndVersion()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, option);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QLatin1String(name));
+        QProcess p;
+        p.setProcessEnvironment(environment);
+        p.start(program, {option});
+        QVERIFY(p.waitForFinished(10000));
+        const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
+                 qPrintable(out + QString::fromLocal8Bit(p.readAllStandardError())));
+        if (option == QLatin1String("--version"))
+            QCOMPARE(out, QFileInfo(program).fileName() + QStringLiteral(" " QNCF_VERSION "\n"));
+        else
+            QVERIFY2(out.contains(QLatin1String("--version")), qPrintable(out));
     }
 
     // A system file to a unit whose manager waits for one: progress on standard error, the

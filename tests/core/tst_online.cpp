@@ -33,42 +33,46 @@ class TestOnline : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Each read is taken as it came: its backspaces first (one takes the byte before it in
+    // the read, a CR too; those at its start erase the last character there, once), then its
+    // carriage returns go and its line feeds become CR LF.
     void terminalText_data()
     {
         QTest::addColumn<QList<QByteArray>>("received"); // as the reads delivered it
         QTest::addColumn<QString>("text");               // the terminal's text, CR LF line ends
 
         const QByteArray bs("\x08");
-        QTest::newRow("backspace erases the character before it") << QList<QByteArray>{"AB\x08"
-                                                                                       "C"}
-                                                                  << "AC";
-        QTest::newRow("leading backspace erases what is shown") << QList<QByteArray>{"AB", "\x08"
-                                                                                           "C"}
-                                                                << "AC";
-        QTest::newRow("two leading backspaces erase two") << QList<QByteArray>{"ABC", bs + bs + "D"} << "AD";
+        QTest::newRow("backspace erases the character before it")
+            << QList<QByteArray>{"AB" + bs + "C"} << "AC";
+        QTest::newRow("leading backspace erases what is there") << QList<QByteArray>{"AB", bs + "C"} << "AC";
+        QTest::newRow("two leading backspaces erase one") << QList<QByteArray>{"ABC", bs + bs + "D"} << "ABD";
+        QTest::newRow("backspaces past the read's start erase one")
+            << QList<QByteArray>{"xy", "AB" + bs + bs + bs + bs + "C"} << "xC";
+        QTest::newRow("CR then backspace takes the CR") << QList<QByteArray>{"A\r" + bs + "B"} << "AB";
+        QTest::newRow("CR, then backspace in the next read") << QList<QByteArray>{"A\r", bs + "B"} << "B";
+        QTest::newRow("backspace after a line feed in the read")
+            << QList<QByteArray>{"a\n" + bs + "b"} << "ab";
+        QTest::newRow("leading backspace after a line end leaves its CR")
+            << QList<QByteArray>{"a\n", bs + bs + "b"} << "a\rb";
         QTest::newRow("backspace into an empty text") << QList<QByteArray>{bs, bs + "X"} << "X";
-        QTest::newRow("more backspaces than text") << QList<QByteArray>{"AB\x08\x08\x08\x08"
-                                                                        "C"}
-                                                   << "C";
+        QTest::newRow("more backspaces than text")
+            << QList<QByteArray>{"AB" + bs + bs + bs + bs + "C"} << "C";
         QTest::newRow("CR LF and lone LF are one break each")
             << QList<QByteArray>{"one\r\ntwo\nthree"} << "one\r\ntwo\r\nthree";
         QTest::newRow("lone CR dropped") << QList<QByteArray>{"a\rb\r", "\rc"} << "abc";
         QTest::newRow("CR LF split between reads") << QList<QByteArray>{"a\r", "\nb"} << "a\r\nb";
-        QTest::newRow("backspace after a line end") << QList<QByteArray>{"a\n", bs + bs + "b"} << "ab";
-        QTest::newRow("one backspace leaves the CR of a line end") << QList<QByteArray>{"a\n\x08"
-                                                                                        "b"}
-                                                                   << "a\rb";
         QTest::newRow("zero bytes are not shown") << QList<QByteArray>{QByteArray("a\0b", 3)} << "ab";
         QTest::newRow("Latin-1 kept") << QList<QByteArray>{"\xB0\xFF"} << QString::fromLatin1("\xB0\xFF");
 
-        // Past 16383 characters the first 4096 go before the next byte is taken.
+        // Past 16383 characters the first 4096 go before anything else happens.
         const QByteArray full = repeated('a', 16383);
         QTest::newRow("at the limit nothing goes")
             << QList<QByteArray>{full + "b"} << QString::fromLatin1(full + "b");
         QTest::newRow("one past the limit trims 4096")
             << QList<QByteArray>{full + "bc"} << QString::fromLatin1(repeated('a', 16383 - 4096) + "bc");
-        QTest::newRow("trim then backspace") << QList<QByteArray>{"x" + full, "yz\x08"}
-                                             << QString::fromLatin1(repeated('a', 16383 - 4096 + 1) + "y");
+        QTest::newRow("trim, then the leading backspace")
+            << QList<QByteArray>{"x" + full, bs + "y"}
+            << QString::fromLatin1(repeated('a', 16383 - 4096) + "y");
         QTest::newRow("a flood stays bounded")
             << QList<QByteArray>{repeated('q', 100000)}
             << QString::fromLatin1(repeated('q', 12289 + (100000 - 16385) % 4096));
@@ -79,7 +83,7 @@ private Q_SLOTS:
         QFETCH(QList<QByteArray>, received);
         QFETCH(QString, text);
 
-        // In the reads' pieces, with the window following each piece.
+        // The window following each read.
         TerminalText t;
         Window w;
         for (const QByteArray &piece : received) {
@@ -91,26 +95,32 @@ private Q_SLOTS:
         QCOMPARE(t.shownText(), w.shown);
         QVERIFY(t.text().size() <= TerminalText::TrimAbove + 2);
 
-        // Byte by byte, and in random pieces looked at now and then: the same text.
+        // The window looking only now and then: its copy still matches.
         const QByteArray all = received.join();
-        TerminalText single;
-        for (char c : all)
-            single.append(QByteArrayView(&c, 1));
-        QCOMPARE(single.text(), text);
         QRandomGenerator rng(uint(all.size()));
-        for (int round = 0; round < 20; ++round) {
+        for (int round = 0; round < 10; ++round) {
             TerminalText r;
             Window rw;
+            for (const QByteArray &piece : received) {
+                r.append(piece);
+                if (rng.bounded(2) == 0)
+                    rw.apply(r.takeChange());
+            }
+            rw.apply(r.takeChange());
+            QCOMPARE(rw.shown, r.shownText());
+        }
+
+        // Without backspaces, where the reads begin makes no difference.
+        if (all.contains('\x08'))
+            return;
+        for (int round = 0; round < 10; ++round) {
+            TerminalText r;
             for (qsizetype at = 0; at < all.size();) {
                 const qsizetype n = qMin<qsizetype>(all.size() - at, rng.bounded(1, 9000));
                 r.append(QByteArrayView(all).sliced(at, n));
                 at += n;
-                if (rng.bounded(3) == 0)
-                    rw.apply(r.takeChange());
             }
-            rw.apply(r.takeChange());
             QCOMPARE(r.text(), text);
-            QCOMPARE(rw.shown, r.shownText());
         }
     }
 

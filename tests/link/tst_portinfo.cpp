@@ -1,5 +1,8 @@
+#include "serial/modcomm.h"
 #include "serial/portinfo.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "support/testdata.h"
@@ -21,17 +24,17 @@ SerialPortEntry port(const char *path, const char *byId, bool adapter)
     return e;
 }
 
-// A program that has the slave end of our pty open (and, where asked, its master end too, as
-// the simulator does), until it is ended.
+// A program that has path open (and, where not given a master end to close, that too, as the
+// simulator has its pty's), until it is ended.
 struct Holder
 {
-    Holder(const char *slave, int master, bool withMaster)
+    explicit Holder(const char *path, int masterToClose = -1)
     {
         pid = ::fork();
         if (pid == 0) {
-            if (!withMaster)
-                ::close(master);
-            const int fd = ::open(slave, O_RDWR | O_NOCTTY);
+            if (masterToClose >= 0)
+                ::close(masterToClose);
+            const int fd = ::open(path, O_RDONLY | O_NOCTTY);
             if (fd < 0)
                 ::_exit(1);
             ::execlp("sleep", "sleep", "30", static_cast<char *>(nullptr));
@@ -105,11 +108,11 @@ private Q_SLOTS:
         QVERIFY(own >= 0);
         QVERIFY(otherHolders(QString::fromLatin1(slave)).isEmpty());
         {
-            Holder farSide(slave.constData(), master, true);
+            Holder farSide(slave.constData());
             QTest::qWait(200);
             QVERIFY(otherHolders(QString::fromLatin1(slave)).isEmpty());
         }
-        Holder reader(slave.constData(), master, false);
+        Holder reader(slave.constData(), master);
         QTest::qWait(200);
         const QList<PortHolder> found = otherHolders(QString::fromLatin1(slave));
         QCOMPARE(found.size(), 1);
@@ -121,6 +124,36 @@ private Q_SLOTS:
                      .arg(reader.pid));
         ::close(own);
         ::close(master);
+    }
+
+    // What is no serial port is said to be just that, however many programs have it open.
+    void noSerialPort_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("regular file") << "file";
+        QTest::newRow("/dev/null") << "/dev/null";
+    }
+    void noSerialPort()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString path = kind;
+        if (kind == QLatin1String("folder")) {
+            path = dir.filePath(kind);
+            QVERIFY(QDir().mkdir(path));
+        } else if (kind == QLatin1String("file")) {
+            path = dir.filePath(kind);
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("text") == 4);
+        }
+        Holder other(QFile::encodeName(path).constData());
+        QTest::qWait(200);
+        QVERIFY(otherHolders(path).isEmpty());
+        ModComm comm;
+        QVERIFY(comm.CommOpen(1, path, QStringLiteral("baud=9600 parity=N data=8 stop=1")) != 0);
+        QCOMPARE(comm.openFailureAdvice(), path + QStringLiteral(" is not a serial port."));
+        comm.CommClose(1);
     }
 };
 

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QRadioButton>
 #include <QTest>
 
@@ -63,6 +64,9 @@ private Q_SLOTS:
     {
         GuiBench b;
         b.forms.show(QStringLiteral("Welcome"));
+        // The version the build sets, in the caption and in the about box.
+        QCOMPARE(b.forms.existing(QStringLiteral("Welcome"))->windowTitle(),
+                 QStringLiteral("QNCF - FreeStanding  - Configuration Program - V" QNCF_VERSION));
         b.button("Welcome", "Command4")->click();
         QVERIFY(b.forms.existing(QStringLiteral("Welcome"))->isHidden());
         QVERIFY(shown(b.forms.existing(QStringLiteral("model_freestand"))));
@@ -74,6 +78,7 @@ private Q_SLOTS:
 
         b.button("Welcome", "Command3")->click();
         QVERIFY(shown(b.forms.existing(QStringLiteral("about"))));
+        QCOMPARE(b.control<QLabel>("about", "lblVersion")->text(), QStringLiteral("Version " QNCF_VERSION));
         b.button("about", "Command1")->click();
         QVERIFY(shown(b.forms.existing(QStringLiteral("Welcome"))));
         QVERIFY(!b.forms.isLoaded(QStringLiteral("about")));

@@ -21,31 +21,39 @@ QString withoutCr(QStringView text)
 
 void TerminalText::append(QByteArrayView received)
 {
-    for (char c : received)
-        appendByte(c);
+    trimIfLong();
+    // The backspaces first, on the read as it came: one takes the byte before it with it,
+    // and those left at the start erase the last character already there, once.
+    QByteArray kept;
+    kept.reserve(received.size());
+    bool eraseShown = false;
+    for (char c : received) {
+        if (c != BS)
+            kept.append(c);
+        else if (!kept.isEmpty())
+            kept.chop(1);
+        else
+            eraseShown = true;
+    }
+    if (eraseShown)
+        eraseLast();
+    for (char c : std::as_const(kept)) {
+        if (c == CR || c == 0) // a text box ends at a zero; the unit sends none on purpose
+            continue;
+        trimIfLong();
+        if (c == LF)
+            m_text.append(QLatin1String("\r\n"));
+        else
+            m_text.append(QChar::fromLatin1(c));
+    }
 }
 
-void TerminalText::appendByte(char c)
+void TerminalText::trimIfLong()
 {
     if (m_text.size() > m_trimAbove) {
         m_text.remove(0, m_trimCount);
         m_whole = true;
         m_shown = 0;
-    }
-    switch (c) {
-    case BS:
-        eraseLast();
-        break;
-    case CR:
-        break;
-    case LF:
-        m_text.append(QLatin1Char(CR)).append(QLatin1Char(LF));
-        break;
-    case 0:
-        break; // a text box ends at a zero; the unit sends none on purpose
-    default:
-        m_text.append(QChar::fromLatin1(c));
-        break;
     }
 }
 

@@ -3,11 +3,15 @@
 #include <QByteArrayView>
 #include <QString>
 
-// The terminal's text as the converter's output builds it, one received byte at a time:
-// a backspace erases the last character shown (nothing when there is none), a carriage
-// return is dropped, a line feed becomes CR LF, every other byte is shown as its Latin-1
-// character. Past 16383 characters the first 4096 go before the next byte is taken, so the
-// text stays bounded. Feeding the bytes in any pieces gives the same text.
+// The terminal's text as the converter's output builds it, one read at a time. Within a read,
+// each backspace takes the character before it in that read with it, whatever it is (a
+// carriage return too); the backspaces left at the read's start erase the last character of
+// the text, one character however many there are. Then carriage returns are dropped, a line
+// feed becomes CR LF, and every other byte is shown as its Latin-1 character. So the text
+// depends on where the reads begin, as the converter's own terminal does.
+//
+// Past 16383 characters the first 4096 go before the next character is added, so the text
+// stays bounded whatever the size of a read.
 //
 // The window shows the text with its line breaks as lines; takeChange() tells it what changed
 // since it last looked, so that it can edit its copy rather than set it anew.
@@ -42,7 +46,7 @@ public:
     Change takeChange();
 
 private:
-    void appendByte(char c);
+    void trimIfLong();
     void eraseLast();
 
     qsizetype m_trimAbove;

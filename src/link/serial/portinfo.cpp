@@ -16,6 +16,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <sys/sysmacros.h>
+#endif
 
 namespace {
 
@@ -96,6 +99,28 @@ std::optional<LockFile> lockFileOf(const QString &device)
 }
 #endif
 
+#ifdef Q_OS_LINUX
+// Whether the character devices of this major number belong to a terminal driver (ttyS,
+// ttyUSB, ttyACM, pts...), from the names the drivers registered; nullopt if unlisted.
+std::optional<bool> terminalMajor(unsigned int number)
+{
+    QFile devices(QStringLiteral("/proc/devices"));
+    if (!devices.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    std::optional<bool> terminal;
+    for (const QByteArray &line : devices.readAll().split('\n')) {
+        if (line.startsWith("Block devices"))
+            break; // the character devices come first
+        const QList<QByteArray> words = line.simplified().split(' ');
+        bool isNumber = false;
+        if (words.size() != 2 || words[0].toUInt(&isNumber) != number || !isNumber)
+            continue;
+        terminal = terminal.value_or(false) || words[1].startsWith("tty") || words[1] == "pts";
+    }
+    return terminal;
+}
+#endif
+
 } // namespace
 
 QString SerialPortEntry::details() const
@@ -167,10 +192,33 @@ QString defaultComDevice(int n, const QList<SerialPortEntry> &ports)
 #endif
 }
 
+bool isNoSerialPort(const QString &device)
+{
+#ifdef Q_OS_UNIX
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(device).constData(), &st) != 0)
+        return false;
+    if (!S_ISCHR(st.st_mode))
+        return true;
+#ifdef Q_OS_LINUX
+    if (const std::optional<bool> terminal = terminalMajor(::major(st.st_rdev)))
+        return !*terminal;
+#endif
+    return false;
+#else
+    Q_UNUSED(device);
+    return false;
+#endif
+}
+
 QList<PortHolder> otherHolders(const QString &device)
 {
     QList<PortHolder> holders;
 #ifdef Q_OS_LINUX
+    if (isNoSerialPort(device))
+        return holders;
     const QString target = canonical(device);
     static const QRegularExpression pts(QStringLiteral("^/dev/pts/([0-9]+)$"));
     const QRegularExpressionMatch ptsMatch = pts.match(target);
@@ -214,6 +262,9 @@ QString portAdvice(const QString &device, int errorCode, const QString &errorTex
 {
     const QString shown = device;
 #ifdef Q_OS_UNIX
+    // Whatever the open said, and whoever has it open too.
+    if (isNoSerialPort(device))
+        return QCoreApplication::translate("portinfo", "%1 is not a serial port.").arg(shown);
     if (!holders.isEmpty()) {
         QStringList who;
         for (const PortHolder &h : holders)

@@ -38,6 +38,10 @@ std::optional<SerialPortEntry> findSerialPort(const QList<SerialPortEntry> &port
 // system's own name for the n-th serial port.
 QString defaultComDevice(int n, const QList<SerialPortEntry> &ports);
 
+// The path is there and is surely no serial port: a folder, a regular file, a device of
+// another kind (/dev/null). False where it is not there or the system cannot tell.
+bool isNoSerialPort(const QString &device);
+
 struct PortHolder
 {
     qint64 pid = 0;
@@ -46,7 +50,8 @@ struct PortHolder
 
 // Other processes that have the device open, found through /proc/*/fd. A process that also
 // holds the master end of the same pseudo-terminal is its far side, not a competitor, and is
-// left out. Empty where the system cannot tell.
+// left out. Empty where the system cannot tell, and for what is no serial port (every
+// program has /dev/null open).
 QList<PortHolder> otherHolders(const QString &device);
 
 // The second line of a port error: the device, and what is likely to help.

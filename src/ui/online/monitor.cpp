@@ -66,7 +66,10 @@ monitor::monitor(AppContext &ctx, QWidget *parent)
     connect(&m_ctx.comm, &ModComm::portLost, this, [this](int port, const QString &line) {
         if (port != m_ctx.session.PortNumber)
             return;
-        StatusTimer.stop();
+        // Said at once, and the clock stops at the time the line was there.
+        for (QTimer *t : {&StatusTimer, &tmrclock, &tmrLoad})
+            t->stop();
+        showTime();
         m_ui->lblMonStat->setText(line);
     });
     connect(m_flash, &FlashTransfer::progressed, this, &monitor::transferProgressed);

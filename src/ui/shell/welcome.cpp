@@ -19,6 +19,7 @@
 Welcome::Welcome(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::Welcome)
 {
     m_ui->setupUi(this);
+    setWindowTitle(windowTitle().arg(QLatin1String(QNCF_VERSION)));
     connect(m_ui->Command4, &QPushButton::clicked, this, &Welcome::Command4_Click);
     connect(m_ui->Command3, &QPushButton::clicked, this, &Welcome::Command3_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &Welcome::Command1_Click);
@@ -119,6 +120,7 @@ void Welcome::QN4000()
 about::about(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::about)
 {
     m_ui->setupUi(this);
+    m_ui->lblVersion->setText(m_ui->lblVersion->text().arg(QLatin1String(QNCF_VERSION)));
     connect(m_ui->Command1, &QPushButton::clicked, this, &about::Command1_Click);
     pressButtonsOnEnter(this);
 }
