@@ -122,6 +122,23 @@
         <source>Configuration File Values Not Taken</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Configuration File of Another Model?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be read as a %2 configuration.</source>
+        <extracomment>%1 is the file, %2 the model code</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open it anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not in the Configuration File</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>configmessage</name>
@@ -147,6 +164,81 @@
     </message>
     <message>
         <source>Edit the configuration that was downloaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>fileomissions</name>
+    <message>
+        <source>%1 was saved without the Toshiba drive settings: a configuration file has no place for them. Opened again, or downloaded from the file, it gives the Toshiba settings the program holds at that time (the presets, unless they were changed in that run).</source>
+        <extracomment>%1 is the file</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was saved without the Quintrel&apos;s Toshiba drive settings: a configuration file has no place for them. The configuration now shown, like a download from the file, has the Toshiba settings this program holds (the presets, unless they were changed in this run), not necessarily the unit&apos;s.</source>
+        <extracomment>%1 is the file</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 holds no Toshiba drive settings: a configuration file has no place for them. The Quintrel gets the Toshiba settings this program holds (the presets, unless they were changed in this run).</source>
+        <extracomment>%1 is the file</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was saved without the PLC file number (now %2): a configuration file has no place for it. Opened again, or downloaded from the file, it gives the file number the program holds at that time.</source>
+        <extracomment>%1 is the file, %2 the PLC file number</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 was saved without the Quintrel&apos;s PLC file number: a configuration file has no place for it. The configuration now shown, like a download from the file, has the file number this program holds (%2), not necessarily the unit&apos;s.</source>
+        <extracomment>%1 is the file, %2 the PLC file number</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 holds no PLC file number: a configuration file has no place for it. The Quintrel gets the file number this program holds, %2.</source>
+        <extracomment>%1 is the file, %2 the PLC file number</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>layoutcheck</name>
+    <message>
+        <source>a quoted text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>one value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>two values</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 values</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This file holds %1 values; a %2 configuration has %3: it was probably saved for another model.</source>
+        <extracomment>%1 and %3 are numbers of values, %2 the model code</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1 of this file holds %2 where a %3 configuration has %4: it was probably saved for another model.</source>
+        <extracomment>%1 is a line number; %2 and %4 say what the line holds (&quot;a number&quot;, &quot;two values&quot;); %3 is the model code</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It fits the layout of no model.</source>
+        <extracomment>%1 lists model codes</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It fits the layout of %1.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
