@@ -105,18 +105,18 @@ private Q_SLOTS:
         const char *lbw = "QN4000-LBW", *mb = "modbus_prot";
         row("Modbus 300", lbw, mb, "txtStart1", "300", "300", "P8=44 P9=1");
         row("Modbus 65535", lbw, mb, "txtStart1", "65535", "65535", "P8=255 P9=255");
-        row("Modbus 12a", lbw, mb, "txtStart1", "12a", "", "P8=90 P9=90");
-        row("Modbus blank", lbw, mb, "txtEnd2", " ", "", "P20=90 P21=90");
+        row("Modbus 12a", lbw, mb, "txtStart1", "12a", "", "P8=90 P9=90", "23130");
+        row("Modbus blank", lbw, mb, "txtEnd2", " ", "", "P20=90 P21=90", "23130");
         row("Modbus half to even", lbw, mb, "txtEnd1", "2.5", "2.5", "P10=2 P11=0", "2");
         row("Modbus blanks around", lbw, mb, "txtFile3", " 7 ", " 7 ", "P32=7 P33=0", "7");
         row("Modbus last word", lbw, mb, "txtWord8", "513", "513", "P84=1 P85=2");
         row("Modbus above a word", lbw, mb, "txtWord8", "65536", "23130", "P84=90 P85=90");
         row("Modbus negative", lbw, mb, "txtFile3", "-1", "23130", "P32=90 P33=90");
-        row("Modbus far too big", lbw, mb, "txtStart4", "99999999999", "", "P38=90 P39=90");
+        row("Modbus far too big", lbw, mb, "txtStart4", "99999999999", "", "P38=90 P39=90", "23130");
 
         const char *yze = "QN4000-YZE", *qof = "QN4000-QOF";
         row("YZE file 300", yze, "YZE_DataTable", "txtXXX", "300", "300", "P2=44 P3=1");
-        row("YZE word cleared", yze, "YZE_DataTable", "txtYYY", "", "", "P4=90 P5=90");
+        row("YZE word cleared", yze, "YZE_DataTable", "txtYYY", "", "", "P4=90 P5=90", "23130");
         row("YZE file above a word", yze, "YZE_DataTable", "txtXXX", "70000", "23130", "P2=90 P3=90");
         row("VR58 neckdowns cleared", qof, "VR58_DataTable", "txtXXX", "", "180", "P2=180 P3=0");
         row("VR58 lumps not a number", qof, "VR58_DataTable", "txtYYY", "x", "181", "P4=181 P5=0");
