@@ -96,7 +96,7 @@ modbus_prot::modbus_prot(AppContext &ctx, QWidget *parent)
         showStoredWhenDone(m_boxes[i], [this, i] { return storedText(i); });
     }
     // A new dialog shows the words the record holds, which are sent whether or not it opens.
-    showRecordTable();
+    showStoredTable();
     connect(m_ui->Command2, &QPushButton::clicked, this, &modbus_prot::accept);
     connect(m_ui->Command3, &QPushButton::clicked, this, &modbus_prot::Command3_Click);
 }
@@ -166,6 +166,12 @@ void modbus_prot::showRecordTable()
 {
     for (int i = 0; i < int(m_boxes.size()); ++i)
         m_boxes[i]->setText(storedText(i));
+}
+
+void modbus_prot::showStoredTable()
+{
+    for (int i = 0; i < int(m_boxes.size()); ++i)
+        showInBox(m_boxes[i], storedText(i));
 }
 
 void modbus_prot::selectRegisterRange(int digit)
@@ -247,5 +253,5 @@ void modbus_prot::Command3_Click()
     selectRegisterRange(0);
     // The reset leaves the table's words as they are (a stored configuration may rely on
     // that): the boxes show those words, which are still sent, rather than nothing.
-    showRecordTable();
+    showStoredTable();
 }
