@@ -105,18 +105,18 @@ private Q_SLOTS:
         const char *lbw = "QN4000-LBW", *mb = "modbus_prot";
         row("Modbus 300", lbw, mb, "txtStart1", "300", "300", "P8=44 P9=1");
         row("Modbus 65535", lbw, mb, "txtStart1", "65535", "65535", "P8=255 P9=255");
-        row("Modbus 12a", lbw, mb, "txtStart1", "12a", "", "P8=90 P9=90");
-        row("Modbus blank", lbw, mb, "txtEnd2", " ", "", "P20=90 P21=90");
+        row("Modbus 12a", lbw, mb, "txtStart1", "12a", "", "P8=90 P9=90", "23130");
+        row("Modbus blank", lbw, mb, "txtEnd2", " ", "", "P20=90 P21=90", "23130");
         row("Modbus half to even", lbw, mb, "txtEnd1", "2.5", "2.5", "P10=2 P11=0", "2");
         row("Modbus blanks around", lbw, mb, "txtFile3", " 7 ", " 7 ", "P32=7 P33=0", "7");
         row("Modbus last word", lbw, mb, "txtWord8", "513", "513", "P84=1 P85=2");
         row("Modbus above a word", lbw, mb, "txtWord8", "65536", "23130", "P84=90 P85=90");
         row("Modbus negative", lbw, mb, "txtFile3", "-1", "23130", "P32=90 P33=90");
-        row("Modbus far too big", lbw, mb, "txtStart4", "99999999999", "", "P38=90 P39=90");
+        row("Modbus far too big", lbw, mb, "txtStart4", "99999999999", "", "P38=90 P39=90", "23130");
 
         const char *yze = "QN4000-YZE", *qof = "QN4000-QOF";
         row("YZE file 300", yze, "YZE_DataTable", "txtXXX", "300", "300", "P2=44 P3=1");
-        row("YZE word cleared", yze, "YZE_DataTable", "txtYYY", "", "", "P4=90 P5=90");
+        row("YZE word cleared", yze, "YZE_DataTable", "txtYYY", "", "", "P4=90 P5=90", "23130");
         row("YZE file above a word", yze, "YZE_DataTable", "txtXXX", "70000", "23130", "P2=90 P3=90");
         row("VR58 neckdowns cleared", qof, "VR58_DataTable", "txtXXX", "", "180", "P2=180 P3=0");
         row("VR58 lumps not a number", qof, "VR58_DataTable", "txtYYY", "x", "181", "P4=181 P5=0");
@@ -296,8 +296,8 @@ private Q_SLOTS:
                          qPrintable(o->objectName()));
     }
 
-    // The reset: a slave on RTU again, the stations at 00, and every table box empty with the
-    // words it showed kept.
+    // The reset: a slave on RTU again, the stations at 00, and the table's words kept (every
+    // box still shows its word).
     void modbusReset()
     {
         GuiBench b;
@@ -319,13 +319,83 @@ private Q_SLOTS:
         const QString wrong =
             mismatches(b.session.rec, QStringLiteral("P1=0 P2=0 P3=0 P4=0 P5=0 P8=44 P9=1 P84=7"));
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
-        for (QLineEdit *box : b.forms.existing(QStringLiteral("modbus_prot"))->findChildren<QLineEdit *>())
-            if (box->parentWidget()->objectName() == QLatin1String("frmModbusTable"))
-                QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
+        QCOMPARE(b.text("modbus_prot", "txtStart1"), QStringLiteral("300"));
+        QCOMPARE(b.text("modbus_prot", "txtWord8"), QStringLiteral("7"));
         QCOMPARE(b.forms.existing(QStringLiteral("modbus_prot"))->height(), twips(8130));
         b.button("modbus_prot", "Command2")->click();
         QVERIFY(mainIsBack(b));
         QVERIFY(b.forms.existing(QStringLiteral("modbus_prot"))->isHidden());
+    }
+
+    // What a table box shows once the user is done with it, when its dialog is new, after the
+    // reset and after a file: always the word the record holds, which is what is sent. Steps:
+    // "box=text" typed key by key over the box's text and ended with Enter, "click:button",
+    // "file" (saved, the model chosen afresh, the file opened).
+    void boxesShowStoredWords_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("shows");
+        const char *lbw = "QN4000-LBW", *mb = "cmdModBus";
+        QTest::newRow("Modbus 12a") << lbw << mb << QStringList{"txtStart1=12a"}
+                                    << QStringList{"txtStart1=12"};
+        QTest::newRow("Modbus new dialog") << lbw << mb << QStringList{} << QStringList{"txtWord8=0"};
+        QTest::newRow("Modbus reset")
+            << lbw << mb << QStringList{"txtEnd2=300", "click:Command3"} << QStringList{"txtEnd2=300"};
+        QTest::newRow("Modbus file") << "QN6000-LBW" << mb
+                                     << QStringList{"txtWord6=4711", "txtFile3=9", "file"}
+                                     << QStringList{"txtWord6=4711", "txtFile3=9"};
+        QTest::newRow("YZE 12a") << "QN6000-YZE"
+                                 << "cmdYZE" << QStringList{"txtYYY=12a"} << QStringList{"txtYYY=12"};
+    }
+    void boxesShowStoredWords()
+    {
+        QFETCH(QString, model);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("w.QNC"));
+        GuiBench b;
+        choose(b, qPrintable(model));
+        const QByteArray opener = FETCHED(QString, opener).toLatin1();
+        QWidget *d = open(b, opener.constData(),
+                          opener == "cmdModBus" ? "modbus_prot" : b.session.model->dataTableForm);
+        for (const QString &step : FETCHED(QStringList, steps)) {
+            if (step == QLatin1String("file")) {
+                b.prompts.answerSave(path);
+                mainForm(b)->action(QStringLiteral("save_file"))->trigger();
+                choose(b, qPrintable(model));
+                b.prompts.answerOpen(path);
+                mainForm(b)->action(QStringLiteral("open_file"))->trigger();
+                d = open(b, opener.constData(), "modbus_prot");
+            } else if (step.startsWith(QLatin1String("click:"))) {
+                d->findChild<QAbstractButton *>(step.mid(6))->click();
+            } else {
+                auto *box = d->findChild<QLineEdit *>(step.section(QLatin1Char('='), 0, 0));
+                box->selectAll();
+                QTest::keyClicks(box, step.section(QLatin1Char('='), 1));
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        }
+        QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
+        for (const QString &e : FETCHED(QStringList, shows))
+            QCOMPARE(d->findChild<QLineEdit *>(e.section(QLatin1Char('='), 0, 0))->text(),
+                     e.section(QLatin1Char('='), 1));
+        // Every box, not only those named: its word, low byte first from its first entry.
+        const ConfigRecord &rec = b.session.rec;
+        QMap<QString, int> firstEntry{{"txtXXX", 2}, {"txtYYY", 4}};
+        if (d->objectName() == QLatin1String("modbus_prot")) {
+            firstEntry.clear();
+            for (int row = 1; row <= 8; ++row) {
+                int column = 0;
+                for (const char *name : {"txtStart", "txtEnd", "txtFile", "txtWord"})
+                    firstEntry.insert(QLatin1String(name) + QString::number(row),
+                                      8 + 10 * (row - 1) + 2 * column++);
+            }
+        }
+        for (auto it = firstEntry.cbegin(); it != firstEntry.cend(); ++it) {
+            const int word = rec.ProtoParam[it.value() + 1] * 256 + rec.ProtoParam[it.value()];
+            QCOMPARE(d->findChild<QLineEdit *>(it.key())->text(), QString::number(word));
+        }
     }
 
     // The close box destroys the Siemens dialog: the next opening starts from its defaults, and

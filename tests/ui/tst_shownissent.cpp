@@ -124,7 +124,7 @@ public:
         if (reachable({"cmdToshibaParam"}))
             toshibaDialogs(sent);
         // The map and the data tables show the record afresh each time they open: look at them
-        // as the user would find them.
+        // as the user would find them, or as they are where the user is in them.
         if (reachable({"cmdRioBt"}) && peek("cmdRioBt", "rio_bt"))
             rackMap(sent);
         if (reachable({"cmdYZE"}) && peek("cmdYZE", m_b.session.model->dataTableForm))
@@ -406,13 +406,11 @@ private:
                     options.value(value, QStringLiteral("no option for %1").arg(value)));
     }
     // A number box shows the value sent as a plain number of its base ("0012", not "12G4";
-    // "2", not "2.5"), or nothing where its rule empties it.
-    void numberBox(QWidget *form, const QString &name, int sent, bool emptyAllowed, int base = 10)
+    // "2", not "2.5"); an empty box hides the word that is still sent.
+    void numberBox(QWidget *form, const QString &name, int sent, int base = 10)
     {
         auto *box = form->findChild<QLineEdit *>(name);
         if (!shown(box, form))
-            return;
-        if (box->text().isEmpty() && emptyAllowed)
             return;
         static const QRegularExpression decimal(QStringLiteral("^-?[0-9]+$"));
         static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{1,4}$"));
@@ -454,12 +452,11 @@ private:
                           QString::number(s.proto(k)));
             }
         }
-        // A box the reset or bad text emptied shows nothing; the word stays as it was.
         for (int row = 1; row <= 8; ++row) {
             int column = 0;
             for (const char *name : {"txtStart", "txtEnd", "txtFile", "txtWord"})
                 numberBox(form, QLatin1String(name) + QString::number(row),
-                          s.word(8 + 10 * (row - 1) + 2 * column++), true);
+                          s.word(8 + 10 * (row - 1) + 2 * column++));
         }
     }
 
@@ -503,21 +500,29 @@ private:
             choice(vfd, "Frame1", {"optG2", "optG3", "optSuper2E"}, s.ext(3));
             choice(vfd, "Frame2", {"optNoNet", "optEStop", "optStopDecel", "optStopCoast"}, s.ext(2));
             frame(vfd, "frmPXA", "opt485", "opt422", s.link() & 16);
-            numberBox(vfd, QStringLiteral("txtIntRetries"), s.ext(0), false);
-            numberBox(vfd, QStringLiteral("txtPollingRetries"), s.ext(1), false);
-            numberBox(vfd, QStringLiteral("txtDelay"), s.extWord(4), false);
+            numberBox(vfd, QStringLiteral("txtIntRetries"), s.ext(0));
+            numberBox(vfd, QStringLiteral("txtPollingRetries"), s.ext(1));
+            numberBox(vfd, QStringLiteral("txtDelay"), s.extWord(4));
             wiring(vfd, s.link() & 16);
         }
         if (QWidget *table = loaded(QStringLiteral("toshiba_Super2E"))) {
             for (int k = 0; k < 40; ++k)
-                numberBox(table, QStringLiteral("txtWD%1").arg(20 + k), s.word(2 * k), false,
-                          k < 10 ? 10 : 16);
+                numberBox(table, QStringLiteral("txtWD%1").arg(20 + k), s.word(2 * k), k < 10 ? 10 : 16);
         }
     }
 
-    // Opens a dialog from its button, as the user does; the check then closes it again.
+    // Opens a dialog from its button, as the user does; the check then closes it again. A
+    // dialog the user is in is looked at as it is, and stays open.
     bool peek(const char *opener, const char *dialog)
     {
+        m_peeked = m_b.forms.existing(QLatin1String(dialog));
+        m_inDialog = m_peeked && m_peeked->isVisible();
+        if (m_inDialog)
+            return true;
+        // In another dialog: this one cannot be opened now, and shows the record when it is.
+        QWidget *main = m_b.forms.form(QStringLiteral("main4000"));
+        if (!main->isVisible() || !main->isEnabled())
+            return false;
         m_b.button("main4000", opener)->click();
         m_peeked = m_b.forms.existing(QLatin1String(dialog));
         if (!m_peeked || !m_peeked->isVisible()) {
@@ -527,7 +532,11 @@ private:
         }
         return true;
     }
-    void unpeek() { static_cast<MainFormDialog *>(m_peeked.data())->accept(); }
+    void unpeek()
+    {
+        if (!m_inDialog)
+            static_cast<MainFormDialog *>(m_peeked.data())->accept();
+    }
 
     void rackMap(const Sent &s)
     {
@@ -575,8 +584,8 @@ private:
     void dataTable(const Sent &s)
     {
         QWidget *form = m_peeked;
-        numberBox(form, QStringLiteral("txtXXX"), s.word(2), false);
-        numberBox(form, QStringLiteral("txtYYY"), s.word(4), false);
+        numberBox(form, QStringLiteral("txtXXX"), s.word(2));
+        numberBox(form, QStringLiteral("txtYYY"), s.word(4));
         unpeek();
     }
 
@@ -584,6 +593,7 @@ private:
     QString m_model;
     QStringList m_faults;
     QPointer<QWidget> m_peeked;
+    bool m_inDialog = false;
 };
 
 // A user at the forms: each step is one thing a user does, and says what it was.
@@ -595,6 +605,9 @@ public:
     QString model() const { return m_model; }
     // What the last step lost on its way through a file, if anything.
     QString takeLost() { return std::exchange(m_lost, QString()); }
+    // A check of the forms, run also in the middle of a dialog, once its boxes are done with.
+    void checkInDialogs(std::function<QStringList()> check) { m_check = std::move(check); }
+    QStringList takeInDialogFaults() { return std::exchange(m_inDialogFaults, {}); }
 
     QString pickModel()
     {
@@ -773,6 +786,10 @@ private:
         const int actions = 1 + int(m_rng.bounded(4));
         for (int i = 0; i < actions; ++i)
             done << act(form);
+        if (m_check && form->isVisible()) {
+            for (const QString &f : m_check())
+                m_inDialogFaults << QStringLiteral("in %1: %2").arg(dialog, f);
+        }
         const QString other = QLatin1String(route->otherWay);
         if (!other.isEmpty() && m_rng.bounded(4) == 0) {
             if (other == QLatin1String("close")) {
@@ -892,6 +909,8 @@ private:
     QString m_dir;
     QString m_model;
     QString m_lost;
+    std::function<QStringList()> m_check;
+    QStringList m_inDialogFaults;
 };
 
 // One step of a known sequence: "form:option" (a click, or a close box, or a menu item) or
@@ -1027,11 +1046,13 @@ private Q_SLOTS:
         for (int n = 0; n < sequences; ++n) {
             GuiBench b;
             User user(b, quint32(seed + n), dir.path());
+            user.checkInDialogs([&b, &user] { return Checker(b, user.model()).run(); });
             QStringList log{user.pickModel()};
             for (int i = 0;; ++i) {
                 QStringList faults = Checker(b, user.model()).run();
                 if (const QString lost = user.takeLost(); !lost.isEmpty())
                     faults << lost;
+                faults << user.takeInDialogFaults();
                 const QString problems = b.prompts.problems();
                 if (!faults.isEmpty() || !problems.isEmpty()) {
                     QString failure = QStringLiteral("seed %1, after:\n  ").arg(seed + n) +

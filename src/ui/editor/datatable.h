@@ -48,7 +48,8 @@ private:
 };
 
 // A PLC file number and starting word (the YZE models; the QN4000-RW31 asks the file alone).
-// Bad text empties a box and keeps the stored word.
+// Bad text empties a box and keeps the stored word, which the box shows again once the user is
+// done with it.
 class YZE_DataTable : public DataTableDialog
 {
     Q_OBJECT

@@ -94,12 +94,10 @@ modbus_prot::modbus_prot(AppContext &ctx, QWidget *parent)
     for (int i = 0; i < int(m_boxes.size()); ++i) {
         describeRange(m_boxes[i], WordRange);
         connect(m_boxes[i], &QLineEdit::textChanged, this, [this, i] { tableBoxChanged(i); });
-        showStoredWhenDone(m_boxes[i], [this, i] {
-            const ConfigRecord &rec = m_ctx.session.rec;
-            const int first = entryOf(i);
-            return QString::number(rec.ProtoParam[first + 1] * 256 + rec.ProtoParam[first]);
-        });
+        showStoredWhenDone(m_boxes[i], [this, i] { return storedText(i); });
     }
+    // A new dialog shows the words the record holds, which are sent whether or not it opens.
+    showStoredTable();
     connect(m_ui->Command2, &QPushButton::clicked, this, &modbus_prot::accept);
     connect(m_ui->Command3, &QPushButton::clicked, this, &modbus_prot::Command3_Click);
 }
@@ -150,7 +148,7 @@ void modbus_prot::tableBoxChanged(int boxIndex)
     }
     if (!WordRange.contains(*v)) {
         // Too big for its word: refused, and the box shows the word the record holds.
-        showInBox(box, QString::number(rec.ProtoParam[first + 1] * 256 + rec.ProtoParam[first]));
+        showInBox(box, storedText(boxIndex));
         return;
     }
     rec.splitWord(*v);
@@ -158,13 +156,23 @@ void modbus_prot::tableBoxChanged(int boxIndex)
     rec.ProtoParam[first + 1] = IntByte(rec.WordHigh);
 }
 
-void modbus_prot::showRecordTable()
+QString modbus_prot::storedText(int boxIndex) const
 {
     const ConfigRecord &rec = m_ctx.session.rec;
-    for (int i = 0; i < int(m_boxes.size()); ++i) {
-        const int first = entryOf(i);
-        m_boxes[i]->setText(QString::number(rec.ProtoParam[first + 1] * 256 + rec.ProtoParam[first]));
-    }
+    const int first = entryOf(boxIndex);
+    return QString::number(rec.ProtoParam[first + 1] * 256 + rec.ProtoParam[first]);
+}
+
+void modbus_prot::showRecordTable()
+{
+    for (int i = 0; i < int(m_boxes.size()); ++i)
+        m_boxes[i]->setText(storedText(i));
+}
+
+void modbus_prot::showStoredTable()
+{
+    for (int i = 0; i < int(m_boxes.size()); ++i)
+        showInBox(m_boxes[i], storedText(i));
 }
 
 void modbus_prot::selectRegisterRange(int digit)
@@ -244,7 +252,7 @@ void modbus_prot::Command3_Click()
     select(m_ui->Option15);
     // The entry Option15 writes is the slave's register range too: the range shown follows.
     selectRegisterRange(0);
-    // A blank is no number: each box empties, and the words it showed stay in the record.
-    for (QLineEdit *box : std::as_const(m_boxes))
-        box->setText(QStringLiteral(" "));
+    // The reset leaves the table's words as they are (a stored configuration may rely on
+    // that): the boxes show those words, which are still sent, rather than nothing.
+    showStoredTable();
 }

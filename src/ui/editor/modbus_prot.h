@@ -49,6 +49,10 @@ private:
     void layoutSlave();
     void relayout(int heightTwips, int buttonsTopTwips);
     void tableBoxChanged(int boxIndex);
+    // The decimal text of the word a table box stands for, as the record holds it.
+    QString storedText(int boxIndex) const;
+    // Every table box shows its word; nothing is stored.
+    void showStoredTable();
     void Command3_Click();
 
     AppContext &m_ctx;

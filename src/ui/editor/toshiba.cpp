@@ -187,11 +187,9 @@ toshiba_Super2E::toshiba_Super2E(AppContext &ctx, QWidget *parent)
         }
         m_words << box;
         connect(box, &QLineEdit::textChanged, this, [this, k] { wordChanged(k); });
-        showStoredWhenDone(box, [this, k] {
-            const ConfigRecord &rec = m_ctx.session.rec;
-            const int held = rec.ProtoParam[2 * k + 1] * 256 + rec.ProtoParam[2 * k];
-            return k < 10 ? QString::number(held) : registerText(held);
-        });
+        showStoredWhenDone(box, [this, k] { return storedText(k); });
+        // A new table shows the words the record holds, never a blank box.
+        showInBox(box, storedText(k));
     }
     connect(m_ui->Command1, &QPushButton::clicked, this, &toshiba_Super2E::accept);
 }
@@ -199,6 +197,13 @@ toshiba_Super2E::toshiba_Super2E(AppContext &ctx, QWidget *parent)
 toshiba_Super2E::~toshiba_Super2E()
 {
     delete m_ui;
+}
+
+QString toshiba_Super2E::storedText(int k) const
+{
+    const ConfigRecord &rec = m_ctx.session.rec;
+    const int held = rec.ProtoParam[2 * k + 1] * 256 + rec.ProtoParam[2 * k];
+    return k < 10 ? QString::number(held) : registerText(held);
 }
 
 QString toshiba_Super2E::registerText(int word)

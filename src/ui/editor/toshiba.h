@@ -88,6 +88,8 @@ public:
 
 private:
     void wordChanged(int k);
+    // Word k as its box shows it, from the record.
+    QString storedText(int k) const;
 
     AppContext &m_ctx;
     Ui::toshiba_Super2E *m_ui;

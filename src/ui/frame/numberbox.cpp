@@ -84,8 +84,7 @@ protected:
 private:
     void show()
     {
-        if (m_box->text().isEmpty())
-            return;
+        // An emptied box too: the word it stands for is still sent.
         const QString text = m_stored();
         if (m_box->text() != text)
             showInBox(m_box, text);

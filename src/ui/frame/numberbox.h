@@ -28,5 +28,5 @@ void showInBox(QLineEdit *box, const QString &text);
 
 // Once the user is done with a box (Enter, or leaving it), it shows what it stored, in the
 // box's own form: "2.5" becomes the 2 it stored, "12G4" the 0012 a register box read from it.
-// A box its rule left empty stays empty.
+// A box its rule emptied shows the word it kept.
 void showStoredWhenDone(QLineEdit *box, std::function<QString()> stored);
