@@ -1,5 +1,6 @@
 #include "loader.h"
 
+#include "config/speedcodes.h"
 #include "editor/datatable.h"
 #include "editor/modbus_prot.h"
 #include "editor/paramconfigb.h"
@@ -55,21 +56,10 @@ quint8 byteOf(int n)
     return quint8(qBound(0, n, 255));
 }
 
-// What each item of the speed lists stands for.
-struct Speed
+// What an item of a speed list stands for, by its code.
+template <std::size_t N> QString speedText(const SpeedCode (&table)[N], int code)
 {
-    int code;
-    const char *text;
-};
-constexpr Speed ChannelSpeeds[] = {
-    {3, "300"},   {4, "600"},   {5, "1200"},   {6, "2400"},   {7, "4800"},   {8, "9600"},   {9, "19.2"},
-    {10, "38.4"}, {11, "57.6"}, {12, "115.2"}, {13, "230.4"}, {16, "187.5"}, {17, "125.0"}, {18, "93.75"},
-};
-constexpr Speed NetworkSpeeds[] = {{8, "57.6"}, {9, "115.2"}, {10, "230.4"}};
-
-template <std::size_t N> QString speedText(const Speed (&table)[N], int code)
-{
-    for (const Speed &s : table) {
+    for (const SpeedCode &s : table) {
         if (s.code == code)
             return QLatin1String(s.text);
     }
@@ -77,7 +67,7 @@ template <std::size_t N> QString speedText(const Speed (&table)[N], int code)
 }
 
 // A speed code as the user knows it: its speed, where it has one.
-template <std::size_t N> QString speedOrCode(const Speed (&table)[N], int code)
+template <std::size_t N> QString speedOrCode(const SpeedCode (&table)[N], int code)
 {
     const QString text = speedText(table, code);
     return text.isEmpty() ? QStringLiteral("code %1").arg(code) : text;
