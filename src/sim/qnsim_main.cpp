@@ -95,7 +95,7 @@ int main(int argc, char *argv[])
         "upload; qnsim then exits), holdack (XOFF before a download reply or after an upload reply,\n"
         "XON 300 ms later; what the PC sends meanwhile after an upload reply is lost), noxon (the same\n"
         "XOFF and never an XON), flashhold (XOFF once 4 KB of a system file are in, XON 1.5 s later;\n"
-        "more than 32 KB arriving meanwhile is an overrun and the burn fails)."));
+        "more than 72 KB arriving after the XOFF is an overrun and the burn fails)."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption modelOpt(QStringLiteral("model"),

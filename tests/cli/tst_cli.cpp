@@ -824,7 +824,7 @@ private Q_SLOTS:
             // Past the hold's 4 KB by more than a pty holds between the PC and the unit.
             const QByteArray line("S1130000285F245F2212226A000424290008237C2A\r\n");
             const QByteArray text =
-                flashHold ? line.repeated(96 * 1024 / line.size()) : QByteArray("S00600004844521B\r\n");
+                flashHold ? line.repeated(192 * 1024 / line.size()) : QByteArray("S00600004844521B\r\n");
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
             ::chmod(QFile::encodeName(output).constData(), 0644);
             args = QStringList{command, QStringLiteral("--port"), port, output, QStringLiteral("--yes")};

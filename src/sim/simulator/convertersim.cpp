@@ -164,6 +164,7 @@ void ConverterSim::onReceived(const QByteArray &bytes)
     const qint64 silence = m_lastRx.isValid() ? m_lastRx.elapsed() : std::numeric_limits<qint64>::max();
     m_lastRx.start();
     m_received.append(bytes);
+    m_flashHeldCounting = m_flashHeld;
 
     // Busy while it holds the PC off: what comes meanwhile is lost.
     if (!m_holding && m_opt.fault != SimFault::Silent) {
@@ -666,7 +667,7 @@ void ConverterSim::confirmKey(quint8 b)
 
 void ConverterSim::flashByte(quint8 b)
 {
-    const bool lost = m_flashHeld && ++m_flashHeldBytes > FlashHoldSlackBytes;
+    const bool lost = m_flashHeld && m_flashHeldCounting && ++m_flashHeldBytes > FlashHoldSlackBytes;
     if (lost)
         m_flashOverrun = true; // the unit is writing its flash and cannot take it
     else
@@ -674,6 +675,7 @@ void ConverterSim::flashByte(quint8 b)
     if (m_opt.fault == SimFault::FlashHold && ++m_flashIn == FlashHoldAfterBytes) {
         m_line->write(QByteArray(1, XOFF));
         m_flashHeld = true;
+        m_flashHeldCounting = false;
         m_flashHeldBytes = 0;
         QTimer::singleShot(FlashHoldMs, this, [this] {
             m_flashHeld = false;

@@ -34,11 +34,12 @@ public:
     // A download we cannot make sense of is answered once the PC has stopped sending it.
     static constexpr int BadMessageQuietMs = 150;
     // The flashhold fault: XOFF once this much of the file is in, XON this much later. What
-    // the pty held between the PC and us when the XOFF went (20 KB at most) was on its way
-    // already; more than the slack arriving during the hold is an overrun.
+    // we had read already and what the pty held between the PC and us when the XOFF went (the
+    // kernel's 64 KB buffer and its line discipline's 4 KB) was on its way already; more than
+    // the slack arriving after that read is an overrun.
     static constexpr int FlashHoldAfterBytes = 4096;
     static constexpr int FlashHoldMs = 1500;
-    static constexpr int FlashHoldSlackBytes = 32 * 1024;
+    static constexpr int FlashHoldSlackBytes = 72 * 1024;
 
     explicit ConverterSim(SimOptions options, QObject *parent = nullptr);
     ~ConverterSim() override;
@@ -137,6 +138,7 @@ private:
     qint64 m_flashIn = 0;   // bytes of this system file so far, overrun ones too
     bool m_flashHeld = false;
     qint64 m_flashHeldBytes = 0;
+    bool m_flashHeldCounting = false; // a read after the one that brought the XOFF on
     bool m_flashOverrun = false;
     bool m_rioReplyDue = false;
     bool m_debugMode = false;
