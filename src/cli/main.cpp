@@ -6,7 +6,6 @@
 #include "editor/configfiles.h"
 #include "editor/download.h"
 #include "editor/downloadconfig.h"
-#include "editor/summarytext.h"
 #include "editor/upload.h"
 #include "files/layoutcheck.h"
 #include "files/localfile.h"
@@ -23,6 +22,7 @@
 #include "serial/portinfo.h"
 #include "session/session.h"
 #include "shell/model_freestand.h"
+#include "summary/summaryrows.h"
 #include "transfer/devicelink.h"
 #include "transfer/transfers.h"
 
@@ -152,7 +152,7 @@ int runShow(Program &p, const QString &file)
 {
     if (!loadConfigurationFile(p.context, file))
         return fail(BadInput, p.prompts.lastError());
-    for (const QString &line : summaryLines(*p.forms.form(QStringLiteral("view"))))
+    for (const QString &line : summaryLines(summaryRows(p.session.rec, *p.session.model)))
         out << line << Qt::endl;
     return Success;
 }
@@ -431,7 +431,7 @@ using Summary = QList<std::pair<QString, QString>>;
 Summary summaryOf(Program &p)
 {
     Summary rows;
-    for (const QString &line : summaryLines(*p.forms.form(QStringLiteral("view")))) {
+    for (const QString &line : summaryLines(summaryRows(p.session.rec, *p.session.model))) {
         const qsizetype at = line.indexOf(QLatin1String(": "));
         rows.append(at < 0 ? std::pair{line, QString()} : std::pair{line.left(at), line.mid(at + 2)});
     }

@@ -9,6 +9,7 @@
 #include "serial/modcomm.h"
 #include "session/session.h"
 #include "support/scriptedprompts.h"
+#include "support/summarypage.h"
 #include "transfer/devicelink.h"
 
 #include <QAbstractButton>
@@ -49,9 +50,12 @@ struct GuiBench : ProgramParts<ScriptedPrompts>
         return control<QAbstractButton>(form, name);
     }
     QComboBox *combo(const char *form, const char *name) { return control<QComboBox>(form, name); }
-    // What a control shows (caption, title, text), or a form's window title.
+    // What a control shows (caption, title, text), or a form's window title; the summary's
+    // boxes as the page shows them when it opens.
     QString text(const char *form, const char *name)
     {
+        if (qstrcmp(form, "view") == 0)
+            openedSummary(forms);
         return CrossForm(forms).text(QString::fromLatin1(form), QString::fromLatin1(name));
     }
 };

@@ -62,6 +62,8 @@ void expect(GuiBench &b, QString e)
     const QString form = colon > 0 ? e.left(colon) : Main;
     const QString name = colon > 0 ? e.mid(colon + 1) : e;
     CrossForm remote(b.forms);
+    if (form == QLatin1String("view"))
+        openedSummary(b.forms);
     QWidget *w = remote.widget(form, name);
     const QByteArray what = (form + QLatin1Char(':') + name).toLatin1();
     QVERIFY2(w, what + " does not exist");
@@ -783,6 +785,7 @@ private Q_SLOTS:
         QFETCH(QString, highAddress);
 
         GuiBench b;
+        b.session.model = findModel(QStringLiteral("QN4000-NGD")); // the summary's layout
         ConfigRecord &rec = b.session.rec;
         rec.BusType = {quint8(busType), 0};
         rec.HighAddress = 200;
@@ -809,68 +812,55 @@ private Q_SLOTS:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("summary"); // the summary box showing the item, if any
 
         QTest::newRow("high address 17") << "cboHighAddress"
                                          << "17"
                                          << "HighAddress"
-                                         << "15"
-                                         << "txtHighAddress";
+                                         << "15";
         QTest::newRow("Modbus address 247") << "cboModbusAdd"
                                             << "247"
                                             << "StationNumber"
-                                            << "247"
-                                            << "txtStationNum";
+                                            << "247";
         QTest::newRow("rack 27") << "cboRackNum"
                                  << "27"
                                  << "StationNumber"
-                                 << "23"
-                                 << "txtRackNum";
+                                 << "23";
         QTest::newRow("rack range 7") << "cboRackRange"
                                       << "7"
                                       << "HighAddress"
-                                      << "7"
-                                      << "txtRackRange";
+                                      << "7";
         QTest::newRow("quarter rack") << "cboRackSize"
                                       << "1/4"
                                       << "AuxByte3"
-                                      << "0"
-                                      << "txtRackSize";
+                                      << "0";
         QTest::newRow("half rack") << "cboRackSize"
                                    << "1/2"
                                    << "AuxByte3"
-                                   << "1"
-                                   << "txtRackSize";
+                                   << "1";
         QTest::newRow("full rack") << "cboRackSize"
                                    << "FULL"
                                    << "AuxByte3"
-                                   << "2"
-                                   << "txtRackSize";
+                                   << "2";
         QTest::newRow("network 115.2") << "cboNetworkSpeed"
                                        << "115.2"
                                        << "NetworkSpeed"
-                                       << "9,0"
-                                       << "txtNetSpeed";
+                                       << "9,0";
         QTest::newRow("network 57.6") << "cboNetworkSpeed"
                                       << "57.6"
                                       << "NetworkSpeed"
-                                      << "8,0"
-                                      << "txtNetSpeed";
+                                      << "8,0";
         QTest::newRow("RIO network 230.4") << "cboNetworkSpeed2"
                                            << "230.4"
                                            << "NetworkSpeed"
-                                           << "10,0"
-                                           << "txtNetSpeed";
+                                           << "10,0";
         QTest::newRow("first slave 17") << "cboSLAVE1"
                                         << "17"
                                         << "AuxByte3"
-                                        << "17"
-                                        << "";
+                                        << "17";
         QTest::newRow("second slave 200") << "cboSlave2"
                                           << "200"
                                           << "AuxByte4"
-                                          << "200"
-                                          << "";
+                                          << "200";
     }
 
     void lists()
@@ -879,7 +869,6 @@ private Q_SLOTS:
         QFETCH(QString, item);
         QFETCH(QString, field);
         QFETCH(QString, value);
-        QFETCH(QString, summary);
 
         GuiBench b;
         fillSentinels(b.session.rec);
@@ -887,8 +876,6 @@ private Q_SLOTS:
         want[field] = value;
         pickItem(list(b, combo.toLatin1()), item);
         QCOMPARE(layoutFields(b.session.rec), want);
-        if (!summary.isEmpty())
-            QCOMPARE(b.text("view", summary.toLatin1()), item);
     }
 
     void rackSizeShowsTheBusFrame()
@@ -935,6 +922,7 @@ private Q_SLOTS:
         QFETCH(QString, units);
 
         GuiBench b;
+        b.session.model = findModel(QStringLiteral("QN4000-F7H")); // the summary's layout
         ConfigRecord &rec = b.session.rec;
         rec.ChanBSpeed = 99;
         rec.ChanCSpeed = 99;
@@ -947,7 +935,6 @@ private Q_SLOTS:
             QCOMPARE(int(rec.ChanCSpeed), 99);
             QCOMPARE(b.text("view", "txtAsyncB"), item);
             QCOMPARE(b.text("main4000", "lblKbaud2"), units);
-            QCOMPARE(b.text("view", "txtKbaud2"), units);
             QCOMPARE(b.text("view", "txtKbaudChannelB"), units);
         } else if (combo == QLatin1String("cboAsyncSpeedC")) {
             QCOMPARE(rec.ChanCSpeedSelA.text(), codeText);
@@ -956,7 +943,6 @@ private Q_SLOTS:
             QCOMPARE(int(rec.ChanBSpeed), 99);
             QCOMPARE(b.text("view", "txtAsyncC"), item);
             QCOMPARE(b.text("main4000", "lblKbaudC"), units);
-            QCOMPARE(b.text("view", "txtKbaud2"), units);
             QCOMPARE(b.text("view", "txtKbaudChannelC"), units);
         } else {
             QCOMPARE(rec.ChanCSpeedSelB.text(), codeText);
@@ -1305,6 +1291,7 @@ private Q_SLOTS:
         GuiBench b;
         ConfigRecord &rec = b.session.rec;
         const bool brabender = !shown.isEmpty();
+        b.session.model = findModel(brabender ? QStringLiteral("QN4000-JMR") : QStringLiteral("QN4000-QOF"));
         // Start from the other choice of the same group, so that this one is a change.
         click(b, brabender ? (option == QLatin1String("optMType") ? "optSType" : "optMType")
                            : (option == QLatin1String("optQOF_Host") ? "optQOF_Terminal" : "optQOF_Host"));

@@ -9,7 +9,6 @@
 #include "config/modelcatalog.h"
 #include "editor/configfiles.h"
 #include "editor/main4000.h"
-#include "editor/summarytext.h"
 #include "files/configfile.h"
 #include "frame/formutil.h"
 #include "frame/maindialog.h"
@@ -145,7 +144,7 @@ private:
 
     void summary(const Sent &s)
     {
-        const QStringList lines = summaryLines(*m_b.forms.form(QStringLiteral("view")));
+        const QStringList lines = summaryPage(m_b.forms, m_b.session);
         for (const QString &line : lines) {
             const qsizetype colon = line.indexOf(QLatin1String(": "));
             if (colon < 0)

@@ -4,7 +4,6 @@
 #include "editor/downloadconfig.h"
 #include "editor/main4000.h"
 #include "editor/summaryprint.h"
-#include "editor/summarytext.h"
 #include "editor/upload.h"
 #include "editor/view.h"
 #include "files/configfile.h"
@@ -778,13 +777,13 @@ private Q_SLOTS:
             else
                 menuAction(b, "save_file")->trigger();
             message = BuildConfigMessage(b.session.rec).bytes;
-            summary = summaryLines(*b.forms.form(QStringLiteral("view")));
+            summary = summaryPage(b.forms, b.session);
             QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
         }
         GuiBench fresh;
         pick(fresh, model);
         const QByteArray preset = BuildConfigMessage(fresh.session.rec).bytes;
-        const QStringList presetSummary = summaryLines(*fresh.forms.form(QStringLiteral("view")));
+        const QStringList presetSummary = summaryPage(fresh.forms, fresh.session);
 
         GuiBench b;
         pick(b, model);
@@ -809,7 +808,7 @@ private Q_SLOTS:
         expected.chop(2);
         expected += MessageChecksum(bodyOf(expected + "xx"));
         QCOMPARE(BuildConfigMessage(b.session.rec).bytes.toHex(' '), expected.toHex(' '));
-        const QStringList now = summaryLines(*b.forms.form(QStringLiteral("view")));
+        const QStringList now = summaryPage(b.forms, b.session);
         // The drive type is one of the Toshiba settings the file leaves out.
         const auto drive = [](const QStringList &lines) {
             return lines.filter(QRegularExpression(QStringLiteral("^TOSHIBA PROTOCOL: ")));

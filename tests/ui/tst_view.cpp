@@ -1,4 +1,5 @@
 #include "frame/formutil.h"
+#include "shell/model_freestand.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -190,6 +191,30 @@ private Q_SLOTS:
         QCOMPARE(shownRowTops(v), rowSlots.mid(0, 4));
         // The station row stays on its own line above.
         QCOMPARE(box(b, QStringLiteral("txtStationNum"))->y(), 133);
+    }
+
+    // Each time the user comes to the page it shows the record as it is then, with the rows
+    // of the mode chosen since.
+    void showsTheRecordEachTime()
+    {
+        GuiBench b;
+        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))
+            ->chooseModel(QStringLiteral("QN4000-NGD"));
+        const struct
+        {
+            const char *mode, *station;
+            bool high;
+        } visits[] = {{"optKF2NGD", "7", false}, {"optNGD", "35", true}, {"optKF2NGD", "7", false}};
+        for (const auto &v : visits) {
+            b.button("main4000", v.mode)->click();
+            QVERIFY(selectText(b.combo("main4000", "cboStationNumber"), QLatin1String(v.station)));
+            b.button("main4000", "cmdNext")->click();
+            QCOMPARE(box(b, QStringLiteral("txtStationNum"))->property("text").toString(),
+                     QLatin1String(v.station));
+            QCOMPARE(box(b, QStringLiteral("txtHighAddress"))->isVisibleTo(page(b)), v.high);
+            QVERIFY(!box(b, QStringLiteral("txtDate"))->property("text").toString().isEmpty());
+            b.button("view", "Command1")->click();
+        }
     }
 
     void changeGoesBackToMain_data()

@@ -30,18 +30,6 @@ void UpdateParameters(AppContext &ctx)
     Click_CHB_Params(ctx);
     Click_CHC_Params(ctx);
 
-    const QString view = QStringLiteral("view");
-    for (const char *n : {"txtBusSpeed1", "txtBusSpeed", "txtKbaud2", "txtBusProtocol"})
-        r.hide(view, QLatin1String(n));
-    r.show(view, QStringLiteral("frmChannelB"));
-    r.setText(view, QStringLiteral("txtNetSpeed"), QStringLiteral("57.6"));
-    r.setText(view, QStringLiteral("txtKbaud2"), QStringLiteral("Baud"));
-    r.setText(view, QStringLiteral("txtAsyncB"), QStringLiteral("9600"));
-    // The channel's own units box too, or a faster speed's "Kbaud" would stay beside 9600.
-    r.setText(view, QStringLiteral("txtKbaudChannelB"), QStringLiteral("Baud"));
-    r.setText(view, QStringLiteral("txtStationNum"), QStringLiteral("1"));
-    r.setText(view, QStringLiteral("txtHighAddress"), QStringLiteral("2"));
-
     ctx.session.rec.applyFreshConfiguration();
 }
 

@@ -17,9 +17,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDate>
 #include <QHash>
-#include <QLocale>
 #include <QMenu>
 
 #include <optional>
@@ -208,18 +206,6 @@ bool main4000::isKind(ModelKind kind) const
     return m_ctx.session.model && m_ctx.session.model->kind == kind;
 }
 
-void main4000::summaryText(const char *box, const QString &text)
-{
-    crossForm().setText(View, QLatin1String(box), text);
-}
-
-void main4000::summaryVisible(std::initializer_list<const char *> boxes, bool visible)
-{
-    CrossForm r = crossForm();
-    for (const char *b : boxes)
-        r.setVisible(View, QLatin1String(b), visible);
-}
-
 void main4000::setVisible(const Widgets &widgets, bool visible)
 {
     for (QWidget *w : widgets)
@@ -260,7 +246,6 @@ bool main4000::applyStationNumber()
     if (!v)
         return false;
     m_ctx.session.rec.StationNumber = quint8(*v);
-    summaryText("txtStationNum", text);
     m_ui->txtF7H->setText(QString::number(*v + 1, 8));
     return true;
 }
@@ -283,7 +268,6 @@ void main4000::cboHighAddress_Click()
     const QString text = m_ui->cboHighAddress->currentText();
     if (const std::optional<int> v = octalValue(text)) {
         m_ctx.session.rec.HighAddress = quint8(*v);
-        summaryText("txtHighAddress", text);
     }
 }
 
@@ -292,7 +276,6 @@ void main4000::cboModbusAdd_Click()
     const QString text = m_ui->cboModbusAdd->currentText();
     if (const std::optional<int> v = decimalValue(text, 1, 247)) {
         m_ctx.session.rec.StationNumber = quint8(*v);
-        summaryText("txtStationNum", text);
     }
 }
 
@@ -303,7 +286,6 @@ void main4000::cboRackNum_Click()
     if (!v)
         return;
     m_ctx.session.rec.StationNumber = quint8(*v);
-    summaryText("txtRackNum", text);
     CrossForm r = crossForm();
     for (int k = 0; k < 7; ++k) {
         r.setText(QStringLiteral("rio_bt"), QStringLiteral("lblRack%1").arg(k + 1),
@@ -318,7 +300,6 @@ void main4000::cboRackRange_Click()
     if (!n)
         return;
     m_ctx.session.rec.HighAddress = quint8(*n);
-    summaryText("txtRackRange", text);
     CrossForm r = crossForm();
     const QString map = QStringLiteral("rio_bt");
     r.select(map, QStringLiteral("optRIO%1").arg(*n));
@@ -340,7 +321,6 @@ void main4000::applyRackSize()
     if (code < 0)
         return;
     m_ctx.session.rec.AuxByte3 = quint8(code);
-    summaryText("txtRackSize", text);
 }
 
 void main4000::takeShownValues()
@@ -402,7 +382,6 @@ void main4000::networkSpeed(QComboBox *combo)
     const QString text = combo->currentText();
     if (const std::optional<quint8> code = lookup(NetworkSpeeds, text)) {
         m_ctx.session.rec.NetworkSpeed = {*code, 0};
-        summaryText("txtNetSpeed", text);
     }
 }
 
@@ -416,8 +395,7 @@ void main4000::cboNetworkSpeed2_Click()
     networkSpeed(m_ui->cboNetworkSpeed2);
 }
 
-bool main4000::channelSpeed(QComboBox *combo, quint8 &code, const char *summaryValue, QLabel *unitsLabel,
-                            std::initializer_list<const char *> summaryUnits)
+bool main4000::channelSpeed(QComboBox *combo, quint8 &code, QLabel *unitsLabel)
 {
     const QString text = combo->currentText();
     const std::optional<quint8> c = lookup(ChannelSpeeds, text);
@@ -425,11 +403,7 @@ bool main4000::channelSpeed(QComboBox *combo, quint8 &code, const char *summaryV
     if (!c)
         return false;
     code = *c;
-    summaryText(summaryValue, text);
-    const QString units = *c <= LastBaudCode ? QStringLiteral("Baud") : QStringLiteral("Kbaud");
-    unitsLabel->setText(units);
-    for (const char *box : summaryUnits)
-        summaryText(box, units);
+    unitsLabel->setText(*c <= LastBaudCode ? QStringLiteral("Baud") : QStringLiteral("Kbaud"));
     return true;
 }
 
@@ -437,8 +411,7 @@ void main4000::cboAsyncSpeed_Click()
 {
     ConfigRecord &rec = m_ctx.session.rec;
     quint8 code = 0;
-    if (!channelSpeed(m_ui->cboAsyncSpeed, code, "txtAsyncB", m_ui->lblKbaud2,
-                      {"txtKbaud2", "txtKbaudChannelB"}))
+    if (!channelSpeed(m_ui->cboAsyncSpeed, code, m_ui->lblKbaud2))
         return;
     rec.ChanBSpeedSel = DecimalText::fromNumber(code);
     rec.ChanBSpeed = code;
@@ -448,8 +421,7 @@ void main4000::cboAsyncSpeedC_Click()
 {
     ConfigRecord &rec = m_ctx.session.rec;
     quint8 code = 0;
-    if (!channelSpeed(m_ui->cboAsyncSpeedC, code, "txtAsyncC", m_ui->lblKbaudC,
-                      {"txtKbaud2", "txtKbaudChannelC"}))
+    if (!channelSpeed(m_ui->cboAsyncSpeedC, code, m_ui->lblKbaudC))
         return;
     rec.ChanCSpeedSelA = DecimalText::fromNumber(code);
     rec.ChanCSpeed = code;
@@ -459,8 +431,7 @@ void main4000::cboChannelCSpeed_Click()
 {
     ConfigRecord &rec = m_ctx.session.rec;
     quint8 code = 0;
-    if (!channelSpeed(m_ui->cboChannelCSpeed, code, "txtAsyncC", m_ui->lblChannelCKbaud,
-                      {"txtKbaudChannelC"}))
+    if (!channelSpeed(m_ui->cboChannelCSpeed, code, m_ui->lblChannelCKbaud))
         return;
     rec.ChanCSpeedSelB = DecimalText::fromNumber(code);
     rec.ChanCSpeed = code;
@@ -492,7 +463,6 @@ void main4000::optQuarter_Click(bool on)
     reselect(m_ui->opt1Slave);
     // A quarter rack has room for one slave only.
     m_ui->opt2Slave->hide();
-    summaryText("txtRackSize", QStringLiteral("1/4"));
 }
 
 void main4000::optHalf_Click(bool on)
@@ -507,7 +477,6 @@ void main4000::optHalf_Click(bool on)
     reselect(m_ui->optSG0);
     m_ui->opt2Slave->show();
     select(m_ui->opt2Slave);
-    summaryText("txtRackSize", QStringLiteral("1/2"));
 }
 
 void main4000::startingGroup(int offset)
@@ -570,47 +539,46 @@ void main4000::optQOF_Terminal_Click(bool on)
         m_ctx.session.rec.ProtoParam[0] = 0;
 }
 
-void main4000::deviceType(int code, const QString &caption)
+void main4000::deviceType(int code)
 {
     m_ctx.session.rec.ProtoParam[0] = quint8(code);
     m_ctx.session.rec.ProtoParam[1] = 0;
-    summaryText("txtJMR1", caption);
 }
 
 void main4000::optSType_Click(bool on)
 {
     if (on)
-        deviceType(0, m_ui->optSType->text());
+        deviceType(0);
 }
 
 void main4000::optMType_Click(bool on)
 {
     if (on)
-        deviceType(1, m_ui->optMType->text());
+        deviceType(1);
 }
 
 void main4000::optLMType_Click(bool on)
 {
     if (on)
-        deviceType(2, m_ui->optLMType->text());
+        deviceType(2);
 }
 
 void main4000::optPT03Type_Click(bool on)
 {
     if (on)
-        deviceType(3, m_ui->optPT03Type->text());
+        deviceType(3);
 }
 
 void main4000::optLType_Click(bool on)
 {
     if (on)
-        deviceType(4, m_ui->optLType->text());
+        deviceType(4);
 }
 
 void main4000::optSAType_Click(bool on)
 {
     if (on)
-        deviceType(5, m_ui->optSAType->text());
+        deviceType(5);
 }
 
 // ---- Buttons -----------------------------------------------------------------------------
@@ -623,8 +591,6 @@ void main4000::cmdCONFIG_Click()
 void main4000::cmdNext_Click()
 {
     hide();
-    summaryText("txtDate",
-                QLocale::system().toString(QDate::currentDate(), QStringLiteral("dddd, MMM. d yyyy")));
     m_ctx.forms.show(View);
 }
 

@@ -22,7 +22,7 @@ class main4000;
 }
 
 // The main configuration form: network and channel parameters of the chosen model. Every
-// choice writes the configuration record at once and the matching box of the summary form.
+// choice writes the configuration record at once; the summary shows the record.
 // One form serves every model; the operating-mode options lay it out for their mode.
 class main4000 : public QWidget
 {
@@ -127,17 +127,16 @@ private:
     void guardLists();
 
     // The shared part of the six Brabender device types.
-    void deviceType(int code, const QString &caption);
+    void deviceType(int code);
     void startingGroup(int offset);
-    // Channel speed lists: the code, the units label and the summary's units boxes.
-    bool channelSpeed(QComboBox *combo, quint8 &code, const char *summaryValue, QLabel *unitsLabel,
-                      std::initializer_list<const char *> summaryUnits);
+    // Channel speed lists: the code and the units label.
+    bool channelSpeed(QComboBox *combo, quint8 &code, QLabel *unitsLabel);
     void networkSpeed(QComboBox *combo);
     // The primary effects of the station and rack size lists, without what a pick does
     // besides (the bridging high address, the bus frame shown).
     bool applyStationNumber();
     void applyRackSize();
-    // Every value list the form shows writes what it shows into the record and the summary.
+    // Every value list the form shows writes what it shows into the record.
     void takeShownValues();
     // The same for the drive dialogs of the mode that shows them.
     void takeShownDialogs();
@@ -150,8 +149,6 @@ private:
     // Whether the chosen model is of this kind.
     bool isKind(ModelKind kind) const;
     CrossForm crossForm() const;
-    void summaryText(const char *box, const QString &text);
-    void summaryVisible(std::initializer_list<const char *> boxes, bool visible);
 
     static void setVisible(const Widgets &widgets, bool visible);
     static void setEnabled(const Widgets &widgets, bool enabled);

@@ -58,11 +58,6 @@ constexpr ModeCaptions Captions[] = {
      "DRIVE ASYNC SPEED", "SET/CHANGE DRIVE ASYNC PARAMETERS", "SIEMENS DRIVE ASYNC PARAMETERS"},
 };
 
-// The summary's RIO rows.
-constexpr std::initializer_list<const char *> RackRows = {"txtRackNum1",  "txtRackNum",  "txtRackNumOctal",
-                                                          "txtRackSize1", "txtRackSize", "txtRackRange1",
-                                                          "txtRackRange"};
-
 } // namespace
 
 // ---- Control groups ----------------------------------------------------------------------
@@ -297,13 +292,6 @@ void main4000::applyStandardLayout()
     rec.AuxByte2.set("0");
     rec.AuxByte1.set("0");
 
-    summaryText("txtProtocola", QStringLiteral("DH+"));
-    summaryVisible({"txtStationNum1", "txtStationNum", "txtOctal1"}, true);
-    summaryVisible({"txtJMR", "txtJMR1", "txtRackSize1", "txtRackSize", "txtRackRange1", "txtRackRange",
-                    "txtRackNum1", "txtRackNum", "txtRackNumOctal", "frmChannelC", "txtHighAddress1",
-                    "txtHighAddress", "txtOctal2", "txtAsyncSpeedC", "txtAsyncC", "txtKbaudChannelC",
-                    "txtSiemensProt", "txtSiemensProt1"},
-                   false);
     setWhoActiveMode(true);
 }
 
@@ -323,9 +311,6 @@ void main4000::optNGD_Click(bool on)
     // The list and the summary show the high address the layout sets, not the reset's "2".
     showText(m_ui->cboHighAddress, QStringLiteral("1"));
     hideRackControls();
-    summaryVisible({"txtHighAddress1", "txtHighAddress", "txtOctal2"}, true);
-    summaryText("txtHighAddress1", QStringLiteral("HIGH ADDRESS"));
-    summaryText("txtHighAddress", QStringLiteral("1"));
 
     presetOtherMode({0, 1, {1, 0}});
 }
@@ -341,9 +326,6 @@ void main4000::optPXA_Click(bool on)
     setVisible(highAddressRow(), true);
     m_ui->lblHighAddress->setText(QStringLiteral("HIGH ADDRESS"));
     showText(m_ui->cboHighAddress, QStringLiteral("1"));
-    summaryVisible({"txtHighAddress1", "txtHighAddress", "txtOctal2", "txtOctal1"}, true);
-    summaryText("txtHighAddress1", QStringLiteral("HIGH ADDRESS"));
-    summaryText("txtHighAddress", QStringLiteral("1")); // as the list shows and the record holds
     if (auto *df = m_ctx.forms.form<df_Param>(QStringLiteral("df_Param")))
         df->layoutMultidropMaster();
     applyCaptions("optPXA");
@@ -391,10 +373,6 @@ void main4000::optF7H_Click(bool on)
 
     hideRackControls();
     setVisible({m_ui->lblHighAddress, m_ui->cboHighAddress}, false);
-    summaryVisible({"frmChannelC", "txtAsyncSpeedC", "txtAsyncC", "txtKbaudChannelC"}, true);
-    // The summary shows the speed the channel starts with.
-    summaryText("txtAsyncC", QStringLiteral("9600"));
-    summaryText("txtKbaudChannelC", QStringLiteral("Baud"));
     applyCaptions("optF7H");
 
     rec.ChanCSpeed = 8;
@@ -423,8 +401,6 @@ void main4000::optUCT_Click(bool on)
     // The station row gives way to the rack number row; the octal label stays for it.
     setVisible({m_ui->lblStnNum, m_ui->cboStationNumber}, false);
     showText(m_ui->cboRackNum, QStringLiteral("1"));
-    summaryText("txtRackNum", QStringLiteral("1"));
-    summaryText("txtProtocola", QStringLiteral("RIO"));
 
     if (toModbus)
         layoutRioToModbus();
@@ -452,13 +428,6 @@ void main4000::layoutRioAdapter()
     moveTop(sizeAndRange, 1200);
     showText(m_ui->cboRackRange, QStringLiteral("1"));
     showText(m_ui->cboRackSize, QStringLiteral("FULL"));
-    summaryText("txtRackRange", QStringLiteral("1"));
-    summaryText("txtRackSize", QStringLiteral("FULL"));
-    summaryVisible({"txtStationNum1", "txtStationNum", "txtOctal1"}, false);
-    summaryVisible({"txtRackNum1", "txtRackNum", "txtRackNumOctal", "txtRackRange1", "txtRackRange",
-                    "txtRackSize1", "txtRackSize"},
-                   true);
-    summaryText("txtNetSpeed", QStringLiteral("57.6"));
     applyCaptions("optUCT");
 }
 
@@ -491,9 +460,6 @@ void main4000::layoutRioToModbus()
 
     m_ui->frmProtParam->hide();
     applyCaptions("optUCT:RioToModbus");
-    // The summary addresses the unit by its rack, as the form does, with its rack size.
-    summaryVisible({"txtStationNum1", "txtStationNum", "txtOctal1", "txtRackRange1", "txtRackRange"}, false);
-    summaryVisible({"txtRackNum1", "txtRackNum", "txtRackNumOctal", "txtRackSize1", "txtRackSize"}, true);
 }
 
 // ---- ASCII -------------------------------------------------------------------------------
@@ -517,8 +483,6 @@ void main4000::optTBQ_Click(bool on)
         m_ui->cboHighAddress->setToolTip(QStringLiteral(
             "Station number of the PLC on the DH+ network where the QUINTREL will send the data"));
         m_ui->cmdYZE->show();
-        summaryVisible({"txtHighAddress1", "txtHighAddress", "txtOctal2"}, true);
-        summaryText("txtHighAddress1", QStringLiteral("PLC ADDRESS"));
     }
     if (isKind(ModelKind::AsciiDisplays))
         setVisible(stationRow(), true);
@@ -534,7 +498,6 @@ void main4000::optTBQ_Click(bool on)
 
     if (isKind(ModelKind::EatonDrives)) {
         m_ui->frmBusProt->hide();
-        summaryVisible({"frmChannelB"}, false);
         // This model asks for the file number alone.
         const QString table = QStringLiteral("YZE_DataTable");
         CrossForm r = crossForm();
@@ -549,7 +512,6 @@ void main4000::optTBQ_Click(bool on)
     if (dataTable) {
         const QString plc = QString::number(m_ctx.session.rec.HighAddress, 8);
         showText(m_ui->cboHighAddress, plc);
-        summaryText("txtHighAddress", plc);
     }
 }
 
@@ -570,7 +532,6 @@ void main4000::optJMR_Click(bool on)
     showProtocolFrames();
     applyCaptions("optJMR");
     m_ui->cmdProtParam->hide();
-    summaryVisible({"txtJMR", "txtJMR1"}, true);
 
     rec.AuxByte1.set("0");
     rec.AuxByte2.set("0");
@@ -617,9 +578,6 @@ void main4000::optEPV4_Click(bool on)
     addRackSizes();
     setVisible({m_ui->frmNetProt, m_ui->frmBusProt, m_ui->cmdToshibaParam}, true);
     m_ui->frmProtParam->hide();
-    summaryVisible({"txtSiemensProt", "txtSiemensProt1"}, true);
-    summaryText("txtSiemensProt", QStringLiteral("TOSHIBA PROTOCOL"));
-    summaryText("txtSiemensProt1", QStringLiteral("G2"));
     applyCaptions("optEPV4");
 
     rec.AuxByte1.set("0");
@@ -638,12 +596,8 @@ void main4000::optWOLTA_Click(bool on)
     m_ui->cboRackSize->hide();
     showText(m_ui->cboRackSize, QStringLiteral("FULL"));
     addRackSizes();
-    summaryText("txtRackSize", QStringLiteral("FULL"));
     setVisible({m_ui->frmNetProt, m_ui->frmBusProt, m_ui->cmdSiemensParam}, true);
     m_ui->frmProtParam->hide();
-    summaryVisible({"txtSiemensProt", "txtSiemensProt1"}, true);
-    // The drive rows may still carry the Toshiba title of an earlier model.
-    summaryText("txtSiemensProt", QStringLiteral("SIEMENS PROTOCOL"));
     applyCaptions("optWOLTA");
 
     rec.AuxByte1.set("20");
@@ -667,14 +621,6 @@ void main4000::optSiemensDH_Click(bool on)
     setVisible(modbusSide(), false);
     // The rack labels go with their lists, so that nothing is left over the station row.
     setVisible(rackControls(), false);
-
-    summaryText("txtProtocola", QStringLiteral("AB - DH+"));
-    summaryVisible({"txtStationNum1", "txtStationNum", "txtOctal1"}, true);
-    summaryText("txtOctal1", QStringLiteral("Octal"));
-    summaryVisible({"frmChannelC"}, false);
-    // The rows of the other network sides go, and the network speed comes back.
-    summaryVisible(RackRows, false);
-    summaryVisible({"txtNetSpeed1", "txtNetSpeed"}, true);
 }
 
 void main4000::optSiemensRIO_Click(bool on)
@@ -708,12 +654,6 @@ void main4000::optSiemensRIO_Click(bool on)
         besideLabel(m_ui->lblRackSize, m_ui->cboRackSize, 1200);
         moveTwips(m_ui->cboNetworkSpeed2, 5880, 840);
     }
-
-    summaryText("txtProtocola", QStringLiteral("AB - RIO"));
-    summaryVisible({"txtRackNum1", "txtRackNum", "txtRackNumOctal", "txtRackSize1", "txtRackSize",
-                    "txtNetSpeed1", "txtNetSpeed"},
-                   true);
-    summaryVisible({"txtStationNum1", "txtStationNum", "txtOctal1"}, false);
 }
 
 void main4000::optSiemensMOD_Click(bool on)
@@ -739,11 +679,4 @@ void main4000::optSiemensMOD_Click(bool on)
                false);
     if (auto *c = m_ctx.forms.form<paramConfigC>(QStringLiteral("paramConfigC")))
         c->selectDefaults();
-
-    summaryText("txtProtocola", QStringLiteral("MODBUS RTU"));
-    summaryVisible({"txtStationNum1", "txtStationNum", "txtOctal1"}, true);
-    summaryText("txtOctal1", QStringLiteral("Decimal"));
-    summaryVisible({"txtNetSpeed1", "txtNetSpeed"}, false);
-    summaryVisible(RackRows, false);
-    summaryVisible({"frmChannelC"}, true);
 }

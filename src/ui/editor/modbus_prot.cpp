@@ -8,8 +8,6 @@
 
 namespace {
 
-const QString View = QStringLiteral("view");
-
 // Bits of ProtoParam[1].
 constexpr int AsciiFraming = 1;
 constexpr int Master = 2;
@@ -37,23 +35,15 @@ modbus_prot::modbus_prot(AppContext &ctx, QWidget *parent)
                 handler();
         });
     };
-    on(m_ui->optRtu, [this] {
-        clearBits(AsciiFraming);
-        showSummaryRow("txtModeOp", "txtModeOp1", QStringLiteral("RTU"));
-    });
-    on(m_ui->optAscii, [this] {
-        setBits(AsciiFraming);
-        showSummaryRow("txtModeOp", "txtModeOp1", QStringLiteral("ASCII"));
-    });
+    on(m_ui->optRtu, [this] { clearBits(AsciiFraming); });
+    on(m_ui->optAscii, [this] { setBits(AsciiFraming); });
     on(m_ui->optMaster, [this] {
         setBits(Master);
         layoutMaster();
-        showSummaryRow("txtDeviceType", "txtDeviceType1", QStringLiteral("MASTER"));
     });
     on(m_ui->optSlave, [this] {
         clearBits(Master);
         layoutSlave();
-        showSummaryRow("txtDeviceType", "txtDeviceType1", QStringLiteral("SLAVE"));
     });
     on(m_ui->optYesHalf, [this] { setBits(Rs485TwoWire); });
     on(m_ui->optNoHalf, [this] { clearBits(Rs485TwoWire); });
@@ -117,16 +107,6 @@ void modbus_prot::clearBits(int mask)
 {
     IntByte &options = m_ctx.session.rec.ProtoParam[1];
     options = IntByte(ClearBit(options, mask));
-}
-
-void modbus_prot::showSummaryRow(const char *caption, const char *value, const QString &text)
-{
-    CrossForm r(m_ctx.forms);
-    for (const char *box : {caption, value}) {
-        r.show(View, QLatin1String(box));
-        r.moveTopTwips(View, QLatin1String(box), 2400);
-    }
-    r.setText(View, QLatin1String(value), text);
 }
 
 int modbus_prot::entryOf(int boxIndex)

@@ -44,7 +44,6 @@ public:
 private:
     void setBits(int mask);
     void clearBits(int mask);
-    void showSummaryRow(const char *caption, const char *value, const QString &text);
     void layoutMaster();
     void layoutSlave();
     void relayout(int heightTwips, int buttonsTopTwips);

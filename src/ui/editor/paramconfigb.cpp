@@ -12,11 +12,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-ChannelParams::ChannelParams(AppContext &ctx, IntByte &format, char channel, QWidget *parent)
+ChannelParams::ChannelParams(AppContext &ctx, IntByte &format, QWidget *parent)
     : MainFormDialog(ctx.forms, parent)
     , m_ctx(ctx)
     , m_format(format)
-    , m_channel(channel)
 {
 }
 
@@ -61,26 +60,12 @@ void ChannelParams::clearBits(int mask)
     m_format = IntByte(ClearBit(m_format, mask));
 }
 
-void ChannelParams::writeSummary(const char *box, const QString &text)
-{
-    const QString name = QLatin1String(box) + QLatin1Char(m_channel);
-    if (auto *edit = CrossForm(m_ctx.forms).control<QLineEdit>(QStringLiteral("view"), name))
-        edit->setText(text);
-}
-
-void ChannelParams::writeParity()
-{
-    writeSummary("txtParityNoneOdd",
-                 (m_format & ChanFlag::EvenParity) ? QStringLiteral("EVEN") : QStringLiteral("ODD"));
-}
-
 void ChannelParams::optNone_Click(bool on)
 {
     if (!on)
         return;
     // Bit 4 stays as it is, so switching parity back on brings back the even/odd choice.
     clearBits(ChanFlag::Parity);
-    writeSummary("txtParityNoneOdd", QStringLiteral("NONE"));
     m_o.frmParity->hide();
 }
 
@@ -91,9 +76,6 @@ void ChannelParams::optYes_Click(bool on)
     setBits(ChanFlag::Parity);
     m_o.frmParity->show();
     select((m_format & ChanFlag::EvenParity) ? m_o.optEven : m_o.optOdd);
-    // The even/odd option is usually still selected from before, so its handler does not
-    // run; without this the summary would go on reading "NONE" while parity is on.
-    writeParity();
 }
 
 void ChannelParams::optEven_Click(bool on)
@@ -101,7 +83,6 @@ void ChannelParams::optEven_Click(bool on)
     if (!on)
         return;
     setBits(ChanFlag::EvenParity);
-    writeSummary("txtParityNoneOdd", QStringLiteral("EVEN"));
 }
 
 void ChannelParams::optOdd_Click(bool on)
@@ -109,7 +90,6 @@ void ChannelParams::optOdd_Click(bool on)
     if (!on)
         return;
     clearBits(ChanFlag::EvenParity);
-    writeSummary("txtParityNoneOdd", QStringLiteral("ODD"));
 }
 
 void ChannelParams::opt7_Click(bool on)
@@ -117,7 +97,6 @@ void ChannelParams::opt7_Click(bool on)
     if (!on)
         return;
     setBits(ChanFlag::SevenDataBits);
-    writeSummary("txtData1", QStringLiteral("7"));
 }
 
 void ChannelParams::opt8_Click(bool on)
@@ -125,7 +104,6 @@ void ChannelParams::opt8_Click(bool on)
     if (!on)
         return;
     clearBits(ChanFlag::SevenDataBits);
-    writeSummary("txtData1", QStringLiteral("8"));
 }
 
 void ChannelParams::opt1_Click(bool on)
@@ -133,7 +111,6 @@ void ChannelParams::opt1_Click(bool on)
     if (!on)
         return;
     clearBits(ChanFlag::TwoStopBits);
-    writeSummary("txtStop1", QStringLiteral("1"));
 }
 
 void ChannelParams::opt2_Click(bool on)
@@ -141,7 +118,6 @@ void ChannelParams::opt2_Click(bool on)
     if (!on)
         return;
     setBits(ChanFlag::TwoStopBits);
-    writeSummary("txtStop1", QStringLiteral("2"));
 }
 
 void ChannelParams::optActive_Click(bool on)
@@ -149,7 +125,6 @@ void ChannelParams::optActive_Click(bool on)
     if (!on)
         return;
     setBits(ChanFlag::Handshake);
-    writeSummary("txtHandShake1", QStringLiteral("ACTIVE"));
 }
 
 void ChannelParams::optIgnore_Click(bool on)
@@ -157,7 +132,6 @@ void ChannelParams::optIgnore_Click(bool on)
     if (!on)
         return;
     clearBits(ChanFlag::Handshake);
-    writeSummary("txtHandShake1", QStringLiteral("IGNORE"));
 }
 
 void ChannelParams::Command2_Click()
@@ -167,7 +141,7 @@ void ChannelParams::Command2_Click()
 }
 
 paramConfigB::paramConfigB(AppContext &ctx, QWidget *parent)
-    : ChannelParams(ctx, ctx.session.rec.ChanBFormat, 'B', parent)
+    : ChannelParams(ctx, ctx.session.rec.ChanBFormat, parent)
     , m_ui(new Ui::paramConfigB)
 {
     m_ui->setupUi(this);

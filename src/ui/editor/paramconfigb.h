@@ -15,8 +15,8 @@ class paramConfigB;
 }
 
 // What the two channel dialogs share: parity, data bits, stop bits and handshaking of one
-// channel, each click written at once into that channel's format byte and into the
-// channel's boxes on the summary. The option buttons are only a view of the byte.
+// channel, each click written at once into that channel's format byte. The option buttons
+// are only a view of the byte.
 class ChannelParams : public MainFormDialog
 {
     Q_OBJECT
@@ -35,8 +35,7 @@ protected:
         QGroupBox *frmParity;
     };
 
-    // channel is 'B' or 'C': it picks the summary boxes (txtData1B, txtData1C, ...).
-    ChannelParams(AppContext &ctx, IntByte &format, char channel, QWidget *parent);
+    ChannelParams(AppContext &ctx, IntByte &format, QWidget *parent);
 
     // Connects the shared options to their handlers; the subclass calls it after setupUi.
     void connectOptions(const Options &o);
@@ -62,10 +61,6 @@ protected Q_SLOTS:
     void Command2_Click();
 
 private:
-    void writeSummary(const char *box, const QString &text);
-    void writeParity();
-
-    char m_channel;
     Options m_o{};
 };
 

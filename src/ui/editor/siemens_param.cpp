@@ -24,9 +24,9 @@ siemens_param::siemens_param(AppContext &ctx, QWidget *parent)
     };
     connect(m_ui->cboTelegram, &QComboBox::activated, this,
             [this] { m_ctx.session.rec.AuxByte1.set(m_ui->cboTelegram->currentText().toLatin1()); });
-    on(m_ui->optSimple, [this] { protocol(0, QStringLiteral("SIMPLE")); });
-    on(m_ui->optDUST6B, [this] { protocol(1, QStringLiteral("DUST6B")); });
-    on(m_ui->optUSS, [this] { protocol(2, QStringLiteral("USS")); });
+    on(m_ui->optSimple, [this] { protocol(0); });
+    on(m_ui->optDUST6B, [this] { protocol(1); });
+    on(m_ui->optUSS, [this] { protocol(2); });
     on(m_ui->optYesFunc, [this] { functionBit(1, true); });
     on(m_ui->optNoFunc, [this] { functionBit(1, false); });
     on(m_ui->optOnUss, [this] { functionBit(2, true); });
@@ -67,10 +67,9 @@ void siemens_param::takeShownOptions()
     m_ctx.session.rec.AuxByte1.set(m_ui->cboTelegram->currentText().toLatin1());
 }
 
-void siemens_param::protocol(int code, const QString &name)
+void siemens_param::protocol(int code)
 {
     m_ctx.session.rec.AuxByte2 = DecimalText::fromNumber(code);
-    CrossForm(m_ctx.forms).setText(QStringLiteral("view"), QStringLiteral("txtSiemensProt1"), name);
 }
 
 void siemens_param::functionBit(int mask, bool on)

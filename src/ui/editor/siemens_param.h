@@ -30,7 +30,7 @@ protected:
 private:
     void functionBit(int mask, bool on);
     void delay(int code);
-    void protocol(int code, const QString &name);
+    void protocol(int code);
 
     AppContext &m_ctx;
     Ui::siemens_param *m_ui;

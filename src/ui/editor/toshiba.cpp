@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString View = QStringLiteral("view");
-
 } // namespace
 
 toshiba_VFD::toshiba_VFD(AppContext &ctx, QWidget *parent)
@@ -29,9 +27,9 @@ toshiba_VFD::toshiba_VFD(AppContext &ctx, QWidget *parent)
                 handler();
         });
     };
-    on(m_ui->optG2, [this] { driveType(0, false, QStringLiteral("G2")); });
-    on(m_ui->optG3, [this] { driveType(1, false, QStringLiteral("G3")); });
-    on(m_ui->optSuper2E, [this] { driveType(2, true, QStringLiteral("SUPER2E")); });
+    on(m_ui->optG2, [this] { driveType(0, false); });
+    on(m_ui->optG3, [this] { driveType(1, false); });
+    on(m_ui->optSuper2E, [this] { driveType(2, true); });
     wireSerialConnection(m_ui->opt422, m_ui->pic422, m_ui->opt485, m_ui->pic485,
                          m_ctx.session.rec.LinkOptions, 3840);
     const QList<QAbstractButton *> actions{m_ui->optNoNet, m_ui->optEStop, m_ui->optStopDecel,
@@ -62,11 +60,10 @@ toshiba_VFD::~toshiba_VFD()
     delete m_ui;
 }
 
-void toshiba_VFD::driveType(int code, bool super2E, const QString &shown)
+void toshiba_VFD::driveType(int code, bool super2E)
 {
     m_super2EChosen = super2E;
     m_ctx.session.rec.ExtParam[3] = IntByte(code);
-    CrossForm(m_ctx.forms).setText(View, QStringLiteral("txtSiemensProt1"), shown);
 }
 
 void toshiba_VFD::numberBox(QLineEdit *box, const NumberRange &range, int (*held)(const ConfigRecord &),
@@ -127,7 +124,6 @@ void toshiba_VFD::showEvent(QShowEvent *event)
         const ConfigRecord &rec = m_ctx.session.rec;
         m_savedExt = rec.ExtParam;
         m_savedLinkOptions = rec.LinkOptions;
-        m_savedShown = CrossForm(m_ctx.forms).text(View, QStringLiteral("txtSiemensProt1"));
     }
     MainFormDialog::showEvent(event);
 }
@@ -151,7 +147,6 @@ void toshiba_VFD::Command2_Click()
     rec.ExtParam = m_savedExt;
     rec.LinkOptions =
         IntByte((rec.LinkOptions & ~LinkFlag::MultiDrop) | (m_savedLinkOptions & LinkFlag::MultiDrop));
-    CrossForm(m_ctx.forms).setText(View, QStringLiteral("txtSiemensProt1"), m_savedShown);
     m_ctx.forms.unload(QStringLiteral("toshiba_VFD"));
     giveMainFormBack(m_ctx.forms);
 }

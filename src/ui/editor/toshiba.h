@@ -46,7 +46,7 @@ protected:
     void escape() override { Command2_Click(); }
 
 private:
-    void driveType(int code, bool super2E, const QString &shown);
+    void driveType(int code, bool super2E);
     // A number box: text that is no number becomes "0"; a number outside range is refused,
     // and the box shows the value the record holds.
     void numberBox(QLineEdit *box, const NumberRange &range, int (*held)(const ConfigRecord &),
@@ -60,10 +60,9 @@ private:
     AppContext &m_ctx;
     Ui::toshiba_VFD *m_ui;
     bool m_super2EChosen = false;
-    // What a cancel puts back: the fields this dialog writes, and the summary's drive text.
+    // What a cancel puts back: the fields this dialog writes.
     std::array<IntByte, ExtParamCount> m_savedExt{};
     IntByte m_savedLinkOptions = 0;
-    QString m_savedShown;
 };
 
 // The Super2E polling table: ten relay addresses (txtWD20..txtWD29, decimal) and thirty

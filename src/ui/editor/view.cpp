@@ -10,10 +10,13 @@
 #include "prompts/prompts.h"
 #include "serial/modcomm.h"
 #include "session/session.h"
+#include "summary/summaryrows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMap>
 #include <QShowEvent>
 
@@ -95,8 +98,38 @@ void view::cmdEXIT_Click()
     m_ctx.forms.show(QStringLiteral("Welcome1"));
 }
 
+void view::refresh()
+{
+    const Session &s = m_ctx.session;
+    if (!s.model)
+        return; // nothing chosen yet: the page as designed
+    const auto put = [this](const char *name, const QString &text, bool shown) {
+        auto *box = findChild<QLineEdit *>(QLatin1String(name), Qt::FindChildrenRecursively);
+        Q_ASSERT(box);
+        box->setText(text);
+        box->setVisible(shown);
+    };
+    bool channelShown[2] = {false, false};
+    for (const SummaryRow &r : summaryRows(s.rec, *s.model, s.PortNumber)) {
+        put(r.captionBox, r.caption, r.shown);
+        if (r.valueBox)
+            put(r.valueBox, r.value, r.shown);
+        if (r.unitBox)
+            put(r.unitBox, r.unit, r.unitShown);
+        if (!r.channel.isNull())
+            channelShown[r.channel == QLatin1Char('C')] |= r.shown;
+    }
+    m_ui->frmChannelB->setVisible(channelShown[0]);
+    m_ui->frmChannelC->setVisible(channelShown[1]);
+}
+
 void view::showEvent(QShowEvent *event)
 {
+    if (!event->spontaneous()) {
+        refresh();
+        m_ui->txtDate->setText(
+            QLocale::system().toString(QDate::currentDate(), QStringLiteral("dddd, MMM. d yyyy")));
+    }
     // Each visit starts afresh: an earlier download's result says nothing about the values
     // shown now.
     if (!event->spontaneous() && !m_download->isRunning()) {

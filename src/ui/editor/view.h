@@ -11,9 +11,8 @@ namespace Ui {
 class view;
 }
 
-// The configuration summary: a page of read-only boxes that the other forms fill in as the
-// configuration changes. It computes nothing itself. Its txtModel box also holds the code of
-// the chosen model for the rest of the program.
+// The configuration summary: a page of read-only boxes showing the record as the summary's
+// rows give it, each time the page is shown.
 class view : public QWidget
 {
     Q_OBJECT
@@ -23,6 +22,8 @@ public:
     ~view() override;
 
     DownloadConfig &transfer() { return *m_download; }
+    // Shows the record and the chosen model afresh; showing the page does it too.
+    void refresh();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

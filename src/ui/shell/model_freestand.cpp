@@ -118,7 +118,6 @@ void model_freestand::chooseModel(const QString &code)
     rec.ProductCode = quint8(m->productCode);
     CrossForm r(m_ctx.forms);
     r.setText(Main, Main, QStringLiteral("Configuration of [%1] - MAIN MENU").arg(code));
-    r.setText(QStringLiteral("view"), QStringLiteral("txtModel"), code);
     runSetup(*m);
 }
 

@@ -104,9 +104,6 @@ void Welcome1::Click_CHC_Params()
 void Welcome1::cmdUpdate_Click()
 {
     hide();
-    CrossForm r(m_ctx.forms);
-    r.setText(QStringLiteral("view"), QStringLiteral("txtComSelect"),
-              QString::number(m_ctx.session.PortNumber));
     const Prompts::Answer a = m_ctx.prompts.message(
         QStringLiteral("Do you wish to Open an Existing Configuration Settings File?"),
         QStringLiteral("Open Existing or Coonfigure New"), Prompts::Buttons::YesNo, Prompts::Icon::Question);
