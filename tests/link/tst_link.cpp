@@ -391,7 +391,7 @@ private Q_SLOTS:
         b.sim.send(QByteArray(1, 0x10));
         QTRY_VERIFY(called);
         QCOMPARE(got, QByteArray(1, 0x06));
-        QVERIFY(b.session.TimeoutFlag);
+        QVERIFY(b.link.timeoutFlag());
 
         // It returns once n bytes are in, long before the timer, and leaves later bytes.
         called = false;
@@ -413,7 +413,7 @@ private Q_SLOTS:
         QTimer::singleShot(200, [&b] { b.sim.send("hi"); });
         QTRY_VERIFY(called);
         QCOMPARE(got, QByteArray("hi"));
-        QVERIFY(b.session.TimeoutFlag);
+        QVERIFY(b.link.timeoutFlag());
 
         // Nothing more comes: the timer ends the wait and clears TimeoutFlag.
         called = false;
@@ -421,7 +421,7 @@ private Q_SLOTS:
         b.sim.send("g");
         QTRY_VERIFY(called);
         QCOMPARE(got, QByteArray("g"));
-        QVERIFY(!b.session.TimeoutFlag);
+        QVERIFY(!b.link.timeoutFlag());
         b.link.closePort();
     }
 
