@@ -313,24 +313,21 @@ int runFlash(Program &p, const QString &path, bool confirmed)
             return fail(NoProperAnswer, QStringLiteral("nothing sent"));
     }
     const int port = p.session.PortNumber;
-    p.session.CommStatus = p.comm.CommOpen(port, p.link.portName(), DeviceLink::PortSettings);
-    if (p.session.CommStatus != 0) {
-        p.comm.FormatCommError(p.session.CommErrorText);
-        const QString advice = p.comm.openFailureAdvice();
+    if (p.comm.CommOpen(port, p.link.portName(), DeviceLink::PortSettings) != 0) {
+        const CommError error = p.comm.lastError();
         p.comm.CommClose(port);
         return fail(PortProblem,
-                    QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: ") +
-                        p.session.CommErrorText,
-                    advice);
+                    QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: ") + error.line(),
+                    error.advice());
     }
     // The terminal's line: a unit writing its flash holds the PC off with XOFF, and a PC
     // that does not stop overruns it.
     if (p.link.setLine() != 0) {
-        p.comm.FormatCommError(p.session.CommErrorText);
+        const CommError error = p.comm.lastError();
         p.comm.CommClose(port);
         return fail(PortProblem, QStringLiteral("the port cannot take XON/XOFF flow control, which a flash "
                                                 "needs: ") +
-                                     p.session.CommErrorText);
+                                     error.line());
     }
 
     QEventLoop loop;

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cerrno>
 #include <ctime>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -149,14 +150,60 @@ private Q_SLOTS:
         QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
     }
 
+    // A failed open's error names the device only where the device itself would not open,
+    // and the advice made from it goes with that error, not with a later one.
+    void openErrorValue_data()
+    {
+        QTest::addColumn<QString>("device"); // COM1's device; empty: the simulator's pty
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<bool>("inUse");     // COM1 is open already
+        QTest::addColumn<bool>("thenWrite"); // a write to the unopened port follows
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("named");
+        const QString missing = QStringLiteral("/dev/no-such-serial-device");
+        QTest::newRow("no such device")
+            << missing << Settings << false << false << ENOENT << "CommOpen (CreateFile)"
+            << qt_error_string(ENOENT).trimmed() << true;
+        QTest::newRow("then a failed write")
+            << missing << Settings << false << true << EBADF << "CommWrite (WriteFile)"
+            << qt_error_string(EBADF).trimmed() << false;
+        QTest::newRow("in use") << QString() << Settings << true << false << -1 << "CommOpen"
+                                << "Port in use." << false;
+        QTest::newRow("opened, bad settings")
+            << QString() << "baud=fast" << false << false << EINVAL << "CommOpen (BuildCommDCB)"
+            << qt_error_string(EINVAL).trimmed() << false;
+    }
+    void openErrorValue()
+    {
+        Bench b(QStringLiteral("QN4000-NGD"));
+        QVERIFY(b.opened);
+        if (!FETCHED(QString, device).isEmpty())
+            b.comm.setComDevice(1, FETCHED(QString, device));
+        if (FETCHED(bool, inUse))
+            QCOMPARE(b.comm.CommOpen(1, QStringLiteral("COM1"), Settings), 0);
+        QVERIFY(b.comm.CommOpen(1, QStringLiteral("COM1"), FETCHED(QString, settings)) != 0);
+        if (FETCHED(bool, thenWrite))
+            QCOMPARE(b.comm.CommWrite(1, "x"), -1);
+        const CommError e = b.comm.lastError();
+        QCOMPARE(e.code, FETCHED(int, code));
+        QCOMPARE(e.source, FETCHED(QString, source));
+        QCOMPARE(e.text, FETCHED(QString, text));
+        QCOMPARE(e.device, FETCHED(bool, named) ? b.comm.deviceForName(QStringLiteral("COM1")) : QString());
+        QCOMPARE(e.advice().isEmpty(), !FETCHED(bool, named));
+        QCOMPARE(b.comm.openFailureAdvice(), e.advice());
+        b.comm.CommClose(1);
+    }
+
     void portNumberOutOfRange()
     {
         ModComm comm;
         QByteArray data;
         QCOMPARE(comm.CommRead(9, data, 10), -1);
-        QCOMPARE(comm.LastCommErrorSource, QStringLiteral("CommRead"));
+        QCOMPARE(comm.lastError().source, QStringLiteral("CommRead"));
         QVERIFY(comm.CommOpen(0, QStringLiteral("COM1"), Settings) > 0);
-        QCOMPARE(comm.LastCommErrorSource, QStringLiteral("CommOpen"));
+        QCOMPARE(comm.lastError().source, QStringLiteral("CommOpen"));
         QCOMPARE(comm.CommWrite(-1, "x"), -1);
     }
 
@@ -165,7 +212,7 @@ private Q_SLOTS:
         Bench b(QStringLiteral("QN4000-NGD"));
         QVERIFY(b.opened);
         QVERIFY(b.comm.CommOpen(1, QStringLiteral("COM1"), QStringLiteral("baud=fast")) != 0);
-        QCOMPARE(b.comm.LastCommErrorSource, QStringLiteral("CommOpen (BuildCommDCB)"));
+        QCOMPARE(b.comm.lastError().source, QStringLiteral("CommOpen (BuildCommDCB)"));
         b.comm.CommClose(1);
         QVERIFY(!b.comm.isOpen(1));
     }
@@ -180,11 +227,11 @@ private Q_SLOTS:
         bool state = true;
         const int cd = b.comm.CommReadCD(1, ModComm::MS_DSR_ON, state);
         if (cd != 0)
-            QCOMPARE(b.comm.LastCommErrorSource, QStringLiteral("CommReadCD (GetCommModemStatus)"));
+            QCOMPARE(b.comm.lastError().source, QStringLiteral("CommReadCD (GetCommModemStatus)"));
         QCOMPARE(b.comm.CommSetLine(1, ModComm::LINE_BRK, true), 0);
         QCOMPARE(b.comm.CommSetLine(1, ModComm::LINE_BRK, false), 0);
         QVERIFY(b.comm.CommSetLine(1, 4, true) != 0);
-        QCOMPARE(b.comm.LastCommErrorSource, QStringLiteral("CommSetLine (EscapeCommFunction)"));
+        QCOMPARE(b.comm.lastError().source, QStringLiteral("CommSetLine (EscapeCommFunction)"));
         b.comm.CommSetLine(1, ModComm::LINE_DTR, true);
         QVERIFY(b.comm.isOpen(1));
         QCOMPARE(b.comm.CommWrite(1, "ok"), 2);
@@ -262,7 +309,7 @@ private Q_SLOTS:
         const QStringList lines = b.prompts.shown().first().text.split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines.first(),
-                 QStringLiteral("COM Error: Error (2): CommOpen (CreateFile) - ") + b.comm.LastCommErrorText);
+                 QStringLiteral("COM Error: Error (2): CommOpen (CreateFile) - ") + b.comm.lastError().text);
         QVERIFY2(lines.last().startsWith(QLatin1String("/dev/no-such-serial-device: not connected")),
                  qPrintable(lines.last()));
         QVERIFY(!b.comm.isOpen(3));
@@ -344,7 +391,7 @@ private Q_SLOTS:
         b.sim.send(QByteArray(1, 0x10));
         QTRY_VERIFY(called);
         QCOMPARE(got, QByteArray(1, 0x06));
-        QVERIFY(b.session.TimeoutFlag);
+        QVERIFY(b.link.timeoutFlag());
 
         // It returns once n bytes are in, long before the timer, and leaves later bytes.
         called = false;
@@ -366,7 +413,7 @@ private Q_SLOTS:
         QTimer::singleShot(200, [&b] { b.sim.send("hi"); });
         QTRY_VERIFY(called);
         QCOMPARE(got, QByteArray("hi"));
-        QVERIFY(b.session.TimeoutFlag);
+        QVERIFY(b.link.timeoutFlag());
 
         // Nothing more comes: the timer ends the wait and clears TimeoutFlag.
         called = false;
@@ -374,7 +421,7 @@ private Q_SLOTS:
         b.sim.send("g");
         QTRY_VERIFY(called);
         QCOMPARE(got, QByteArray("g"));
-        QVERIFY(!b.session.TimeoutFlag);
+        QVERIFY(!b.link.timeoutFlag());
         b.link.closePort();
     }
 

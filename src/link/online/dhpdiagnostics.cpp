@@ -55,9 +55,8 @@ void DhpDiagnostics::probe(int rate)
 {
     const int port = m_session.PortNumber;
     m_comm.CommClose(port);
-    m_session.CommStatus =
-        m_comm.CommOpen(port, QStringLiteral("COM%1").arg(port),
-                        QStringLiteral("baud=%1 parity=N data=8 stop=1").arg(Rates.at(rate)));
+    m_CommStatus = m_comm.CommOpen(port, QStringLiteral("COM%1").arg(port),
+                                   QStringLiteral("baud=%1 parity=N data=8 stop=1").arg(Rates.at(rate)));
     DetectedBaud = Rates.at(rate);
     // Nothing from before the question counts as its answer.
     m_comm.purgeInput(port);
@@ -85,7 +84,7 @@ void DhpDiagnostics::probed(int rate, bool answered)
         Q_EMIT autoconfigureEnded(false);
         return;
     }
-    m_session.CommStatus = m_comm.CommWrite(m_session.PortNumber, TX_ACK);
+    m_CommStatus = m_comm.CommWrite(m_session.PortNumber, TX_ACK);
     statusExchange(AnyNode, [this] {
         if (DiagConnected) {
             Q_EMIT statusChanged(connectedText());
@@ -107,9 +106,9 @@ void DhpDiagnostics::statusExchange(quint8 dst, std::function<void()> then)
             [this, then = std::move(then)](ExchangeOutcome outcome) {
                 disconnect(&m_exchange, &ExchangeEngine::finished, this, nullptr);
                 const Df1StatusReply reply(m_exchange.reply());
-                m_session.RxBuffer.fill(0);
+                m_RxBuffer.fill(0);
                 for (qsizetype k = 0; k < reply.bytes.size(); ++k)
-                    m_session.RxBuffer[size_t(k)] = quint8(reply.bytes.at(k));
+                    m_RxBuffer[size_t(k)] = quint8(reply.bytes.at(k));
                 if (outcome == ExchangeOutcome::Accepted && reply.complete()) {
                     if (reply.sts() != 0) {
                         NodeActive = false;
@@ -144,14 +143,14 @@ void DhpDiagnostics::startScan()
         return;
     m_aborted = false;
     m_scanning = true;
-    m_session.StopRequest = false;
+    m_StopRequest = false;
     setBusy(true);
     scanNode(0);
 }
 
 void DhpDiagnostics::scanNode(int node)
 {
-    if (m_session.StopRequest || !m_comm.isOpen(m_session.PortNumber)) {
+    if (m_StopRequest || !m_comm.isOpen(m_session.PortNumber)) {
         m_scanning = false;
         setBusy(false);
         Q_EMIT scanEnded();
@@ -170,7 +169,7 @@ void DhpDiagnostics::scanNode(int node)
 
 void DhpDiagnostics::stopScan()
 {
-    m_session.StopRequest = true;
+    m_StopRequest = true;
 }
 
 void DhpDiagnostics::leave(const std::function<void()> &done)
@@ -202,7 +201,7 @@ void DhpDiagnostics::finishLeaving()
 void DhpDiagnostics::connectionLost(const QString &line)
 {
     // The adapter went: said once, and nothing more is asked of it.
-    m_session.StopRequest = true;
+    m_StopRequest = true;
     m_connected = false;
     Q_EMIT statusChanged(line);
 }

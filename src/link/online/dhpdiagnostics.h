@@ -1,5 +1,6 @@
 #pragma once
 
+#include "df1/df1.h"
 #include "transfer/exchange.h"
 #include "transfer/exchangerunner.h"
 
@@ -7,6 +8,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 
 class ModComm;
@@ -47,6 +49,13 @@ public:
     bool isScanning() const { return m_scanning; }
     bool isConnected() const { return m_connected; }
 
+    // True asks the scan to stop; false only while one runs.
+    bool stopRequest() const { return m_StopRequest; }
+    // The result of the last open or acknowledge write made here (the runner keeps its own).
+    int commStatus() const { return m_CommStatus; }
+    // The last status reply, one byte a place from the first; zero beyond what came.
+    const std::array<int, Df1StatusReply::MaxLength> &rxBuffer() const { return m_RxBuffer; }
+
     int DiagSource = 0;
     int WorkstationNode = 0;
     bool NodeActive = false;
@@ -84,5 +93,8 @@ private:
     bool m_scanning = false;
     bool m_connected = false;
     bool m_aborted = false;
+    bool m_StopRequest = true;
+    int m_CommStatus = 0;
+    std::array<int, Df1StatusReply::MaxLength> m_RxBuffer{};
     std::function<void()> m_leaving;
 };

@@ -9,8 +9,10 @@ FlashTransfer::FlashTransfer(Session &session, ModComm &comm, QObject *parent)
     , m_comm(comm)
 {
     connect(&m_comm, &ModComm::portLost, this, [this](int port, const QString &line) {
-        if (m_running && port == m_session.PortNumber)
+        if (m_running && port == m_session.PortNumber) {
+            m_CommErrorText = line;
             end(line);
+        }
     });
 }
 
@@ -20,13 +22,13 @@ void FlashTransfer::start(const QByteArray &file)
         return;
     m_plan.emplace(file);
     m_running = true;
-    m_session.StopRequest = false;
+    m_StopRequest = false;
     sendNext();
 }
 
 void FlashTransfer::cancel()
 {
-    m_session.StopRequest = true;
+    m_StopRequest = true;
     if (m_running)
         end(QString());
 }
@@ -35,15 +37,15 @@ void FlashTransfer::sendNext()
 {
     if (!m_running)
         return;
-    if (m_session.StopRequest || m_plan->atEnd()) {
+    if (m_StopRequest || m_plan->atEnd()) {
         end(QString());
         return;
     }
     const QByteArray block = m_plan->nextBlock();
-    m_session.CommStatus = m_comm.CommWrite(m_session.PortNumber, block);
-    if (m_session.CommStatus < 0) {
-        m_comm.FormatCommError(m_session.CommErrorText);
-        end(m_session.CommErrorText);
+    m_CommStatus = m_comm.CommWrite(m_session.PortNumber, block);
+    if (m_CommStatus < 0) {
+        m_CommErrorText = m_comm.lastError().line();
+        end(m_CommErrorText);
         return;
     }
     Q_EMIT progressed(m_plan->blocksSent(), m_plan->percent());
@@ -60,8 +62,8 @@ void FlashTransfer::sendNext()
         if (ok) {
             sendNext();
         } else if (m_running) {
-            m_comm.FormatCommError(m_session.CommErrorText);
-            end(m_session.CommErrorText);
+            m_CommErrorText = m_comm.lastError().line();
+            end(m_CommErrorText);
         }
     });
 }
@@ -72,7 +74,7 @@ void FlashTransfer::end(const QString &error)
         return;
     m_running = false;
     delete m_wait;
-    m_session.StopRequest = true;
+    m_StopRequest = true;
     // The closing line feed, after whatever is still on its way.
     if (m_comm.isOpen(m_session.PortNumber))
         m_comm.CommWrite(m_session.PortNumber, QByteArray(1, FlashPlan::Closing));

@@ -255,9 +255,7 @@ ModComm::Entry *ModComm::entry(int port, const char *operation, int *result)
 
 void ModComm::recordError(int code, const QString &source, const QString &text)
 {
-    LastCommErrorCode = code;
-    LastCommErrorSource = source;
-    LastCommErrorText = text.left(255).trimmed();
+    m_lastError = CommError{code, source, text.left(255).trimmed(), {}, {}};
 }
 
 void ModComm::recordSerialError(const QSerialPort &serial, const QString &source)
@@ -311,14 +309,11 @@ int ModComm::CommOpen(int port, const QString &deviceName, const QString &settin
     }
 
     const QString device = deviceForName(deviceName);
-    m_failedDevice.clear();
-    m_failedHolders.clear();
     // A program that has the device open already (a terminal, a modem manager) would take the
     // converter's replies: the port is busy even where the system lets a second one open it.
     if (const QList<PortHolder> holders = otherHolders(device); !holders.isEmpty()) {
         recordError(EBUSY, QStringLiteral("CommOpen (CreateFile)"), systemText(EBUSY));
-        m_failedHolders = holders;
-        return openFailed(device);
+        return openFailed(device, holders);
     }
     auto *serial = new QSerialPort(this);
     serial->setPortName(device);
@@ -338,29 +333,33 @@ int ModComm::CommOpen(int port, const QString &deviceName, const QString &settin
     // Bytes from before the open must not be taken for a reply.
     if (!serial->clear()) {
         recordSerialError(*serial, QStringLiteral("CommOpen (PurgeComm)"));
-        return LastCommErrorCode;
+        return m_lastError.code;
     }
     if (!applySettings(*serial, settings, "CommOpen"))
-        return LastCommErrorCode;
+        return m_lastError.code;
     if (!serial->setFlowControl(QSerialPort::NoFlowControl)) {
         recordSerialError(*serial, QStringLiteral("CommOpen (SetCommState)"));
-        return LastCommErrorCode;
+        return m_lastError.code;
     }
     m_trace.event(port, QStringLiteral("open %1 %2").arg(device, settings));
     return 0;
 }
 
-int ModComm::openFailed(const QString &device)
+int ModComm::openFailed(const QString &device, const QList<PortHolder> &holders)
 {
-    m_failedDevice = device;
-    return LastCommErrorCode;
+    m_lastError.device = device;
+    m_lastError.holders = holders;
+    return m_lastError.code;
 }
 
-QString ModComm::openFailureAdvice() const
+QString CommError::line() const
 {
-    if (m_failedDevice.isEmpty())
-        return {};
-    return portAdvice(m_failedDevice, LastCommErrorCode, LastCommErrorText, m_failedHolders);
+    return QStringLiteral("Error (%1): %2 - %3").arg(code).arg(source, text);
+}
+
+QString CommError::advice() const
+{
+    return device.isEmpty() ? QString() : portAdvice(device, code, text, holders);
 }
 
 int ModComm::CommSet(int port, const QString &settings)
@@ -374,11 +373,11 @@ int ModComm::CommSet(int port, const QString &settings)
         return BadHandle;
     }
     if (!applySettings(*e->serial, settings, "CommSet"))
-        return LastCommErrorCode;
+        return m_lastError.code;
     m_trace.event(port, QStringLiteral("set %1").arg(settings));
     if (!outputOnlySoftwareFlow(*e->serial)) {
         recordSerialError(*e->serial, QStringLiteral("CommSet (SetCommState)"));
-        return LastCommErrorCode ? LastCommErrorCode : BadArgument;
+        return m_lastError.code ? m_lastError.code : BadArgument;
     }
     return 0;
 }
@@ -431,7 +430,7 @@ int ModComm::CommFlush(int port)
     const QSerialPort::Directions what = e->wrote ? QSerialPort::Input : QSerialPort::AllDirections;
     if (!e->serial->clear(what)) {
         recordSerialError(*e->serial, QStringLiteral("CommFlush (PurgeComm)"));
-        return LastCommErrorCode;
+        return m_lastError.code;
     }
     return 0;
 }
@@ -448,7 +447,7 @@ int ModComm::purgeInput(int port)
     }
     if (!e->serial->clear(QSerialPort::Input)) {
         recordSerialError(*e->serial, QStringLiteral("CommFlush (PurgeComm)"));
-        return LastCommErrorCode;
+        return m_lastError.code;
     }
     return 0;
 }
@@ -610,7 +609,7 @@ int ModComm::modemLines(int port, int &status)
     if (e->serial->error() != QSerialPort::NoError) {
         recordSerialError(*e->serial, QStringLiteral("CommReadCD (GetCommModemStatus)"));
         e->serial->clearError();
-        return LastCommErrorCode;
+        return m_lastError.code;
     }
     status = 0;
     const std::pair<QSerialPort::PinoutSignal, int> bits[] = {
@@ -705,7 +704,7 @@ int ModComm::CommSetLine(int port, int line, bool state)
         // A pty cannot drive the modem lines: a failure of this call, not a lost port.
         recordSerialError(*e->serial, source);
         e->serial->clearError();
-        return LastCommErrorCode;
+        return m_lastError.code;
     }
     static const char *const names[] = {"", "break", "DTR", "RTS"};
     m_trace.event(port, QStringLiteral("%1 %2").arg(QLatin1String(names[line]), state ? "on" : "off"));
@@ -714,10 +713,8 @@ int ModComm::CommSetLine(int port, int line, bool state)
 
 int ModComm::FormatCommError(QString &text) const
 {
-    text = QStringLiteral("Error (%1): %2 - %3")
-               .arg(LastCommErrorCode)
-               .arg(LastCommErrorSource, LastCommErrorText);
-    return LastCommErrorCode;
+    text = m_lastError.line();
+    return m_lastError.code;
 }
 
 int ModComm::setOutputFlowControl(int port, bool on)
@@ -735,7 +732,7 @@ int ModComm::setOutputFlowControl(int port, bool on)
     m_trace.event(port, on ? QStringLiteral("XON/XOFF on") : QStringLiteral("XON/XOFF off"));
     if (!ok) {
         recordSerialError(*e->serial, QStringLiteral("CommSet (SetCommState)"));
-        return LastCommErrorCode ? LastCommErrorCode : BadArgument;
+        return m_lastError.code ? m_lastError.code : BadArgument;
     }
     return 0;
 }
@@ -774,8 +771,7 @@ void ModComm::onSerialError(int port, int error)
     recordError(code, source, systemText(code));
     e.serial->close();
     release(port);
-    QString line;
-    FormatCommError(line);
+    const QString line = m_lastError.line();
     m_trace.event(port, QStringLiteral("lost: ") + line);
     Q_EMIT portLost(port, line);
 }

@@ -12,10 +12,29 @@
 
 class QSerialPort;
 
+// What a failed serial operation tells: the system's error code, the operation with the
+// system step that failed in brackets ("CommOpen (CreateFile)"), and the system's own words
+// for the code. Where the device itself could not be opened it also names that device and
+// whoever else was found holding it, which is what the advice to the user is made from.
+struct CommError
+{
+    int code = 0;
+    QString source;
+    QString text;
+    QString device;            // the device a failed CommOpen could not open; empty otherwise
+    QList<PortHolder> holders; // other programs found holding that device
+
+    // "Error (code): source - text", the line a message box shows.
+    QString line() const;
+    // The second line for the user: the device and what is likely to help. Empty unless
+    // the device could not be opened.
+    QString advice() const;
+};
+
 // The only code that touches a PC serial port. Ports are addressed by number, COM1..COM8.
 // Every operation returns 0 for success or an error code (CommRead and CommWrite return a
-// byte count, or -1), and a failure leaves its description in the last-error record, which
-// FormatCommError turns into one line for a message box.
+// byte count, or -1), and a failure leaves its description as the last error, which
+// lastError() hands out and FormatCommError turns into one line for a message box.
 //
 // Nothing here waits: CommRead hands back what has arrived so far, and readyRead(port) says
 // when more has come. A port whose adapter disappears is closed on the first read, write or
@@ -66,7 +85,10 @@ public:
     // Every modem status bit in one call, with the output lines: status gets MS_* and OUT_*
     // bits. A port that cannot report its lines (a pseudo-terminal) fails this call.
     int modemLines(int port, int &status);
+    // The last error's line (CommError::line) into text; returns its code.
     int FormatCommError(QString &text) const;
+    // What the last failed operation left; a success leaves it as it was.
+    CommError lastError() const { return m_lastError; }
 
     // Switches the output-only XON/XOFF of CommSet on or off. With it on, the driver takes
     // every received 0x11 and 0x13 for itself, so a binary reply loses those bytes.
@@ -104,13 +126,9 @@ public:
 
     // The second line for a user after a failed CommOpen: the device and what is likely to
     // help (the group to join, the ports there are, who holds it). Empty after other errors.
-    QString openFailureAdvice() const;
+    QString openFailureAdvice() const { return m_lastError.advice(); }
     // Logs every byte and setting of every port to path from now on (--trace).
     bool startTrace(const QString &path, QString *error) { return m_trace.open(path, error); }
-
-    int LastCommErrorCode = 0;
-    QString LastCommErrorSource;
-    QString LastCommErrorText;
 
 Q_SIGNALS:
     void readyRead(int port);
@@ -130,11 +148,10 @@ private:
     };
 
     Entry *entry(int port, const char *operation, int *result);
-    int openFailed(const QString &device);
+    int openFailed(const QString &device, const QList<PortHolder> &holders = {});
 
     PortTrace m_trace;
-    QString m_failedDevice;            // the device of the last CommOpen that failed
-    QList<PortHolder> m_failedHolders; // the other programs found holding it
+    CommError m_lastError;
     void recordError(int code, const QString &source, const QString &text);
     void recordSerialError(const QSerialPort &serial, const QString &source);
     bool applySettings(QSerialPort &serial, const QString &settings, const char *operation);

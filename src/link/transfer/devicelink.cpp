@@ -19,19 +19,26 @@ QString DeviceLink::portName() const
     return QStringLiteral("COM%1").arg(m_session.PortNumber);
 }
 
-QString DeviceLink::adviceLine() const
+QString DeviceLink::adviceLine(const CommError &error)
 {
-    const QString advice = m_comm.openFailureAdvice();
+    const QString advice = error.advice();
     return advice.isEmpty() ? QString() : QStringLiteral("\n") + advice;
+}
+
+void DeviceLink::openFailed(const CommError &error)
+{
+    m_CommStatus = error.code;
+    m_CommErrorText = error.line();
 }
 
 bool DeviceLink::CheckPort()
 {
-    m_session.CommStatus = m_comm.CommOpen(m_session.PortNumber, portName(), PortSettings);
-    const bool ok = m_session.CommStatus == 0;
+    m_CommStatus = m_comm.CommOpen(m_session.PortNumber, portName(), PortSettings);
+    const bool ok = m_CommStatus == 0;
     if (!ok) {
-        m_session.CommStatus = m_comm.FormatCommError(m_session.CommErrorText);
-        m_prompts.message(QStringLiteral("COM Error: ") + m_session.CommErrorText + adviceLine(), QString(),
+        const CommError error = m_comm.lastError();
+        openFailed(error);
+        m_prompts.message(QStringLiteral("COM Error: ") + m_CommErrorText + adviceLine(error), QString(),
                           Prompts::Buttons::Ok, Prompts::Icon::None);
     }
     // The port is not kept open between transfers.
@@ -41,11 +48,12 @@ bool DeviceLink::CheckPort()
 
 int DeviceLink::OpenDevicePort()
 {
-    m_session.CommStatus = m_comm.CommOpen(m_session.PortNumber, portName(), PortSettings);
-    if (m_session.CommStatus != 0) {
-        m_session.CommStatus = m_comm.FormatCommError(m_session.CommErrorText);
+    m_CommStatus = m_comm.CommOpen(m_session.PortNumber, portName(), PortSettings);
+    if (m_CommStatus != 0) {
+        const CommError error = m_comm.lastError();
+        openFailed(error);
         m_prompts.message(QStringLiteral("Unable to Open COM PORT to Quintrel!!, COM Error: ") +
-                              m_session.CommErrorText + adviceLine(),
+                              m_CommErrorText + adviceLine(error),
                           QString(), Prompts::Buttons::Ok, Prompts::Icon::None);
         // A port that failed in its set-up is half open, and one left open by an earlier
         // failure must not block the next transfer: close it in every case.
@@ -97,7 +105,12 @@ void DeviceLink::ReceiveReply(int timeoutMs, int n, std::function<void(const QBy
     auto *engine = new CountExchange(this);
     auto *runner = new ExchangeRunner(m_session, m_comm, this);
     const int interval = timeoutMs;
-    connect(engine, &ExchangeEngine::finished, this, [engine, runner, n, done = std::move(done)] {
+    m_TimeoutFlag = true;
+    connect(engine, &ExchangeEngine::finished, this, [this, engine, runner, n, done = std::move(done)] {
+        m_TimeoutFlag = runner->timeoutFlag();
+        m_CommStatus = runner->commStatus();
+        if (!runner->commErrorText().isEmpty())
+            m_CommErrorText = runner->commErrorText(); // the port went during the wait
         QByteArray reply = engine->reply();
         if (n == 1 && reply.size() == 1 && reply.at(0) == 0x10)
             reply = QByteArray(1, 0x06);
@@ -110,12 +123,12 @@ void DeviceLink::ReceiveReply(int timeoutMs, int n, std::function<void(const QBy
 
 void DeviceLink::HasAck(const QByteArray &reply)
 {
-    m_session.ReplyByte = containsAck(reply);
+    m_ReplyByte = containsAck(reply);
 }
 
 void DeviceLink::SendAck()
 {
-    m_session.CommStatus = m_comm.CommWrite(m_session.PortNumber, QByteArray(1, 0x06));
+    m_CommStatus = m_comm.CommWrite(m_session.PortNumber, QByteArray(1, 0x06));
 }
 
 void DeviceLink::closePort()

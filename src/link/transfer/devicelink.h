@@ -8,12 +8,14 @@
 
 class ModComm;
 class Prompts;
+struct CommError;
 struct Session;
 
 // The layer between the screens and the serial port: tests a chosen port, opens it for a
 // transfer after telling the user how to put the converter into configuration mode, and the
-// small receive and acknowledge routines the transfers share. Works on the session's link
-// state (PortNumber, CommStatus, CommErrorText, TimeoutFlag, ReplyByte).
+// small receive and acknowledge routines the transfers share. Talks to the session's chosen
+// port (PortNumber) and keeps what its own calls left: CommStatus, CommErrorText,
+// TimeoutFlag and ReplyByte.
 class DeviceLink : public QObject
 {
     Q_OBJECT
@@ -30,7 +32,7 @@ public:
     // "COM" and the chosen port number.
     QString portName() const;
     // The port error's second line ("\n" and what to do), or nothing.
-    QString adviceLine() const;
+    static QString adviceLine(const CommError &error);
 
     // Opens and closes the chosen port once as a test. A failure shows "COM Error: " and the
     // error line. Returns whether the port is usable; the main menu enables its tools by it.
@@ -58,8 +60,25 @@ public:
     void SendAck();
     void closePort();
 
+    // The result of the last port call made here: 0 or an open's error code, a byte count
+    // (or -1) for a read or write.
+    int commStatus() const { return m_CommStatus; }
+    // The error line of the last failure seen here: an open, or the port lost in a wait.
+    const QString &commErrorText() const { return m_CommErrorText; }
+    // Which ended the last ReceiveReply: true for the count, false for the time-out.
+    bool timeoutFlag() const { return m_TimeoutFlag; }
+    // What the last HasAck found.
+    bool replyByte() const { return m_ReplyByte; }
+
 private:
+    // Takes a failed open's error: CommStatus gets its code and CommErrorText its line.
+    void openFailed(const CommError &error);
+
     Session &m_session;
     ModComm &m_comm;
     Prompts &m_prompts;
+    int m_CommStatus = 0;
+    QString m_CommErrorText;
+    bool m_TimeoutFlag = false;
+    bool m_ReplyByte = false;
 };

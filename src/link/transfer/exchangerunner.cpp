@@ -16,9 +16,9 @@ void ExchangeRunner::run(ExchangeEngine &engine, const std::function<void()> &st
     stop();
     m_engine = &engine;
     m_connections << connect(&engine, &ExchangeEngine::send, this, [this](const QByteArray &bytes) {
-        m_session.CommStatus = m_comm.CommWrite(m_session.PortNumber, bytes);
-        if (m_session.CommStatus < 0 && m_engine) {
-            m_comm.FormatCommError(m_session.CommErrorText);
+        m_CommStatus = m_comm.CommWrite(m_session.PortNumber, bytes);
+        if (m_CommStatus < 0 && m_engine) {
+            m_CommErrorText = m_comm.lastError().line();
             m_engine->lineLost();
         }
     });
@@ -30,19 +30,19 @@ void ExchangeRunner::run(ExchangeEngine &engine, const std::function<void()> &st
     m_connections << connect(&m_comm, &ModComm::portLost, this, [this](int port, const QString &line) {
         if (port != m_session.PortNumber || !m_engine)
             return;
-        m_session.CommErrorText = line;
+        m_CommErrorText = line;
         ExchangeEngine *engine = m_engine;
         Q_EMIT lineLost(line);
         engine->lineLost();
     });
     m_connections << connect(&m_timer, &QTimer::timeout, this, [this] {
         m_timer.stop();
-        m_session.TimeoutFlag = false;
+        m_TimeoutFlag = false;
         if (m_engine)
             m_engine->timeout();
     });
 
-    m_session.TimeoutFlag = true;
+    m_TimeoutFlag = true;
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5% early
     start();
@@ -69,7 +69,7 @@ void ExchangeRunner::pump()
         return;
     QByteArray data;
     const int n = m_comm.CommRead(m_session.PortNumber, data, 0);
-    m_session.CommStatus = n;
+    m_CommStatus = n;
     if (n > 0)
         m_engine->receive(data);
 }

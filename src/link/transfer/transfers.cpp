@@ -116,7 +116,7 @@ void DownloadTransfer::done(ExchangeOutcome outcome)
         break;
     default: // the line was lost; the port is already closed
         m_link.closePort();
-        reportLostLine(prompts, m_link.session().CommErrorText);
+        reportLostLine(prompts, m_runner.commErrorText());
         Q_EMIT status(tr("COM PORT LOST - Try TRANSFER CONFIGURATION Again"));
         break;
     }
@@ -237,7 +237,7 @@ void UploadTransfer::secondDone(ExchangeOutcome outcome)
         m_runner.stop();
         m_link.closePort();
         if (outcome == ExchangeOutcome::LineLost)
-            reportLostLine(m_link.prompts(), m_link.session().CommErrorText);
+            reportLostLine(m_link.prompts(), m_runner.commErrorText());
         Q_EMIT status(
             QStringLiteral("the unit sent its configuration but not its Modbus table: nothing saved"));
         m_running = false;
@@ -264,7 +264,7 @@ void UploadTransfer::fail(ExchangeOutcome outcome)
         Q_EMIT status(QStringLiteral("Check connections/settings and TRY UPLOAD AGAIN"));
         break;
     case ExchangeOutcome::LineLost:
-        reportLostLine(m_link.prompts(), m_link.session().CommErrorText);
+        reportLostLine(m_link.prompts(), m_runner.commErrorText());
         Q_EMIT status(QStringLiteral("Check connections/settings and TRY UPLOAD AGAIN"));
         break;
     case ExchangeOutcome::AckNotSent:

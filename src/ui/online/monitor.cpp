@@ -340,7 +340,6 @@ void monitor::endTransfer(const QString &error)
 
 void monitor::cmdCancel_Click()
 {
-    m_ctx.session.StopRequest = true;
     m_ui->lblMonStat->setText(QStringLiteral("Cancellation of file transfer to Quintrel"));
     for (QWidget *w : {static_cast<QWidget *>(m_ui->ProgressBar1), static_cast<QWidget *>(m_ui->lblPercent),
                        static_cast<QWidget *>(m_ui->Label2), static_cast<QWidget *>(m_ui->cmdCancel)})
