@@ -4,9 +4,6 @@
 #include "config/modelcatalog.h"
 #include "consoleprompts.h"
 #include "editor/configfiles.h"
-#include "editor/download.h"
-#include "editor/downloadconfig.h"
-#include "editor/upload.h"
 #include "files/layoutcheck.h"
 #include "files/localfile.h"
 #include "formcatalog.h"
@@ -33,8 +30,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -112,15 +107,6 @@ bool choosePort(Program &p, const QString &device)
     return true;
 }
 
-// A control of a form, looked up by name; a form without it is a fault of this program.
-template <typename T> T *controlOf(QWidget &form, const char *name)
-{
-    T *c = form.findChild<T *>(QLatin1String(name));
-    if (!c)
-        qFatal("qncf-cli: %s has no %s", qPrintable(form.objectName()), name);
-    return c;
-}
-
 int runModels()
 {
     for (const ModelInfo &m : modelCatalog())
@@ -178,25 +164,31 @@ int portFailed(Program &p)
     return fail(PortProblem, p.prompts.lastError(), p.prompts.lastAdvice());
 }
 
+// Waits for a transfer that has started to finish; outcome is what its finished() set.
+template <typename Transfer>
+ExchangeOutcome finishedTransfer(Transfer &transfer, const ExchangeOutcome &outcome)
+{
+    if (!transfer.isRunning())
+        return outcome;
+    QEventLoop loop;
+    QObject::connect(&transfer, &Transfer::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    return outcome;
+}
+
 // The download screen's way: the file is opened as the editor opens it, then sent.
 int runDownload(Program &p, const QString &file)
 {
-    auto *screen = p.forms.form<download>(QStringLiteral("download"));
-    QEventLoop loop;
-    ExchangeOutcome outcome = ExchangeOutcome::NoMessage;
-    QObject::connect(&screen->transfer(), &DownloadConfig::status,
-                     [](const QString &s) { err << s << Qt::endl; });
-    QObject::connect(&screen->transfer(), &DownloadConfig::finished, [&](ExchangeOutcome o) {
-        outcome = o;
-        loop.quit();
-    });
-    p.prompts.openPath = file;
-    controlOf<QPushButton>(*screen, "cmdDOWNLOAD")->click();
-    if (!screen->transfer().isRunning() && outcome == ExchangeOutcome::NoMessage)
+    // The file is read first: one that cannot be read is reported and nothing is sent.
+    if (!loadConfigurationFile(p.context, file))
         return fail(BadInput, p.prompts.lastError());
-    if (screen->transfer().isRunning())
-        loop.exec();
-    switch (outcome) {
+    noteWhatTheFileLacks(p.context, FileUse::Sent, file);
+    DownloadTransfer transfer(p.link);
+    ExchangeOutcome outcome = ExchangeOutcome::NoMessage;
+    QObject::connect(&transfer, &DownloadTransfer::status, [](const QString &s) { err << s << Qt::endl; });
+    QObject::connect(&transfer, &DownloadTransfer::finished, [&](ExchangeOutcome o) { outcome = o; });
+    transfer.start();
+    switch (finishedTransfer(transfer, outcome)) {
     case ExchangeOutcome::Accepted:
         return Success;
     case ExchangeOutcome::PortFailed:
@@ -214,38 +206,28 @@ int runDownload(Program &p, const QString &file)
 // With unit, the message the unit's replies say it holds.
 int runUpload(Program &p, const QString &file, UnitMessage *unit = nullptr)
 {
-    auto *screen = p.forms.form<upload>(QStringLiteral("upload"));
-    QEventLoop loop;
+    UploadTransfer transfer(p.link);
     ExchangeOutcome outcome = ExchangeOutcome::NoMessage;
-    bool success = false;
-    QString lastStatus;
-    QObject::connect(&screen->transfer(), &UploadTransfer::status, [&](const QString &s) {
+    QString status;
+    QObject::connect(&transfer, &UploadTransfer::status, [&](const QString &s) {
         err << s << Qt::endl;
-        lastStatus = s;
+        status = s;
     });
-    QObject::connect(&screen->transfer(), &UploadTransfer::finished, [&](ExchangeOutcome o) {
-        outcome = o;
-        const UploadTransfer &t = screen->transfer();
-        if (unit && o == ExchangeOutcome::Accepted)
-            *unit = messageFromUpload(*p.session.model, t.firstReply(), t.secondReply());
-    });
-    QObject::connect(screen, &upload::uploadEnded, [&](bool ok) {
-        success = ok;
-        loop.quit();
-    });
-    p.prompts.savePath = file;
-    controlOf<QPushButton>(*screen, "cmdUpload")->click();
-    if (screen->transfer().isRunning())
-        loop.exec();
-    const QString status = controlOf<QLabel>(*screen, "lblStatus")->text();
-    if (status != lastStatus)
-        err << status << Qt::endl;
-    if (success)
-        return Success;
+    QObject::connect(&transfer, &UploadTransfer::finished, [&](ExchangeOutcome o) { outcome = o; });
+    transfer.start(*p.session.model);
+    if (finishedTransfer(transfer, outcome) == ExchangeOutcome::Accepted) {
+        if (unit)
+            *unit = messageFromUpload(*p.session.model, transfer.firstReply(), transfer.secondReply());
+        p.prompts.savePath = file;
+        const UploadSaved saved =
+            saveUploadedConfiguration(p.context, transfer.firstReply(), transfer.secondReply());
+        err << saved.status << Qt::endl;
+        if (saved.ok)
+            return Success;
+        return fail(BadInput, p.prompts.lastError().isEmpty() ? saved.status : p.prompts.lastError());
+    }
     if (outcome == ExchangeOutcome::PortFailed)
         return portFailed(p);
-    if (outcome == ExchangeOutcome::Accepted)
-        return fail(BadInput, p.prompts.lastError().isEmpty() ? status : p.prompts.lastError());
     // The unit held the line: its box says so, the status does not.
     if (outcome == ExchangeOutcome::AckNotSent)
         return fail(NoProperAnswer, p.prompts.lastError());

@@ -5,6 +5,8 @@
 #include "editor/main4000.h"
 #include "files/configfile.h"
 #include "files/layoutcheck.h"
+#include "files/localfile.h"
+#include "files/uploadfile.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
 #include "prompts/prompts.h"
@@ -128,6 +130,37 @@ void noteWhatTheFileLacks(AppContext &ctx, FileUse use, const QString &path)
     if (!note.isEmpty())
         ctx.prompts.message(note, QCoreApplication::translate("configfiles", "Not in the Configuration File"),
                             Prompts::Buttons::Ok, Prompts::Icon::Information);
+}
+
+UploadSaved saveUploadedConfiguration(AppContext &ctx, const QByteArray &firstReply,
+                                      const QByteArray &secondReply)
+{
+    // The texts are the upload screen's, where the user reads them.
+    const ModelInfo &model = *ctx.session.model;
+    QByteArray bytes;
+    const FileResult built = uploadFileBytes(firstReply, secondReply, model, &bytes);
+    if (!built.ok) {
+        ctx.prompts.message(built.error,
+                            QCoreApplication::translate("upload", "!Error! Configuration Not Saved"),
+                            Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        return {false, QStringLiteral("!Error!Invalid Upload Message Received! Upload Again!")};
+    }
+    const QString path = chooseConfigurationFile(ctx, true);
+    if (path.isEmpty())
+        return {false, QStringLiteral("!Error!Invalid Filename Selected! Upload Again!")};
+    const FileResult saved = saveFileAtomically(path, bytes);
+    if (!saved.ok) {
+        ctx.prompts.message(saved.error,
+                            QCoreApplication::translate("upload", "!Error! Configuration Not Saved"),
+                            Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        return {false, QCoreApplication::translate("upload",
+                                                   "!Error!Configuration File Not Written! Upload Again!")};
+    }
+    if (!loadConfigurationFile(ctx, path))
+        return {false,
+                QCoreApplication::translate("upload", "!Error!Uploaded File Cannot Be Read! Upload Again!")};
+    noteWhatTheFileLacks(ctx, FileUse::Uploaded, path);
+    return {true, QStringLiteral("A-OK! Success - Upload complete.")};
 }
 
 bool openConfigurationFile(AppContext &ctx, QString *path)

@@ -2,6 +2,7 @@
 
 #include "files/fileomissions.h"
 
+#include <QByteArray>
 #include <QString>
 
 struct AppContext;
@@ -41,6 +42,18 @@ QString anotherModelsFileTitle();
 // Tells the user, once for a file written or sent, what the model's file has no place for and
 // what stands in for it (an information box); nothing for the other models.
 void noteWhatTheFileLacks(AppContext &ctx, FileUse use, const QString &path);
+
+// What an upload's replies become once the whole configuration has arrived: the file the user
+// names, written all at once, read back as an opened file is (so the editor shows what the
+// unit holds), and the note of what the file lacks. A failure is reported in a box where it
+// needs one; status is the line for the screen either way.
+struct UploadSaved
+{
+    bool ok = false;
+    QString status;
+};
+UploadSaved saveUploadedConfiguration(AppContext &ctx, const QByteArray &firstReply,
+                                      const QByteArray &secondReply);
 
 // Back to the defaults of a fresh configuration, with the standard layout selected.
 void restoreDefaultConfiguration(AppContext &ctx);

@@ -2,7 +2,6 @@
 #include "ui_upload.h"
 
 #include "editor/configfiles.h"
-#include "files/uploadfile.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
 #include "frame/formutil.h"
@@ -68,44 +67,13 @@ void upload::transferDone(int outcome)
         end(false); // the transfer has said what happened, and closed the port
         return;
     }
-    const ModelInfo &model = *m_ctx.session.model;
     m_ui->Text1->setText(QString::fromLatin1(m_transfer->firstReply().toHex(' ')));
-
     // The whole configuration has arrived; only now is a file written, and all at once.
-    QByteArray bytes;
-    const FileResult built =
-        uploadFileBytes(m_transfer->firstReply(), m_transfer->secondReply(), model, &bytes);
-    if (!built.ok) {
-        m_ui->lblStatus->setText(QStringLiteral("!Error!Invalid Upload Message Received! Upload Again!"));
-        m_ctx.prompts.message(built.error, tr("!Error! Configuration Not Saved"), Prompts::Buttons::Ok,
-                              Prompts::Icon::Critical);
-        end(false);
-        return;
-    }
-    const QString path = chooseConfigurationFile(m_ctx, true);
-    if (path.isEmpty()) {
-        m_ui->lblStatus->setText(QStringLiteral("!Error!Invalid Filename Selected! Upload Again!"));
-        end(false);
-        return;
-    }
-    const FileResult saved = saveFileAtomically(path, bytes);
-    if (!saved.ok) {
-        m_ui->lblStatus->setText(tr("!Error!Configuration File Not Written! Upload Again!"));
-        m_ctx.prompts.message(saved.error, tr("!Error! Configuration Not Saved"), Prompts::Buttons::Ok,
-                              Prompts::Icon::Critical);
-        end(false);
-        return;
-    }
-    // Read back like an opened file, so the editor shows what the unit holds.
-    if (!loadConfigurationFile(m_ctx, path)) {
-        m_ui->lblStatus->setText(tr("!Error!Uploaded File Cannot Be Read! Upload Again!"));
-        end(false);
-        return;
-    }
-    m_ui->Command1->setEnabled(true);
-    m_ui->lblStatus->setText(QStringLiteral("A-OK! Success - Upload complete."));
-    noteWhatTheFileLacks(m_ctx, FileUse::Uploaded, path);
-    end(true);
+    const UploadSaved saved =
+        saveUploadedConfiguration(m_ctx, m_transfer->firstReply(), m_transfer->secondReply());
+    m_ui->Command1->setEnabled(saved.ok);
+    m_ui->lblStatus->setText(saved.status);
+    end(saved.ok);
 }
 
 void upload::Command1_Click()
