@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/main4000.h"
 #include "formcatalog.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
@@ -8,6 +9,7 @@
 #include "programparts.h"
 #include "serial/modcomm.h"
 #include "session/session.h"
+#include "shell/model_freestand.h"
 #include "support/scriptedprompts.h"
 #include "support/summarypage.h"
 #include "transfer/devicelink.h"
@@ -39,6 +41,23 @@ struct GuiBench : ProgramParts<ScriptedPrompts>
         // A control name that a defined form lacks is a fault of the program: stop at once.
         forms.setStrict(true);
         printer.ignoreSystemPrinters(); // a print is a PDF file the test names
+    }
+
+    // The model chosen as the user chooses it on the model selection form, with No to the
+    // flash question of the models that ask it.
+    void chooseModel(const QString &code)
+    {
+        const ModelInfo *m = findModel(code);
+        if (m && m->asksFlashQuestion())
+            prompts.answerMessage(Prompts::No, QStringLiteral("CHECK QN4000"));
+        forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(code);
+    }
+    main4000 *mainForm() { return forms.form<main4000>(QStringLiteral("main4000")); }
+    // A bare window in place of the main form, for the dialogs that only give it back.
+    QWidget *defineMain()
+    {
+        forms.define(QStringLiteral("main4000"), [](AppContext &) { return new QWidget; });
+        return forms.form(QStringLiteral("main4000"));
     }
 
     template <typename T> T *control(const char *form, const char *name)

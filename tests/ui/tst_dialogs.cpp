@@ -55,13 +55,6 @@ QString summary(GuiBench &b, const QString &box)
     return CrossForm(b.forms).control<QLineEdit>(QStringLiteral("view"), box)->text();
 }
 
-// A stand-in for the main form, which the dialogs reach only by name.
-QWidget *defineMain(GuiBench &b)
-{
-    b.forms.define(QStringLiteral("main4000"), [](AppContext &) { return new QWidget; });
-    return b.forms.form(QStringLiteral("main4000"));
-}
-
 // What the user would see cut off or overlapping: text wider than its control, a control
 // outside its parent, or two visible siblings on top of each other.
 QStringList layoutFaults(QWidget *form)
@@ -412,7 +405,7 @@ private Q_SLOTS:
         GuiBench b;
         QWidget *main = nullptr;
         if (mainExists) {
-            main = defineMain(b);
+            main = b.defineMain();
             main->setEnabled(false);
         }
         b.forms.show(form);
@@ -449,7 +442,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, form);
         GuiBench b;
-        QWidget *main = defineMain(b);
+        QWidget *main = b.defineMain();
         main->setEnabled(false);
         b.forms.show(form);
         QWidget *dialog = b.forms.form(form);
@@ -469,7 +462,7 @@ private Q_SLOTS:
     {
         for (const ModelInfo &m : modelCatalog()) {
             GuiBench b;
-            b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(m.code);
+            b.chooseModel(m.code);
             for (const QString &name : b.forms.names()) {
                 QWidget *form = b.forms.form(name);
                 b.forms.show(name);
@@ -727,7 +720,7 @@ private Q_SLOTS:
         bool first = true;
         for (const ModelInfo &m : modelCatalog()) {
             GuiBench b;
-            b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(m.code);
+            b.chooseModel(m.code);
             // Every form once; after that the forms a model's set-up lays out.
             QStringList names = b.forms.names();
             if (!std::exchange(first, false))

@@ -20,18 +20,12 @@ namespace {
 
 const QString Main = QStringLiteral("main4000");
 
-main4000 *mainForm(GuiBench &b)
-{
-    return b.forms.form<main4000>(Main);
-}
-
 // The model the layouts lay out for, as a model's choice leaves it (without its set-up).
 void setModel(GuiBench &b, const QString &code)
 {
     if (code.isEmpty())
         return;
     b.session.model = findModel(code);
-    b.control<QLineEdit>("view", "txtModel")->setText(code);
 }
 
 // Checks one expectation written as
@@ -230,14 +224,14 @@ private Q_SLOTS:
         QCOMPARE(list(b, "cboModbusAdd")->count(), 0);
         QVERIFY(list(b, "cboStationNumber")->isEditable());
 
-        QMenu *menu = mainForm(b)->fileMenu();
+        QMenu *menu = b.mainForm()->fileMenu();
         QCOMPARE(menu->objectName(), QStringLiteral("file_menu"));
         QStringList names;
         for (QAction *a : menu->actions())
             names << a->objectName();
         QCOMPARE(names, QStringList({"save_file", "open_file", "bar1", "restore_configuration"}));
-        QVERIFY(mainForm(b)->action(QStringLiteral("bar1"))->isSeparator());
-        QVERIFY(!mainForm(b)->action(QStringLiteral("no_such_item")));
+        QVERIFY(b.mainForm()->action(QStringLiteral("bar1"))->isSeparator());
+        QVERIFY(!b.mainForm()->action(QStringLiteral("no_such_item")));
     }
 
     void layouts_data()
@@ -540,8 +534,7 @@ private Q_SLOTS:
     void standardAfterRioAdapter()
     {
         GuiBench b;
-        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))
-            ->chooseModel(QStringLiteral("QN4000-UCT"));
+        b.chooseModel(QStringLiteral("QN4000-UCT"));
         QCOMPARE(b.session.rec.BusType, (CharPair{4, 0}));
         expect(b, QStringLiteral("+cboRackNum"));
 
@@ -573,8 +566,8 @@ private Q_SLOTS:
         GuiBench b;
         if (model == QLatin1String("QN4000-NGD"))
             b.prompts.answerMessage(Prompts::No);
-        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(model);
-        main4000 *m = mainForm(b);
+        b.chooseModel(model);
+        main4000 *m = b.mainForm();
         QAbstractButton *own = nullptr;
         for (auto *o : m->findChild<QWidget *>(QStringLiteral("frmMode"))->findChildren<QRadioButton *>()) {
             if (!o->isHidden() && o->objectName() != QLatin1String("optKF2NGD"))
@@ -597,7 +590,7 @@ private Q_SLOTS:
     void toshibaTakesTheFileItemsAway()
     {
         GuiBench b;
-        main4000 *m = mainForm(b);
+        main4000 *m = b.mainForm();
         QAction *save = m->action(QStringLiteral("save_file"));
         QAction *open = m->action(QStringLiteral("open_file"));
         QAction *restore = m->action(QStringLiteral("restore_configuration"));
@@ -1079,10 +1072,10 @@ private Q_SLOTS:
         GuiBench b;
         if (model == QLatin1String("QN4000-NGD"))
             b.prompts.answerMessage(Prompts::No, QStringLiteral("CHECK QN4000"));
-        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(model);
+        b.chooseModel(model);
         if (combo == QLatin1String("cboModbusAdd"))
             click(b, "optSiemensMOD");
-        QWidget *main = mainForm(b);
+        QWidget *main = b.mainForm();
         b.forms.hide(QStringLiteral("Welcome1"));
         main->show();
         QVERIFY(QTest::qWaitForWindowActive(main));
@@ -1159,9 +1152,8 @@ private Q_SLOTS:
         QFETCH(QString, form);
         QFETCH(QString, control);
         GuiBench b;
-        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))
-            ->chooseModel(FETCHED(QString, model));
-        QWidget *main = mainForm(b);
+        b.chooseModel(FETCHED(QString, model));
+        QWidget *main = b.mainForm();
         main->show();
         if (!opener.isEmpty())
             click(b, opener.toLatin1());
@@ -1196,9 +1188,8 @@ private Q_SLOTS:
     {
         {
             GuiBench b;
-            b.forms.form<model_freestand>(QStringLiteral("model_freestand"))
-                ->chooseModel(QStringLiteral("QN4000-PXA"));
-            QWidget *main = mainForm(b);
+            b.chooseModel(QStringLiteral("QN4000-PXA"));
+            QWidget *main = b.mainForm();
             main->show();
             QVERIFY(QTest::qWaitForWindowActive(main));
             QComboBox *c = list(b, "cboStationNumber");
@@ -1261,7 +1252,7 @@ private Q_SLOTS:
                  size == QLatin1String("optHalf") ? QByteArray("2") : QByteArray("1"));
         click(b, group.toLatin1());
         QCOMPARE(b.session.rec.AuxByte2.text(), auxByte2.toLatin1());
-        QCOMPARE(mainForm(b)->rioGroupBase(), size == QLatin1String("optHalf") ? 4 : 0);
+        QCOMPARE(b.mainForm()->rioGroupBase(), size == QLatin1String("optHalf") ? 4 : 0);
         for (const QString &c : checks)
             expect(b, c);
     }
@@ -1310,7 +1301,7 @@ private Q_SLOTS:
     void leavingTheForm()
     {
         GuiBench b;
-        main4000 *m = mainForm(b);
+        main4000 *m = b.mainForm();
         m->show();
         click(b, "cmdNext");
         QVERIFY(m->isHidden());
@@ -1338,7 +1329,7 @@ private Q_SLOTS:
     void configurationMenuPopsUp()
     {
         GuiBench b;
-        main4000 *m = mainForm(b);
+        main4000 *m = b.mainForm();
         m->show();
         QVERIFY(QTest::qWaitForWindowExposed(m));
         click(b, "cmdCONFIG");
@@ -1391,7 +1382,7 @@ private Q_SLOTS:
 
         GuiBench b;
         setModel(b, model);
-        main4000 *m = mainForm(b);
+        main4000 *m = b.mainForm();
         m->show();
         b.control<QAbstractButton>("main4000", button.toLatin1())->click();
         QVERIFY(b.forms.existing(dialog) && b.forms.existing(dialog)->isVisible());
@@ -1419,7 +1410,7 @@ private Q_SLOTS:
         QFETCH(QStringList, selected);
 
         GuiBench b;
-        main4000 *m = mainForm(b);
+        main4000 *m = b.mainForm();
         m->show();
         setModel(b, QStringLiteral("QN4000-EPV4"));
         click(b, "optEPV4");

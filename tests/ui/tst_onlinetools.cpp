@@ -29,7 +29,7 @@ struct Bench
         QString why;
         ok = sim->open(&why);
         b.comm.setComDevice(1, sim->devicePath());
-        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(model);
+        b.chooseModel(model);
         b.button(Menu, "optCom1")->click();
     }
     QWidget *menuControl(const char *name) { return b.control<QWidget>(Menu, name); }

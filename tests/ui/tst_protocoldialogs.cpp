@@ -50,20 +50,10 @@ QString mismatches(ConfigRecord &r, const QString &expected)
     return wrong.join(QLatin1String("; "));
 }
 
-void choose(GuiBench &b, const char *model)
-{
-    b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(QLatin1String(model));
-}
-
-main4000 *mainForm(GuiBench &b)
-{
-    return b.forms.form<main4000>(QStringLiteral("main4000"));
-}
-
 // Opens a dialog from its main4000 button, as the user does.
 QWidget *open(GuiBench &b, const char *button, const char *dialog)
 {
-    mainForm(b)->show();
+    b.mainForm()->show();
     b.button("main4000", button)->click();
     QWidget *d = b.forms.existing(QLatin1String(dialog));
     if (!d || !d->isVisible())
@@ -73,7 +63,7 @@ QWidget *open(GuiBench &b, const char *button, const char *dialog)
 
 bool mainIsBack(GuiBench &b)
 {
-    return mainForm(b)->isVisible() && mainForm(b)->isEnabled();
+    return b.mainForm()->isVisible() && b.mainForm()->isEnabled();
 }
 
 } // namespace
@@ -149,7 +139,7 @@ private Q_SLOTS:
         QFETCH(QString, box);
         QFETCH(QString, text);
         GuiBench b;
-        choose(b, qPrintable(FETCHED(QString, model)));
+        b.chooseModel(QString::fromLatin1(qPrintable(FETCHED(QString, model))));
         auto *edit = CrossForm(b.forms).control<QLineEdit>(dialog, box);
         QVERIFY(edit);
         b.session.rec.ProtoParam.fill(Sentinel);
@@ -235,7 +225,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, dialog);
         GuiBench b;
-        choose(b, qPrintable(FETCHED(QString, model)));
+        b.chooseModel(QString::fromLatin1(qPrintable(FETCHED(QString, model))));
         CrossForm r(b.forms);
         // The presets leave the shared interface bit set where the model starts on two wires.
         b.session.rec.LinkOptions = 16;
@@ -273,7 +263,7 @@ private Q_SLOTS:
         QFETCH(QStringList, shown);
         QFETCH(QStringList, hidden);
         GuiBench b;
-        choose(b, "QN4000-LBW");
+        b.chooseModel(QString::fromLatin1("QN4000-LBW"));
         QWidget *d = open(b, "cmdModBus", "modbus_prot");
         // From the other layout, so the switch happens while the dialog shows.
         const bool toMaster = FETCHED(QString, option) == QLatin1String("optMaster");
@@ -301,7 +291,7 @@ private Q_SLOTS:
     void modbusReset()
     {
         GuiBench b;
-        choose(b, "QN4000-LBW");
+        b.chooseModel(QString::fromLatin1("QN4000-LBW"));
         open(b, "cmdModBus", "modbus_prot");
         for (const char *o : {"optMaster", "optAscii", "optYesHalf", "Option14"})
             b.button("modbus_prot", o)->click();
@@ -355,17 +345,17 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("w.QNC"));
         GuiBench b;
-        choose(b, qPrintable(model));
+        b.chooseModel(QString::fromLatin1(qPrintable(model)));
         const QByteArray opener = FETCHED(QString, opener).toLatin1();
         QWidget *d = open(b, opener.constData(),
                           opener == "cmdModBus" ? "modbus_prot" : b.session.model->dataTableForm);
         for (const QString &step : FETCHED(QStringList, steps)) {
             if (step == QLatin1String("file")) {
                 b.prompts.answerSave(path);
-                mainForm(b)->action(QStringLiteral("save_file"))->trigger();
-                choose(b, qPrintable(model));
+                b.mainForm()->action(QStringLiteral("save_file"))->trigger();
+                b.chooseModel(QString::fromLatin1(qPrintable(model)));
                 b.prompts.answerOpen(path);
-                mainForm(b)->action(QStringLiteral("open_file"))->trigger();
+                b.mainForm()->action(QStringLiteral("open_file"))->trigger();
                 d = open(b, opener.constData(), "modbus_prot");
             } else if (step.startsWith(QLatin1String("click:"))) {
                 d->findChild<QAbstractButton *>(step.mid(6))->click();
@@ -403,7 +393,7 @@ private Q_SLOTS:
     void siemensCloseBoxResets()
     {
         GuiBench b;
-        choose(b, "QN4000-WOLTA");
+        b.chooseModel(QString::fromLatin1("QN4000-WOLTA"));
         QWidget *d = open(b, "cmdSiemensParam", "siemens_param");
         for (const char *o :
              {"optDUST6B", "opt56ms", "opt485", "optYesFunc", "optOnUss", "optPKW4", "optYesPM"})
@@ -446,7 +436,7 @@ private Q_SLOTS:
     void rackMap()
     {
         GuiBench b;
-        choose(b, "QN4000-UCT");
+        b.chooseModel(QString::fromLatin1("QN4000-UCT"));
         open(b, "cmdRioBt", "rio_bt");
         for (const QString &c : FETCHED(QStringList, clicks))
             CrossForm(b.forms).control<QAbstractButton>(QStringLiteral("rio_bt"), c)->click();
@@ -459,7 +449,7 @@ private Q_SLOTS:
     void rackRange()
     {
         GuiBench b;
-        choose(b, "QN6000-UCT");
+        b.chooseModel(QString::fromLatin1("QN6000-UCT"));
         QWidget *d = open(b, "cmdRioBt", "rio_bt");
         b.button("rio_bt", "optRIO3")->click();
         QCOMPARE(b.combo("main4000", "cboRackRange")->currentText(), QStringLiteral("3"));
@@ -474,7 +464,7 @@ private Q_SLOTS:
         b.button("main4000", "cmdRioBt")->click();
         QVERIFY(b.button("rio_bt", "optRIO5")->isChecked());
         QVERIFY(b.control<QWidget>("rio_bt", "frmRack5")->isVisibleTo(d));
-        QVERIFY(!mainForm(b)->isEnabled());
+        QVERIFY(!b.mainForm()->isEnabled());
     }
 
     // Cancel gives back the 14 bytes the record held when the map was opened, and the next
@@ -482,7 +472,7 @@ private Q_SLOTS:
     void rackMapCancel()
     {
         GuiBench b;
-        choose(b, "QN4000-UCT");
+        b.chooseModel(QString::fromLatin1("QN4000-UCT"));
         selectText(b.combo("main4000", "cboRackRange"), QStringLiteral("7"));
         for (int i = 0; i < 14; ++i)
             b.session.rec.ProtoParam[i] = IntByte(0x11 * i);
@@ -519,9 +509,9 @@ private Q_SLOTS:
     void toshibaAccept()
     {
         GuiBench b;
-        choose(b, "QN4000-EPV4");
+        b.chooseModel(QString::fromLatin1("QN4000-EPV4"));
         QWidget *vfd = open(b, "cmdToshibaParam", "toshiba_VFD");
-        QVERIFY(!mainForm(b)->isEnabled());
+        QVERIFY(!b.mainForm()->isEnabled());
         for (const QString &o : FETCHED(QString, type).split(QLatin1Char(' ')))
             CrossForm(b.forms).control<QAbstractButton>(QStringLiteral("toshiba_VFD"), o)->click();
         b.button("toshiba_VFD", "Command1")->click();
@@ -529,7 +519,7 @@ private Q_SLOTS:
         QWidget *table = b.forms.existing(QStringLiteral("toshiba_Super2E"));
         if (FETCHED(bool, table)) {
             QVERIFY(table->isVisible());
-            QVERIFY(!mainForm(b)->isEnabled());
+            QVERIFY(!b.mainForm()->isEnabled());
             b.button("toshiba_Super2E", "Command1")->click();
             QVERIFY(table->isHidden());
         } else {
@@ -544,7 +534,7 @@ private Q_SLOTS:
     void toshibaCancel()
     {
         GuiBench b;
-        choose(b, "QN4000-EPV4");
+        b.chooseModel(QString::fromLatin1("QN4000-EPV4"));
         open(b, "cmdToshibaParam", "toshiba_VFD");
         const ConfigRecord before = b.session.rec;
         for (const char *o : {"optSuper2E", "optStopCoast", "opt422"})
@@ -595,7 +585,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("d.QNC"));
         GuiBench b;
-        choose(b, qPrintable(FETCHED(QString, model)));
+        b.chooseModel(QString::fromLatin1(qPrintable(FETCHED(QString, model))));
         CrossForm r(b.forms);
         const auto part = [](const QString &step, int n) {
             return step.section(QLatin1Char(':'), 1).section(QLatin1Char('='), n, n);
@@ -615,10 +605,10 @@ private Q_SLOTS:
             sent += MessageChecksum(sent.mid(7));
         }
         b.prompts.answerSave(path);
-        mainForm(b)->action(QStringLiteral("save_file"))->trigger();
+        b.mainForm()->action(QStringLiteral("save_file"))->trigger();
         b.button("main4000", "optKF2NGD")->click();
         b.prompts.answerOpen(path);
-        mainForm(b)->action(QStringLiteral("open_file"))->trigger();
+        b.mainForm()->action(QStringLiteral("open_file"))->trigger();
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
         QCOMPARE(BuildConfigMessage(b.session.rec).bytes.toHex(' '), sent.toHex(' '));
         for (const QString &e : FETCHED(QStringList, shows)) {
@@ -670,7 +660,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, dialog);
         GuiBench b;
-        choose(b, qPrintable(FETCHED(QString, model)));
+        b.chooseModel(QString::fromLatin1(qPrintable(FETCHED(QString, model))));
         QWidget *d = open(b, qPrintable(FETCHED(QString, opener)), qPrintable(dialog));
         CrossForm(b.forms).control<QAbstractButton>(dialog, FETCHED(QString, accept))->click();
         QVERIFY(d->isHidden());

@@ -25,14 +25,6 @@ bool shown(QWidget *w)
     return w && !w->isHidden();
 }
 
-// Picks a model the way its button does, answering the NGD question with No.
-void pick(GuiBench &b, const QString &code)
-{
-    if (code == QLatin1String("QN4000-NGD"))
-        b.prompts.answerMessage(Prompts::No, QStringLiteral("CHECK QN4000"));
-    b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(code);
-}
-
 // The mode options a user can reach: those not hidden, left to right.
 QList<QWidget *> modeRow(GuiBench &b)
 {
@@ -117,7 +109,7 @@ private Q_SLOTS:
     void menuBeforeAPortTest()
     {
         GuiBench b;
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         QWidget *menu = b.forms.existing(QLatin1String(Menu));
         QVERIFY(shown(menu));
         QVERIFY(!b.forms.isLoaded(QStringLiteral("model_freestand")));
@@ -134,7 +126,7 @@ private Q_SLOTS:
     void failedPortTest()
     {
         GuiBench b;
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         b.comm.setComDevice(3, QStringLiteral("/dev/no-such-serial-device"));
         b.prompts.answerMessage(Prompts::Ok);
         b.button(Menu, "optCom3")->click();
@@ -156,7 +148,7 @@ private Q_SLOTS:
         QVERIFY2(sim.open(&why), qPrintable(why));
         GuiBench b;
         b.comm.setComDevice(2, sim.devicePath());
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         b.button(Menu, "optCom2")->click();
         QVERIFY2(b.prompts.shown().isEmpty(), qPrintable(b.prompts.problems()));
         QCOMPARE(b.session.PortNumber, 2);
@@ -254,7 +246,7 @@ private Q_SLOTS:
         QFETCH(QString, model);
         QFETCH(QString, ownMode);
         GuiBench b;
-        pick(b, model);
+        b.chooseModel(model);
         QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
         const ModelInfo *m = findModel(model);
         QCOMPARE(b.session.rec.ConfigLength, m->configLength);
@@ -317,7 +309,7 @@ private Q_SLOTS:
     void arrowKeysStayInTheModeRow()
     {
         GuiBench b;
-        pick(b, FETCHED(QString, model));
+        b.chooseModel(FETCHED(QString, model));
         QWidget *main = b.forms.form(QStringLiteral("main4000"));
         b.forms.hide(QLatin1String(Menu));
         main->show();
@@ -355,14 +347,14 @@ private Q_SLOTS:
         QFETCH(QString, model);
         const QStringList forms = {"main4000", "view", "paramConfigB", "paramConfigC", "df_Param"};
         GuiBench fresh;
-        pick(fresh, model);
+        fresh.chooseModel(model);
         GuiBench b;
-        pick(b, FETCHED(QString, before));
+        b.chooseModel(FETCHED(QString, before));
         selectText(b.combo("main4000", "cboAsyncSpeed"), QStringLiteral("115.2"));
         b.button("paramConfigB", "optYes")->click();
         b.forms.existing(QLatin1String(Menu))->close(); // its close box leads back to the models
         QVERIFY(shown(b.forms.existing(QStringLiteral("model_freestand"))));
-        pick(b, model);
+        b.chooseModel(model);
         QCOMPARE(BuildConfigMessage(b.session.rec).bytes.toHex(' '),
                  BuildConfigMessage(fresh.session.rec).bytes.toHex(' '));
         for (const QString &f : forms)
@@ -389,7 +381,7 @@ private Q_SLOTS:
     void returnToModelSelectionStartsAfresh()
     {
         GuiBench b;
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         selectText(b.combo("main4000", "cboStationNumber"), QStringLiteral("17"));
         QCOMPARE(int(b.session.rec.StationNumber), 15);
         QWidget *oldMain = b.forms.existing(QStringLiteral("main4000"));
@@ -399,7 +391,7 @@ private Q_SLOTS:
         QCOMPARE(b.session.rec.NetworkSpeed, (CharPair{8, 0}));
         QCOMPARE(int(b.session.rec.ChanBSpeed), 8);
         QCOMPARE(int(b.session.rec.StationNumber), 1);
-        pick(b, QStringLiteral("QN4000-TBQ"));
+        b.chooseModel(QStringLiteral("QN4000-TBQ"));
         QCOMPARE(b.combo("main4000", "cboAsyncSpeed")->count(), 8); // a fresh list, one speed added
         QCOMPARE(b.text("view", "txtNetSpeed"), QStringLiteral("57.6"));
     }

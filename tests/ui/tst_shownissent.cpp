@@ -933,13 +933,6 @@ void doStep(GuiBench &b, const QString &step)
         CrossForm(b.forms).control<QAbstractButton>(form, name)->click();
 }
 
-void chooseModel(GuiBench &b, const QString &model)
-{
-    if (modelOf(model).asksFlashQuestion())
-        b.prompts.answerMessage(Prompts::No);
-    b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(model);
-}
-
 // A file line as a row gives it: 'N is a one-character text of byte N; anything else is
 // written as it stands.
 QByteArray fileLine(const QString &value)
@@ -1217,7 +1210,7 @@ private Q_SLOTS:
         const QString key = model + before.join(QLatin1Char(' '));
         if (!savedFiles.contains(key)) {
             GuiBench a;
-            chooseModel(a, model);
+            a.chooseModel(model);
             for (const QString &step : before)
                 doStep(a, step);
             QByteArray bytes;
@@ -1244,7 +1237,7 @@ private Q_SLOTS:
         QString fault;
         const auto load = [&](const QStringList &steps) -> QByteArray {
             GuiBench b;
-            chooseModel(b, model);
+            b.chooseModel(model);
             for (const QString &step : steps)
                 doStep(b, step);
             b.prompts.takeShown();

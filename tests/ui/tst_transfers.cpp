@@ -72,13 +72,6 @@ struct Unit
     bool ok = false;
 };
 
-void pick(GuiBench &b, const QString &model)
-{
-    if (model == QLatin1String("QN4000-NGD"))
-        b.prompts.answerMessage(Prompts::No, QStringLiteral("CHECK QN4000"));
-    b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(model);
-}
-
 // The main menu's way into the editor: a good port test, then "Configure/Open File", No.
 void openEditor(GuiBench &b)
 {
@@ -214,7 +207,7 @@ private Q_SLOTS:
         unit.plugInto(b);
         b.forms.show(QStringLiteral("Welcome"));
         b.button("Welcome", "Command4")->click();
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         openEditor(b);
         QVERIFY(!b.forms.existing(QStringLiteral("main4000"))->isHidden());
 
@@ -276,7 +269,7 @@ private Q_SLOTS:
         QByteArray stored;
         {
             GuiBench first;
-            pick(first, model);
+            first.chooseModel(model);
             editSomething(first);
             if (model.endsWith(QLatin1String("UCT")))
                 first.session.rec.ProtoParam[5] = 0x13; // rack map bits that look like XOFF
@@ -286,7 +279,7 @@ private Q_SLOTS:
 
         GuiBench b;
         unit.plugInto(b);
-        pick(b, model);
+        b.chooseModel(model);
         b.button(Menu, "optCom1")->click();
         b.forms.show(QStringLiteral("upload"));
         QTemporaryDir dir;
@@ -351,7 +344,7 @@ private Q_SLOTS:
         {
             GuiBench b;
             unit.plugInto(b);
-            pick(b, model);
+            b.chooseModel(model);
             openEditor(b);
             editDialogs(b);
             b.button("main4000", "cmdNext")->click();
@@ -367,12 +360,12 @@ private Q_SLOTS:
             QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
         }
         GuiBench fresh;
-        pick(fresh, model);
+        fresh.chooseModel(model);
         const QByteArray preset = bodyOf(BuildConfigMessage(fresh.session.rec).bytes);
 
         GuiBench b;
         unit.plugInto(b);
-        pick(b, model);
+        b.chooseModel(model);
         b.button(Menu, "optCom1")->click();
         b.forms.show(QStringLiteral("upload"));
         QTemporaryDir dir;
@@ -431,7 +424,7 @@ private Q_SLOTS:
         QVERIFY(unit.ok);
         GuiBench b;
         unit.plugInto(b);
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         b.button(Menu, "optCom1")->click();
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("x.QNC"));
@@ -461,7 +454,7 @@ private Q_SLOTS:
         QByteArray expected;
         {
             GuiBench first;
-            pick(first, QStringLiteral("QN4000-UCT"));
+            first.chooseModel(QStringLiteral("QN4000-UCT"));
             editSomething(first);
             first.session.rec.ChanCSpeed = 8; // a value the file keeps as it is
             QVERIFY(SaveConfigFile(path, first.session.rec, modelOf(u"QN4000-UCT")).ok);
@@ -469,7 +462,7 @@ private Q_SLOTS:
         }
         GuiBench b;
         unit.plugInto(b);
-        pick(b, QStringLiteral("QN4000-UCT"));
+        b.chooseModel(QStringLiteral("QN4000-UCT"));
         b.button(Menu, "optCom1")->click();
         b.button(Menu, "cmdDOWNLOAD")->click();
         QVERIFY(!b.forms.existing(QStringLiteral("download"))->isHidden());
@@ -505,7 +498,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("pxa.QNC"));
         GuiBench b;
         unit.plugInto(b);
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         QVERIFY(SaveConfigFile(path, b.session.rec, modelOf(u"QN4000-PXA")).ok);
         b.button(Menu, "optCom1")->click();
         const bool isDownload = screen == QLatin1String("download");
@@ -546,7 +539,7 @@ private Q_SLOTS:
         QVERIFY(unit.ok);
         GuiBench b;
         unit.plugInto(b);
-        pick(b, QStringLiteral("QN4000-NGD"));
+        b.chooseModel(QStringLiteral("QN4000-NGD"));
         openEditor(b);
         b.button("main4000", "cmdNext")->click();
         auto &transfer = b.forms.form<view>(QStringLiteral("view"))->transfer();
@@ -581,7 +574,7 @@ private Q_SLOTS:
         QVERIFY(unit.ok);
         GuiBench b;
         unit.plugInto(b);
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         QtPrompts boxes;
         DeviceLink link(b.session, b.comm, boxes);
         b.session.PortNumber = 1;
@@ -625,7 +618,7 @@ private Q_SLOTS:
         const QByteArray stored = unit.sim->eeprom();
         GuiBench b;
         unit.plugInto(b);
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("pxa.QNC"));
         QVERIFY(SaveConfigFile(path, b.session.rec, modelOf(u"QN4000-PXA")).ok);
@@ -692,7 +685,7 @@ private Q_SLOTS:
         QVERIFY(unit.ok);
         GuiBench b;
         unit.plugInto(b);
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         openEditor(b);
         b.button("main4000", "cmdNext")->click();
         const QString opening = b.text("view", "lblStatus");
@@ -727,7 +720,7 @@ private Q_SLOTS:
     void downloadWithAPortThatWillNotOpen()
     {
         GuiBench b;
-        pick(b, QStringLiteral("QN4000-NGD"));
+        b.chooseModel(QStringLiteral("QN4000-NGD"));
         b.session.PortNumber = 4;
         b.comm.setComDevice(4, QStringLiteral("/dev/no-such-serial-device"));
         auto *screen = b.forms.form<download>(QStringLiteral("download"));
@@ -764,7 +757,7 @@ private Q_SLOTS:
         QStringList summary;
         {
             GuiBench b;
-            pick(b, model);
+            b.chooseModel(model);
             editSomething(b);
             editDialogs(b);
             b.prompts.answerSave(path);
@@ -781,12 +774,12 @@ private Q_SLOTS:
             QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
         }
         GuiBench fresh;
-        pick(fresh, model);
+        fresh.chooseModel(model);
         const QByteArray preset = BuildConfigMessage(fresh.session.rec).bytes;
         const QStringList presetSummary = summaryPage(fresh.forms, fresh.session);
 
         GuiBench b;
-        pick(b, model);
+        b.chooseModel(model);
         b.prompts.answerOpen(path);
         if (toshiba)
             openConfigurationFile(b.context);
@@ -837,7 +830,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("speed.QNC"));
         GuiBench b;
-        pick(b, model);
+        b.chooseModel(model);
         QWidget *main = b.forms.form(QStringLiteral("main4000"));
         QStringList lists{"cboAsyncSpeed"};
         for (const char *n : {"cboNetworkSpeed", "cboNetworkSpeed2"}) {
@@ -854,13 +847,13 @@ private Q_SLOTS:
             for (const QString &item : items) {
                 QCoreApplication::sendPostedEvents(); // with the deferred deletes; a long queue slows every
                                                       // delete
-                pick(b, model);
+                b.chooseModel(model);
                 QVERIFY(selectText(b.combo("main4000", list.toLatin1()), item));
                 const ConfigRecord saved = b.session.rec;
                 b.prompts.answerSave(path);
                 expectOmissionNote(b, model);
                 menuAction(b, "save_file")->trigger();
-                pick(b, model);
+                b.chooseModel(model);
                 b.prompts.answerOpen(path);
                 menuAction(b, "open_file")->trigger();
                 QVERIFY2(b.prompts.problems().isEmpty(), qPrintable(b.prompts.problems()));
@@ -884,7 +877,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, model);
         GuiBench b;
-        pick(b, model);
+        b.chooseModel(model);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("r.QNC"));
         ConfigRecord rec = b.session.rec;
@@ -918,7 +911,7 @@ private Q_SLOTS:
     void unreadableFileChangesNothing()
     {
         GuiBench b;
-        pick(b, QStringLiteral("QN4000-WOLTA"));
+        b.chooseModel(QStringLiteral("QN4000-WOLTA"));
         editSomething(b);
         const ConfigRecord before = b.session.rec;
         QTemporaryDir dir;
@@ -962,7 +955,7 @@ private Q_SLOTS:
 
         GuiBench b;
         unit.plugInto(b);
-        pick(b, QStringLiteral("QN6000-UCT"));
+        b.chooseModel(QStringLiteral("QN6000-UCT"));
         b.button(Menu, "optCom1")->click();
         editSomething(b);
         const ConfigRecord before = b.session.rec;
@@ -1044,7 +1037,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("f.QNC"));
         GuiBench b;
         unit.plugInto(b);
-        pick(b, model);
+        b.chooseModel(model);
         b.button(Menu, "optCom1")->click();
         if (way == QLatin1String("download")) {
             QVERIFY(SaveConfigFile(path, b.session.rec, modelOf(model)).ok);
@@ -1115,7 +1108,7 @@ private Q_SLOTS:
         if (dark)
             QApplication::setPalette(darkTheme());
         GuiBench b;
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         b.forms.show(QStringLiteral("view"));
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("summary.pdf"));
@@ -1202,7 +1195,7 @@ private Q_SLOTS:
         const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
         QLocale::setDefault(QLocale(FETCHED(QString, locale)));
         GuiBench b;
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         int paper = -1;
         b.printer.setPrintDialog([&](QPrinter &p) {
             paper = p.pageLayout().pageSize().id();
@@ -1253,7 +1246,7 @@ private Q_SLOTS:
         QFETCH(QString, then);
         QFETCH(QString, startsIn);
         GuiBench b;
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("a")));
         const QString file = dir.filePath(QStringLiteral("a/unit.QNC"));
@@ -1282,7 +1275,7 @@ private Q_SLOTS:
     void exitQuestion()
     {
         GuiBench b;
-        pick(b, QStringLiteral("QN4000-PXA"));
+        b.chooseModel(QStringLiteral("QN4000-PXA"));
         b.forms.show(QStringLiteral("view"));
         b.prompts.answerMessage(Prompts::No, QStringLiteral("Save Configuration"));
         b.button("view", "cmdEXIT")->click();

@@ -45,12 +45,6 @@ QList<int> shownRowTops(QWidget *view)
     return tops;
 }
 
-QWidget *defineMain(GuiBench &b)
-{
-    b.forms.define(QStringLiteral("main4000"), [](AppContext &) { return new QWidget; });
-    return b.forms.form(QStringLiteral("main4000"));
-}
-
 } // namespace
 
 class TestView : public QObject
@@ -198,8 +192,7 @@ private Q_SLOTS:
     void showsTheRecordEachTime()
     {
         GuiBench b;
-        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))
-            ->chooseModel(QStringLiteral("QN4000-NGD"));
+        b.chooseModel(QStringLiteral("QN4000-NGD"));
         const struct
         {
             const char *mode, *station;
@@ -230,7 +223,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, back);
         GuiBench b;
-        QWidget *main = defineMain(b);
+        QWidget *main = b.defineMain();
         QWidget *v = page(b);
         b.forms.show(QStringLiteral("view"));
         auto *change = b.control<QPushButton>("view", "Command1");
