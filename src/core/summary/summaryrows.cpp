@@ -54,11 +54,13 @@ QString octal(int v)
     return QString::number(v, 8);
 }
 
+// The text of a code from its list, or the code itself where no list has it: the page says
+// what is sent, even where no window offers it.
 QString oneOf(std::initializer_list<const char *> texts, int index)
 {
     if (index >= 0 && index < int(texts.size()))
         return QString::fromLatin1(texts.begin()[index]);
-    return QString::number(index);
+    return QStringLiteral("code %1").arg(index);
 }
 
 QString rackSize(const ConfigRecord &rec, const ModelInfo &model)
