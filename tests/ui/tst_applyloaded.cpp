@@ -6,6 +6,7 @@
 #include "config/modelcatalog.h"
 #include "editor/configfiles.h"
 #include "files/configfile.h"
+#include "files/layoutcheck.h"
 #include "message/configmessage.h"
 #include "shell/model_freestand.h"
 
@@ -88,13 +89,28 @@ private Q_SLOTS:
             for (int seed : {0, 37, 140, 155})
                 records << busyRecord(seed, m);
             QRandomGenerator g(m.productCode * 7919 + m.generation);
-            for (int n = 0; n < 20; ++n)
+            for (int n = 0; n < 14; ++n)
                 records << variedRecord(g, fresh);
-            for (int n = 0; n < int(records.size()); ++n) {
+            QList<QByteArray> files;
+            for (const ConfigRecord &rec : std::as_const(records)) {
                 QByteArray file;
-                if (!configFileBytes(records[n], m, &file).ok)
-                    continue;
-                QTest::addRow("%s #%d", qPrintable(m.code), n) << m.code << file;
+                if (configFileBytes(rec, m, &file).ok)
+                    files << file;
+            }
+            // Values the screens never write: texts where numbers go, numbers where texts go,
+            // leading zeros, signs and nothing.
+            static const QByteArray odd[] = {"\"x\"", "\"05\"", "\"+2\"", "-3", "300", "\"\"", "65"};
+            for (int n = 0; n < 8; ++n) {
+                QList<QByteArray> lines = files[1 + n % 4].split('\n');
+                lines[g.bounded(14)] = odd[g.bounded(int(std::size(odd)))] + '\r';
+                files << lines.join('\n');
+            }
+            for (int n = 0; n < int(files.size()); ++n) {
+                // A file the reader takes, if need be after the user said to open it anyway.
+                LoadedValues readable;
+                if (checkFileLayout(files[n], m).verdict != LayoutCheck::Verdict::NotWholePasses &&
+                    ReadConfigRecords(files[n], m, readable).ok)
+                    QTest::addRow("%s #%d", qPrintable(m.code), n) << m.code << files[n];
             }
         }
     }
@@ -115,6 +131,8 @@ private Q_SLOTS:
         chooseModel(b, model);
         const ConfigRecord base = b.session.rec;
         b.prompts.takeShown();
+        if (!checkFileLayout(file, m).fits())
+            b.prompts.answerMessage(Prompts::Yes, anotherModelsFileTitle());
         QVERIFY(loadConfigurationFile(b.context, path));
 
         LoadedValues values;
