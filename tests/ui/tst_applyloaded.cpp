@@ -74,6 +74,31 @@ class TestApplyLoaded : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void freshAsChosen_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("oldNgd");
+        for (const ModelInfo &m : modelCatalog()) {
+            QTest::addRow("%s", qPrintable(m.code)) << m.code << false;
+            if (m.asksFlashQuestion())
+                QTest::addRow("%s without flash", qPrintable(m.code)) << m.code << true;
+        }
+    }
+
+    // The record a fresh configuration starts from is the one choosing the model leaves.
+    void freshAsChosen()
+    {
+        QFETCH(QString, model);
+        QFETCH(bool, oldNgd);
+        GuiBench b;
+        if (oldNgd)
+            b.prompts.answerMessage(Prompts::Yes);
+        else if (modelOf(model).asksFlashQuestion())
+            b.prompts.answerMessage(Prompts::No);
+        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(model);
+        QVERIFY(freshConfiguration(modelOf(model), oldNgd) == b.session.rec);
+    }
+
     void sameAsTheForms_data()
     {
         QTest::addColumn<QString>("model");

@@ -867,3 +867,85 @@ AppliedConfiguration applyLoadedValues(const LoadedValues &values, const ModelIn
 {
     return Applier(values, model, base).run();
 }
+
+ConfigRecord freshConfiguration(const ModelInfo &model, bool oldNgd)
+{
+    ConfigRecord rec;
+    rec.ConfigLength = model.configLength;
+    rec.ProductCode = quint8(model.productCode);
+    rec.FamilyCode = model.familyCode();
+    rec.applyFreshConfiguration();
+    rec.ChanBSpeedSel = DecimalText::fromNumber(8);
+    rec.BusType = {1, 0};
+    if (model.asksFlashQuestion())
+        rec.UploadReplyLength = oldNgd ? 54 : 66;
+    // What each model's set-up and layout write.
+    const auto aux = [&rec](const char *one, const char *two) {
+        rec.AuxByte1.set(one);
+        rec.AuxByte2.set(two);
+    };
+    switch (model.kind) {
+    case ModelKind::Bridge:
+        rec.BusType = {0, 0};
+        aux("0", "0");
+        break;
+    case ModelKind::Modbus:
+    case ModelKind::Brabender:
+    case ModelKind::Scanners:
+        aux("0", "0");
+        break;
+    case ModelKind::SiemensDrives:
+        aux("20", "2");
+        rec.AuxByte3 = 2;
+        rec.LinkOptions = LinkFlag::MultiDrop;
+        break;
+    case ModelKind::ToshibaDrives: {
+        aux("0", "0");
+        rec.LinkOptions = LinkFlag::MultiDrop;
+        // One interrupt and one polling retry; relays 1 to 3 and the registers the drives are
+        // usually polled for, the rest FFFF.
+        rec.ExtParam[0] = 1;
+        rec.ExtParam[1] = 1;
+        static const quint16 words[] = {1,      2,      3,      0,      0,      0,      0,      0,
+                                        0,      0,      0x4007, 0x4008, 0x4009, 0x400B, 0x400C, 0x400D,
+                                        0x400E, 0x4004, 0x4005, 0x4026, 0x4027, 0x4028, 0x4029, 0x402A,
+                                        0x402B, 0x402C, 0x402D, 0x4023, 0x4024};
+        for (int k = 0; k < 40; ++k) {
+            const quint16 w = k < int(std::size(words)) ? words[k] : 0xFFFF;
+            rec.ProtoParam[2 * k] = quint8(w & 0xFF);
+            rec.ProtoParam[2 * k + 1] = quint8(w >> 8);
+        }
+        break;
+    }
+    case ModelKind::DualDf1:
+        rec.BusType = {2, 0};
+        rec.ChanCSpeedSelA = DecimalText::fromNumber(8);
+        rec.ChanCSpeed = 8;
+        break;
+    case ModelKind::RioAdapter:
+        aux("0", "0");
+        rec.ProtocolMode = 1;
+        rec.HighAddress = 1;
+        rec.BusType = {4, 0};
+        rec.AuxByte3 = 2;
+        break;
+    case ModelKind::RioToModbus:
+        aux("1", "0");
+        rec.ProtocolMode = 1;
+        rec.AuxByte3 = 1;
+        rec.AuxByte4 = 2;
+        break;
+    case ModelKind::MultidropMaster:
+        rec.HighAddress = 1;
+        break;
+    case ModelKind::EatonDrives:
+        // Its layout shows no channel B list to take the speed from.
+        rec.ChanBSpeedSel = DecimalText();
+        break;
+    case ModelKind::AsciiDisplays:
+    case ModelKind::Centerscan:
+    case ModelKind::Zumbach:
+        break;
+    }
+    return rec;
+}

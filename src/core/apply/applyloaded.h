@@ -20,3 +20,7 @@ struct AppliedConfiguration
 // fallback that control shows, and listed.
 AppliedConfiguration applyLoadedValues(const LoadedValues &values, const ModelInfo &model,
                                        const ConfigRecord &base);
+
+// The record choosing the model leaves: the configuration a file is applied to. A first-generation
+// bridge is asked whether it has flash; oldNgd is the answer (no flash, the shorter upload).
+ConfigRecord freshConfiguration(const ModelInfo &model, bool oldNgd = false);
