@@ -1,6 +1,7 @@
 // qncf-cli: the configuration program's forms, run headless, for scripts and for checking a
 // file or a unit without the windows. What it reads, shows and sends is what the windows would.
 
+#include "apply/applyloaded.h"
 #include "config/modelcatalog.h"
 #include "consoleprompts.h"
 #include "editor/configfiles.h"
@@ -133,10 +134,22 @@ int checkFileModel(const QString &file, const ModelInfo &model, bool strict)
     return Success;
 }
 
+// Reads the file and applies it to the model's fresh configuration, telling the values not
+// taken as the forms would.
+bool applyFile(Program &p, const QString &file)
+{
+    if (!readConfigurationFile(p.context, file))
+        return false;
+    const AppliedConfiguration applied = applyLoadedValues(p.session.loaded, *p.session.model, p.session.rec);
+    p.session.rec = applied.record;
+    tellRefusedValues(p.context, file, applied.refused);
+    return true;
+}
+
 // The summary, one "caption: value" line a row.
 int runShow(Program &p, const QString &file)
 {
-    if (!loadConfigurationFile(p.context, file))
+    if (!applyFile(p, file))
         return fail(BadInput, p.prompts.lastError());
     for (const QString &line : summaryLines(summaryRows(p.session.rec, *p.session.model)))
         out << line << Qt::endl;
@@ -146,7 +159,7 @@ int runShow(Program &p, const QString &file)
 // The bytes a download would send, in hex.
 int runMessage(Program &p, const QString &file)
 {
-    if (!loadConfigurationFile(p.context, file))
+    if (!applyFile(p, file))
         return fail(BadInput, p.prompts.lastError());
     const ConfigMessage m = BuildConfigMessage(p.session.rec);
     if (!m.ok())
@@ -605,6 +618,8 @@ int main(int argc, char **argv)
     if (command == QLatin1String("ports"))
         return runPorts();
 
+    // The summary and the message need no forms: the file is applied in the core.
+    const bool applyWithoutForms = command == QLatin1String("show") || command == QLatin1String("message");
     auto makeProgram = [&]() -> std::unique_ptr<Program> {
         auto p = std::make_unique<Program>();
         p->prompts.proceedWithoutWaiting = parser.isSet(yesOption);
@@ -613,9 +628,18 @@ int main(int argc, char **argv)
         // Each file has been checked once, up front, and a misfit said as a warning.
         p->prompts.answers.insert(anotherModelsFileTitle(), Prompts::Yes);
         p->prompts.settled.insert(anotherModelsFileTitle());
-        if (shape->model)
+        if (shape->model && applyWithoutForms) {
+            // The record the model's set-up leaves, without laying out its forms: a first-
+            // generation bridge is asked about its flash all the same.
+            const ModelInfo *model = findModel(parser.value(modelOption).toUpper());
+            const bool oldNgd = model && model->asksFlashQuestion() && askWhetherOldNgd(p->prompts);
+            p->session.model = model;
+            if (model)
+                p->session.rec = freshConfiguration(*model, oldNgd);
+        } else if (shape->model) {
             p->forms.form<model_freestand>(QStringLiteral("model_freestand"))
                 ->chooseModel(parser.value(modelOption).toUpper());
+        }
         if (shape->port)
             choosePort(*p, parser.value(portOption));
         if (parser.isSet(traceOption)) {

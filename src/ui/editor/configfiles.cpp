@@ -29,19 +29,6 @@ const ModelInfo *chosenModel(AppContext &ctx)
     return ctx.session.model;
 }
 
-// Once, after the whole file is applied: each value the forms could not show, by its line.
-void tellRefusedValues(AppContext &ctx, const QString &path, const QList<RefusedValue> &refused)
-{
-    if (refused.isEmpty())
-        return;
-    ctx.prompts.notes(QCoreApplication::translate("configfiles",
-                                                  "%1 holds values that these screens cannot show. They were "
-                                                  "not taken: the configuration holds what the screens show.")
-                          .arg(QDir::toNativeSeparators(path)),
-                      QCoreApplication::translate("configfiles", "Configuration File Values Not Taken"),
-                      describeRefusedValues(refused));
-}
-
 } // namespace
 
 QString chooseConfigurationFile(AppContext &ctx, bool save)
@@ -76,12 +63,24 @@ bool Save_THE_File(AppContext &ctx)
     return true;
 }
 
+void tellRefusedValues(AppContext &ctx, const QString &path, const QList<RefusedValue> &refused)
+{
+    if (refused.isEmpty())
+        return;
+    ctx.prompts.notes(QCoreApplication::translate("configfiles",
+                                                  "%1 holds values that these screens cannot show. They were "
+                                                  "not taken: the configuration holds what the screens show.")
+                          .arg(QDir::toNativeSeparators(path)),
+                      QCoreApplication::translate("configfiles", "Configuration File Values Not Taken"),
+                      describeRefusedValues(refused));
+}
+
 QString anotherModelsFileTitle()
 {
     return QCoreApplication::translate("configfiles", "Configuration File of Another Model?");
 }
 
-bool loadConfigurationFile(AppContext &ctx, const QString &path)
+bool readConfigurationFile(AppContext &ctx, const QString &path)
 {
     const ModelInfo *model = chosenModel(ctx);
     if (!model)
@@ -118,6 +117,13 @@ bool loadConfigurationFile(AppContext &ctx, const QString &path)
 
     if (const FileResult r = ReadConfigRecords(data, *model, ctx.session.loaded, path); !r.ok)
         return refuse(r.error);
+    return true;
+}
+
+bool loadConfigurationFile(AppContext &ctx, const QString &path)
+{
+    if (!readConfigurationFile(ctx, path))
+        return false;
     tellRefusedValues(ctx, path, ApplyLoadedConfiguration(ctx));
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/fileomissions.h"
+#include "files/loadedvalues.h"
 
 #include <QByteArray>
 #include <QString>
@@ -38,6 +39,13 @@ bool openConfigurationFile(AppContext &ctx, QString *path = nullptr);
 // otherwise applied only if the user answers Yes to a question titled anotherModelsFileTitle().
 bool loadConfigurationFile(AppContext &ctx, const QString &path);
 QString anotherModelsFileTitle();
+
+// The reading half of loadConfigurationFile: the file's values into the session's loaded
+// values, failures and the other model's question as it has them; nothing applied.
+bool readConfigurationFile(AppContext &ctx, const QString &path);
+
+// Once, after a whole file is applied: each value the forms could not show, by its line.
+void tellRefusedValues(AppContext &ctx, const QString &path, const QList<RefusedValue> &refused);
 
 // Tells the user, once for a file written or sent, what the model's file has no place for and
 // what stands in for it (an information box); nothing for the other models.

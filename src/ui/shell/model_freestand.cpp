@@ -104,6 +104,14 @@ void model_freestand::startNewConfiguration()
         start->QN4000();
 }
 
+bool askWhetherOldNgd(Prompts &prompts)
+{
+    return prompts.message(QStringLiteral("Is this a non flash QN4000? Model does not have a -F "
+                                          "and the serial number is before 3100"),
+                           QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"), Prompts::Buttons::YesNo,
+                           Prompts::Icon::Question) == Prompts::Yes;
+}
+
 void model_freestand::chooseModel(const QString &code)
 {
     const ModelInfo *m = findModel(code);
@@ -201,12 +209,7 @@ void model_freestand::runSetup(const ModelInfo &m)
     case ModelKind::Bridge:
         if (m.asksFlashQuestion()) {
             appendSpeeds({"57.6"});
-            const Prompts::Answer a =
-                m_ctx.prompts.message(QStringLiteral("Is this a non flash QN4000? Model does not have a -F "
-                                                     "and the serial number is before 3100"),
-                                      QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"),
-                                      Prompts::Buttons::YesNo, Prompts::Icon::Question);
-            m_ctx.session.rec.UploadReplyLength = a == Prompts::Yes ? 54 : 66;
+            m_ctx.session.rec.UploadReplyLength = askWhetherOldNgd(m_ctx.prompts) ? 54 : 66;
         }
         Setup_NGD();
         break;

@@ -1,0 +1,174 @@
+// The loaded values applied without the windows give what the forms give: the same
+// configuration message and the same values refused, for every model, over files written
+// from many records.
+
+#include "apply/applyloaded.h"
+#include "config/modelcatalog.h"
+#include "editor/configfiles.h"
+#include "files/configfile.h"
+#include "files/layoutcheck.h"
+#include "message/configmessage.h"
+#include "shell/model_freestand.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "support/guibench.h"
+#include "support/records.h"
+#include "support/testdata.h"
+
+namespace {
+
+void chooseModel(GuiBench &b, const QString &model)
+{
+    if (modelOf(model).asksFlashQuestion())
+        b.prompts.answerMessage(Prompts::No);
+    b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(model);
+}
+
+// A record whose every field holds one of the values the forms treat apart: in and just out
+// of each list, each option's codes and one past them.
+ConfigRecord variedRecord(QRandomGenerator &g, const ConfigRecord &fresh)
+{
+    const auto any = [&g](std::initializer_list<int> values) {
+        return quint8(*(values.begin() + g.bounded(int(values.size()))));
+    };
+    const auto anyByte = [&g] { return quint8(g.bounded(256)); };
+    ConfigRecord rec = fresh;
+    rec.ProtocolMode = any({0, 0, 1, 1, 2, 2, 3});
+    rec.StationNumber = any({0, 1, 5, 22, 23, 24, 62, 63, 64, 200, 247, 248});
+    rec.HighAddress = any({0, 1, 3, 7, 8, 62, 63, 64, 99});
+    rec.NetworkSpeed = {any({8, 9, 10, 10, 11, 0}), 0};
+    rec.ChanBSpeed = any({3, 8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 1});
+    rec.ChanBFormat = anyByte();
+    rec.ChanCSpeed = any({0, 255, 3, 8, 10, 11});
+    rec.ChanCFormat = anyByte();
+    rec.LinkOptions = anyByte();
+    rec.BusType = g.bounded(3) == 0 ? CharPair{0, 0}
+                  : g.bounded(2)    ? fresh.BusType
+                                    : CharPair{any({1, 2, 4, 7}), 0};
+    rec.AuxByte1.set(QByteArray::number(any({0, 1, 2, 3, 5, 20, 38, 39, 255})));
+    rec.AuxByte2.set(QByteArray::number(any({0, 1, 2, 3, 4, 5, 6})));
+    rec.AuxByte3 = any({0, 1, 2, 3, 5, 247, 248});
+    rec.AuxByte4 = any({0, 1, 2, 9, 15, 200, 248});
+    for (quint8 &p : rec.ProtoParam)
+        p = any({0, 0, 1, 2, 3, 4, 5, 6, 9, 10, 17, 77, 78, 100, 255});
+    return rec;
+}
+
+// The notes the forms gave about values not taken, an item a line.
+QString refusalNotes(GuiBench &b)
+{
+    for (const ScriptedPrompts::Shown &s : b.prompts.shown()) {
+        if (s.title.contains(QLatin1String("Values Not Taken")))
+            return s.text.section(QStringLiteral("\n\n"), 1);
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestApplyLoaded : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void freshAsChosen_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("oldNgd");
+        for (const ModelInfo &m : modelCatalog()) {
+            QTest::addRow("%s", qPrintable(m.code)) << m.code << false;
+            if (m.asksFlashQuestion())
+                QTest::addRow("%s without flash", qPrintable(m.code)) << m.code << true;
+        }
+    }
+
+    // The record a fresh configuration starts from is the one choosing the model leaves.
+    void freshAsChosen()
+    {
+        QFETCH(QString, model);
+        QFETCH(bool, oldNgd);
+        GuiBench b;
+        if (oldNgd)
+            b.prompts.answerMessage(Prompts::Yes);
+        else if (modelOf(model).asksFlashQuestion())
+            b.prompts.answerMessage(Prompts::No);
+        b.forms.form<model_freestand>(QStringLiteral("model_freestand"))->chooseModel(model);
+        QVERIFY(freshConfiguration(modelOf(model), oldNgd) == b.session.rec);
+    }
+
+    void sameAsTheForms_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QByteArray>("file");
+        for (const ModelInfo &m : modelCatalog()) {
+            ConfigRecord fresh;
+            {
+                GuiBench b;
+                chooseModel(b, m.code);
+                fresh = b.session.rec;
+            }
+            QList<ConfigRecord> records{fresh};
+            for (int seed : {0, 37, 140, 155})
+                records << busyRecord(seed, m);
+            QRandomGenerator g(m.productCode * 7919 + m.generation);
+            for (int n = 0; n < 14; ++n)
+                records << variedRecord(g, fresh);
+            QList<QByteArray> files;
+            for (const ConfigRecord &rec : std::as_const(records)) {
+                QByteArray file;
+                if (configFileBytes(rec, m, &file).ok)
+                    files << file;
+            }
+            // Values the screens never write: texts where numbers go, numbers where texts go,
+            // leading zeros, signs and nothing.
+            static const QByteArray odd[] = {"\"x\"", "\"05\"", "\"+2\"", "-3", "300", "\"\"", "65"};
+            for (int n = 0; n < 8; ++n) {
+                QList<QByteArray> lines = files[1 + n % 4].split('\n');
+                lines[g.bounded(14)] = odd[g.bounded(int(std::size(odd)))] + '\r';
+                files << lines.join('\n');
+            }
+            for (int n = 0; n < int(files.size()); ++n) {
+                // A file the reader takes, if need be after the user said to open it anyway.
+                LoadedValues readable;
+                if (checkFileLayout(files[n], m).verdict != LayoutCheck::Verdict::NotWholePasses &&
+                    ReadConfigRecords(files[n], m, readable).ok)
+                    QTest::addRow("%s #%d", qPrintable(m.code), n) << m.code << files[n];
+            }
+        }
+    }
+
+    void sameAsTheForms()
+    {
+        QFETCH(QString, model);
+        QFETCH(QByteArray, file);
+        const ModelInfo &m = modelOf(model);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("file.QNC"));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+        }
+
+        GuiBench b;
+        chooseModel(b, model);
+        const ConfigRecord base = b.session.rec;
+        b.prompts.takeShown();
+        if (!checkFileLayout(file, m).fits())
+            b.prompts.answerMessage(Prompts::Yes, anotherModelsFileTitle());
+        QVERIFY(loadConfigurationFile(b.context, path));
+
+        LoadedValues values;
+        QVERIFY(ReadConfigRecords(file, m, values).ok);
+        const AppliedConfiguration applied = applyLoadedValues(values, m, base);
+
+        QCOMPARE(describeRefusedValues(applied.refused).join(QLatin1Char('\n')), refusalNotes(b));
+        QCOMPARE(BuildConfigMessage(applied.record).bytes.toHex(' '),
+                 BuildConfigMessage(b.session.rec).bytes.toHex(' '));
+    }
+};
+
+QTEST_MAIN(TestApplyLoaded)
+#include "tst_applyloaded.moc"
