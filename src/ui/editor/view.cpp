@@ -105,7 +105,9 @@ void view::refresh()
         return; // nothing chosen yet: the page as designed
     const auto put = [this](const char *name, const QString &text, bool shown) {
         auto *box = findChild<QLineEdit *>(QLatin1String(name), Qt::FindChildrenRecursively);
-        Q_ASSERT(box);
+        Q_ASSERT(box); // the rows name the page's own boxes
+        if (!box)
+            return;
         box->setText(text);
         box->setVisible(shown);
     };
