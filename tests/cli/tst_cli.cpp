@@ -855,8 +855,10 @@ private Q_SLOTS:
             QVERIFY2(r.out.contains(QStringLiteral("SYSTEM FILE %1 BYTES").arg(QFileInfo(output).size())),
                      qPrintable(r.out));
 
-        // The port is free again: the next program can open it.
-        if (port == sim.device && sim.process.state() == QProcess::Running) {
+        // The port is free again: the next program can open it. A unit that dropped its line
+        // has no device left, whether or not its process has finished exiting yet.
+        if (port == sim.device && sim.process.state() == QProcess::Running &&
+            situation != QLatin1String("drop")) {
             if (situation == QLatin1String("port not ours") && ::geteuid() != 0)
                 ::chmod(QFile::encodeName(port).constData(), 0620);
             ModComm comm;
