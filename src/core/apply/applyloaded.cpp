@@ -8,56 +8,6 @@
 
 namespace {
 
-// The character code of a text's first character, or the number itself.
-int code(const LoadedValue &v)
-{
-    if (v.isText())
-        return v.textValue().isEmpty() ? 0 : quint8(v.textValue().at(0));
-    return v.isNumber() ? int(v.numberValue()) : 0;
-}
-
-// The value as a number: a number as it is, a text by its leading decimal digits.
-int numeric(const LoadedValue &v)
-{
-    if (v.isNumber())
-        return int(v.numberValue());
-    int n = 0;
-    for (char c : v.textValue()) {
-        if (c < '0' || c > '9')
-            break;
-        n = n * 10 + (c - '0');
-        if (n > 100000)
-            break;
-    }
-    return n;
-}
-
-// A decimal text as the file has it; a number as written.
-QString textOf(const LoadedValue &v)
-{
-    return v.isNumber() ? QString::number(v.numberValue()) : QString::fromLatin1(v.textValue());
-}
-
-quint8 byteOf(int n)
-{
-    return quint8(qBound(0, n, 255));
-}
-
-template <std::size_t N> QString speedText(const SpeedCode (&table)[N], int code)
-{
-    for (const SpeedCode &s : table) {
-        if (s.code == code)
-            return QLatin1String(s.text);
-    }
-    return QString();
-}
-
-template <std::size_t N> QString speedOrCode(const SpeedCode (&table)[N], int code)
-{
-    const QString text = speedText(table, code);
-    return text.isEmpty() ? QStringLiteral("code %1").arg(code) : text;
-}
-
 QStringList numbers(int from, int to, int base = 10)
 {
     QStringList all;
@@ -154,7 +104,7 @@ public:
 
 private:
     const LoadedValue &R(int n) const { return m_t[n - 1]; }
-    int X(int k) const { return numeric(m_t[slotOfProtoParam(k)]); }
+    int X(int k) const { return m_t[slotOfProtoParam(k)].leadingNumber(); }
     int lineOf(int k) const
     {
         const QList<QList<int>> lines = modelParamLines(m_model);
@@ -167,7 +117,7 @@ private:
     void copyParams(int from, int to)
     {
         for (int k = from; k <= to; ++k)
-            m_rec.ProtoParam[k] = byteOf(X(k));
+            m_rec.ProtoParam[k] = clampedByte(X(k));
     }
     void refuse(int line, const QString &field, const QString &fileValue, const QString &used)
     {
@@ -413,10 +363,8 @@ void Applier::take(List list, const QString &text)
     }
     case List::NetworkSpeed:
     case List::NetworkSpeed2:
-        for (const SpeedCode &s : NetworkSpeeds) {
-            if (text == QLatin1String(s.text))
-                m_rec.NetworkSpeed = {s.code, 0};
-        }
+        if (const std::optional<quint8> code = speedCodeOf(NetworkSpeeds, text))
+            m_rec.NetworkSpeed = {*code, 0};
         return;
     case List::ModbusAddress:
         if (const int v = text.toInt(&ok); ok && v >= 1 && v <= 247)
@@ -425,16 +373,14 @@ void Applier::take(List list, const QString &text)
     case List::ChannelB:
     case List::ChannelC:
     case List::ModbusChannelC:
-        for (const SpeedCode &s : ChannelSpeeds) {
-            if (text != QLatin1String(s.text))
-                continue;
+        if (const std::optional<quint8> code = speedCodeOf(ChannelSpeeds, text)) {
             if (list == List::ChannelB) {
-                m_rec.ChanBSpeedSel = DecimalText::fromNumber(s.code);
-                m_rec.ChanBSpeed = s.code;
+                m_rec.ChanBSpeedSel = DecimalText::fromNumber(*code);
+                m_rec.ChanBSpeed = *code;
             } else {
                 (list == List::ChannelC ? m_rec.ChanCSpeedSelA : m_rec.ChanCSpeedSelB) =
-                    DecimalText::fromNumber(s.code);
-                m_rec.ChanCSpeed = s.code;
+                    DecimalText::fromNumber(*code);
+                m_rec.ChanCSpeed = *code;
             }
         }
         return;
@@ -531,7 +477,7 @@ AppliedConfiguration Applier::run()
         copyParams(0, 1);
 
     // 3. The operating mode, before the network side.
-    if (code(R(10)) == 0) {
+    if (R(10).code() == 0) {
         if (m_layout != Layout::Standard)
             standardLayout();
     } else {
@@ -555,17 +501,17 @@ AppliedConfiguration Applier::run()
 
     // 9. Formats and link options.
     channelFormats();
-    m_rec.LinkOptions = byteOf(numeric(R(9)));
+    m_rec.LinkOptions = clampedByte(R(9).leadingNumber());
 
     // 10. The bus personality.
-    m_rec.BusType = {byteOf(code(R(10))), 0};
+    m_rec.BusType = {clampedByte(R(10).code()), 0};
 
     // 12. Siemens drives keep their settings in the model-specific bytes.
     if (m_layout == Layout::Siemens) {
-        m_rec.LinkOptions = byteOf(numeric(R(9)));
-        m_rec.AuxByte2 = DecimalText::fromNumber(byteOf(numeric(R(12))));
-        m_rec.AuxByte1 = DecimalText::fromNumber(byteOf(numeric(R(11))));
-        m_rec.AuxByte4 = byteOf(numeric(R(14)));
+        m_rec.LinkOptions = clampedByte(R(9).leadingNumber());
+        m_rec.AuxByte2 = DecimalText::fromNumber(clampedByte(R(12).leadingNumber()));
+        m_rec.AuxByte1 = DecimalText::fromNumber(clampedByte(R(11).leadingNumber()));
+        m_rec.AuxByte4 = clampedByte(R(14).leadingNumber());
         copyParams(0, 1);
         siemensOptions();
     }
@@ -620,7 +566,7 @@ void Applier::networkOption()
 {
     if (!drives())
         return;
-    const int m = code(R(1));
+    const int m = R(1).code();
     if (m == 1) {
         m_network = 1;
         m_rec.ProtocolMode = 1;
@@ -645,7 +591,7 @@ void Applier::networkOption()
 
 void Applier::speedRule(List list, bool isShown)
 {
-    const int c = code(R(4));
+    const int c = R(4).code();
     if (c == 10 && m_rec.FamilyCode != QLatin1String("6000") &&
         !items(list).contains(speedText(NetworkSpeeds, c))) {
         pickPosition(list, 1);
@@ -660,8 +606,8 @@ void Applier::speedRule(List list, bool isShown)
 
 void Applier::networkLists()
 {
-    const int network = code(R(1));
-    const int c = code(R(4));
+    const int network = R(1).code();
+    const int c = R(4).code();
     if (shown(List::NetworkSpeed))
         speedRule(List::NetworkSpeed, true);
     else if (shown(List::NetworkSpeed2))
@@ -672,7 +618,7 @@ void Applier::networkLists()
     else
         speedRule(List::NetworkSpeed, false);
 
-    const int station = numeric(R(2));
+    const int station = R(2).leadingNumber();
     const QString stationValue = QString::number(station);
     if (shown(List::Station))
         pick(List::Station, station, 2, stationValue, QStringLiteral("1"));
@@ -685,7 +631,7 @@ void Applier::networkLists()
     else if (network == 2)
         pickPosition(List::ModbusAddress, station - 1);
 
-    const int high = numeric(R(3));
+    const int high = R(3).leadingNumber();
     const QString highValue = QString::number(high);
     if (shown(List::RackRange)) {
         pick(List::RackRange, high - 1, 3, highValue, QStringLiteral("1"));
@@ -701,7 +647,7 @@ void Applier::networkLists()
 void Applier::rackSize()
 {
     static const QStringList sizes = {QStringLiteral("1/4"), QStringLiteral("1/2"), QStringLiteral("FULL")};
-    const int c = code(R(13));
+    const int c = R(13).code();
     const QString size = sizes.value(c);
     if (shown(List::RackSize))
         pickText(List::RackSize, size, 13, QString::number(c), QStringLiteral("FULL"));
@@ -711,14 +657,14 @@ void Applier::rackSize()
 
 void Applier::channelSpeeds()
 {
-    const int b = code(R(5));
+    const int b = R(5).code();
     const QString bText = speedText(ChannelSpeeds, b);
     if (shown(List::ChannelB))
         pickText(List::ChannelB, bText, 5, speedOrCode(ChannelSpeeds, b), QStringLiteral("9600"));
     else if (items(List::ChannelB).contains(bText))
         take(List::ChannelB, bText);
 
-    const int c = code(R(7));
+    const int c = R(7).code();
     if (c == 0 || c == 255)
         return;
     const QString cText = speedText(ChannelSpeeds, c);
@@ -734,11 +680,11 @@ void Applier::channelFormats()
 {
     // The options of the channel dialogs follow the file's bits and write them back, but for
     // channel B's interface: RS-422 and RS-485 only where the dialog offers them.
-    int b = byteOf(numeric(R(6)));
+    int b = clampedByte(R(6).leadingNumber());
     if ((b & ChanFlag::RS422) && !m_model.offersSerialConnection())
         b &= ~(ChanFlag::RS422 | ChanFlag::RS485Two);
     m_rec.ChanBFormat = quint8(b);
-    m_rec.ChanCFormat = byteOf(numeric(R(8)));
+    m_rec.ChanCFormat = clampedByte(R(8).leadingNumber());
 }
 
 void Applier::siemensOptions()
@@ -750,19 +696,19 @@ void Applier::siemensOptions()
     };
     // The telegram list holds 0 to 38; the protocol options start at USS, which choosing
     // again writes nothing.
-    const QString telegram = decimal(textOf(R(11)));
+    const QString telegram = decimal(R(11).asWritten());
     if (numbers(0, 38).contains(telegram)) {
         m_rec.AuxByte1.set(telegram.toLatin1());
     } else {
         m_rec.AuxByte1.set("20");
-        refuse(11, QStringLiteral("Length of Telegram - in Bytes"), textOf(R(11)), QStringLiteral("20"));
+        refuse(11, QStringLiteral("Length of Telegram - in Bytes"), R(11).asWritten(), QStringLiteral("20"));
     }
     static const QStringList protocols = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")};
-    if (const qsizetype p = protocols.indexOf(decimal(textOf(R(12)))); p >= 0 && p != 2) {
+    if (const qsizetype p = protocols.indexOf(decimal(R(12).asWritten())); p >= 0 && p != 2) {
         m_rec.AuxByte2 = DecimalText::fromNumber(int(p));
     } else if (p < 0) {
         m_rec.AuxByte2 = DecimalText::fromNumber(0);
-        refuse(12, QStringLiteral("SIEMENS serial protocol"), textOf(R(12)), QStringLiteral("SIMPLE"));
+        refuse(12, QStringLiteral("SIEMENS serial protocol"), R(12).asWritten(), QStringLiteral("SIMPLE"));
     }
     // A delay other than none, chosen, clears the entry after it.
     if (m_rec.ProtoParam[0] >= 1 && m_rec.ProtoParam[0] <= 4) {
@@ -826,7 +772,7 @@ void Applier::modbusOptions()
 void Applier::xajOptions()
 {
     // A quarter rack from group 0 with one slave is what a fresh configuration shows.
-    const int g = numeric(R(12));
+    const int g = R(12).leadingNumber();
     if (g >= 0 && g <= 3) {
         m_rec.AuxByte2 = DecimalText::fromNumber(g);
     } else if (g == 4 || g == 5) {
@@ -837,9 +783,9 @@ void Applier::xajOptions()
     } else {
         m_rec.AuxByte2 = DecimalText::fromNumber(0);
         m_rec.AuxByte1.set("1");
-        refuse(12, QStringLiteral("RIO Starting Group"), textOf(R(12)), QStringLiteral("1/4 Rack, 0"));
+        refuse(12, QStringLiteral("RIO Starting Group"), R(12).asWritten(), QStringLiteral("1/4 Rack, 0"));
     }
-    const int slaves = numeric(R(11));
+    const int slaves = R(11).leadingNumber();
     if (slaves == 1) {
         m_twoSlaves = false;
         m_rec.AuxByte1.set("1");
@@ -847,13 +793,13 @@ void Applier::xajOptions()
         m_rec.AuxByte1.set("2");
     } else {
         m_rec.AuxByte1.set(m_halfRack ? "2" : "1");
-        refuse(11, QStringLiteral("Number of Modbus Slaves"), textOf(R(11)),
+        refuse(11, QStringLiteral("Number of Modbus Slaves"), R(11).asWritten(),
                QLatin1String(m_halfRack ? "2" : "1"));
     }
 
-    const int first = code(R(13));
+    const int first = R(13).code();
     pick(List::Slave1, first - 1, 13, QString::number(first), QStringLiteral("1"));
-    const int second = numeric(R(14));
+    const int second = R(14).leadingNumber();
     if (shown(List::Slave2))
         pick(List::Slave2, second - 1, 14, QString::number(second), QStringLiteral("2"));
     else

@@ -52,6 +52,12 @@ constexpr bool fitsByte(long long value)
     return value >= 0 && value <= 255;
 }
 
+// A number held to 0..255, as a list of byte values shows the nearest.
+constexpr quint8 clampedByte(int n)
+{
+    return quint8(n < 0 ? 0 : n > 255 ? 255 : n);
+}
+
 qint32 SetBit(qint32 value, qint32 mask);
 qint32 ClearBit(qint32 value, qint32 mask);
 

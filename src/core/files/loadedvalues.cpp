@@ -17,6 +17,33 @@ std::optional<quint8> LoadedValue::asByte() const
     return std::nullopt;
 }
 
+int LoadedValue::code() const
+{
+    if (isText())
+        return m_text.isEmpty() ? 0 : quint8(m_text.at(0));
+    return isNumber() ? int(m_number) : 0;
+}
+
+int LoadedValue::leadingNumber() const
+{
+    if (isNumber())
+        return int(m_number);
+    int n = 0;
+    for (char c : m_text) {
+        if (c < '0' || c > '9')
+            break;
+        n = n * 10 + (c - '0');
+        if (n > 100000)
+            break;
+    }
+    return n;
+}
+
+QString LoadedValue::asWritten() const
+{
+    return isNumber() ? QString::number(m_number) : QString::fromLatin1(m_text);
+}
+
 QStringList describeRefusedValues(const QList<RefusedValue> &refused)
 {
     QStringList lines;

@@ -29,6 +29,12 @@ public:
     // The value as one byte, the way a one-character or numeric field takes it: the code of
     // a text's first character (0 for an empty text), or the number. Empty when it does not fit.
     std::optional<quint8> asByte() const;
+    // The same without the range check: a text's first character code, or the number.
+    int code() const;
+    // The value as a number: a number as it is, a text by its leading decimal digits.
+    int leadingNumber() const;
+    // As the file has it: a text without its quotes, a number as written.
+    QString asWritten() const;
 
     friend bool operator==(const LoadedValue &, const LoadedValue &) = default;
 

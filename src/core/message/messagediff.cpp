@@ -10,24 +10,19 @@ namespace {
 
 using Source = MessageSlot::Source;
 
-// The speed codes as the summary words them.
-QString speedText(int code)
+// The speed codes as the summary words them, with their unit.
+QString channelSpeedText(int code)
 {
-    for (const SpeedCode &s : ChannelSpeeds) {
-        if (s.code == code)
-            return QLatin1String(s.text) +
-                   (code <= LastBaudCode ? QLatin1String(" Baud") : QLatin1String(" Kbaud"));
-    }
-    return {};
+    const QString text = speedText(ChannelSpeeds, code);
+    if (text.isEmpty())
+        return {};
+    return text + (code <= LastBaudCode ? QLatin1String(" Baud") : QLatin1String(" Kbaud"));
 }
 
 QString networkSpeedText(int code)
 {
-    for (const SpeedCode &s : NetworkSpeeds) {
-        if (s.code == code)
-            return QLatin1String(s.text) + QLatin1String(" Kbaud");
-    }
-    return {};
+    const QString text = speedText(NetworkSpeeds, code);
+    return text.isEmpty() ? QString() : text + QLatin1String(" Kbaud");
 }
 
 // One thing a flag byte says, worded as the summary (or the dialog) words it.
@@ -142,7 +137,7 @@ QStringList valueTexts(const ModelInfo &model, const MessageSlot &slot, QByteArr
         break;
     case Source::ChanBSpeed:
     case Source::ChanCSpeed:
-        text = speedText(v);
+        text = channelSpeedText(v);
         break;
     case Source::ExtParam:
         if (model.kind == ModelKind::ToshibaDrives && slot.n == 3) {

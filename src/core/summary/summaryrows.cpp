@@ -40,15 +40,6 @@ Network networkOf(const ConfigRecord &rec, const ModelInfo &model)
     }
 }
 
-template <std::size_t N> QString speedText(const SpeedCode (&table)[N], int code)
-{
-    for (const SpeedCode &s : table) {
-        if (s.code == code)
-            return QString::fromLatin1(s.text);
-    }
-    return QStringLiteral("code %1").arg(code);
-}
-
 QString octal(int v)
 {
     return QString::number(v, 8);
@@ -92,7 +83,7 @@ void addChannel(QList<SummaryRow> &rows, QChar ch, int speedCode, int format, bo
 {
     const ChannelBoxes &b = ch == QLatin1Char('B') ? ChannelB : ChannelC;
     const QString texts[5][3] = {
-        {QStringLiteral("ASYNC SPEED"), speedText(ChannelSpeeds, speedCode),
+        {QStringLiteral("ASYNC SPEED"), speedOrCode(ChannelSpeeds, speedCode),
          speedCode <= LastBaudCode ? QStringLiteral("Baud") : QStringLiteral("Kbaud")},
         {QStringLiteral("PARITY"),
          !(format & ChanFlag::Parity)      ? QStringLiteral("NONE")
@@ -148,7 +139,7 @@ QList<SummaryRow> summaryRows(const ConfigRecord &rec, const ModelInfo &model, i
     row("txtBusProtocol", nullptr, nullptr, QStringLiteral("BUS  PROTOCOL:  DF1"), {}, {}, false);
     // The network speed is in kbaud; the page leaves its unit out.
     row("txtNetSpeed1", "txtNetSpeed", "txtKbaud2", QStringLiteral("NETWORK SPEED"),
-        speedText(NetworkSpeeds, rec.NetworkSpeed[0]), QStringLiteral("Kbaud"), !modbusNet, false);
+        speedOrCode(NetworkSpeeds, rec.NetworkSpeed[0]), QStringLiteral("Kbaud"), !modbusNet, false);
     row("txtStationNum1", "txtStationNum", "txtOctal1", QStringLiteral("STATION NUMBER"),
         modbusNet ? QString::number(rec.StationNumber) : octal(rec.StationNumber),
         modbusNet ? QStringLiteral("Decimal") : QStringLiteral("Octal"), !rio);

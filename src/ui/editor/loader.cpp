@@ -21,58 +21,6 @@ namespace {
 
 const QString Main = QStringLiteral("main4000");
 
-// The character code of a text's first character, or the number itself.
-int code(const LoadedValue &v)
-{
-    if (v.isText())
-        return v.textValue().isEmpty() ? 0 : quint8(v.textValue().at(0));
-    return v.isNumber() ? int(v.numberValue()) : 0;
-}
-
-// The value as a number: a number as it is, a text by its leading decimal digits.
-int numeric(const LoadedValue &v)
-{
-    if (v.isNumber())
-        return int(v.numberValue());
-    int n = 0;
-    for (char c : v.textValue()) {
-        if (c < '0' || c > '9')
-            break;
-        n = n * 10 + (c - '0');
-        if (n > 100000)
-            break;
-    }
-    return n;
-}
-
-// A decimal text as the file has it; a number as written.
-QString textOf(const LoadedValue &v)
-{
-    return v.isNumber() ? QString::number(v.numberValue()) : QString::fromLatin1(v.textValue());
-}
-
-quint8 byteOf(int n)
-{
-    return quint8(qBound(0, n, 255));
-}
-
-// What an item of a speed list stands for, by its code.
-template <std::size_t N> QString speedText(const SpeedCode (&table)[N], int code)
-{
-    for (const SpeedCode &s : table) {
-        if (s.code == code)
-            return QLatin1String(s.text);
-    }
-    return QString();
-}
-
-// A speed code as the user knows it: its speed, where it has one.
-template <std::size_t N> QString speedOrCode(const SpeedCode (&table)[N], int code)
-{
-    const QString text = speedText(table, code);
-    return text.isEmpty() ? QStringLiteral("code %1").arg(code) : text;
-}
-
 class Applier
 {
 public:
@@ -89,7 +37,7 @@ public:
 
 private:
     const LoadedValue &R(int n) const { return m_t[n - 1]; }
-    int X(int k) const { return numeric(m_t[slotOfProtoParam(k)]); }
+    int X(int k) const { return m_t[slotOfProtoParam(k)].leadingNumber(); }
     // The line of the file that holds ProtoParam entry k under this model.
     int lineOf(int k) const
     {
@@ -124,7 +72,7 @@ private:
     void copyParams(int from, int to)
     {
         for (int k = from; k <= to; ++k)
-            m_ctx.session.rec.ProtoParam[k] = byteOf(X(k));
+            m_ctx.session.rec.ProtoParam[k] = clampedByte(X(k));
     }
 
     // A value the forms cannot show is not taken: the user hears of it once, with what the
@@ -192,7 +140,7 @@ void Applier::run()
 
     // 3. The operating mode, before the network side: a mode layout that runs lays out its
     // own network side, which the file's then overrides.
-    if (code(R(10)) == 0)
+    if (R(10).code() == 0)
         select("optKF2NGD");
     else
         modeOption();
@@ -211,7 +159,7 @@ void Applier::run()
         copyParams(2, 13);
     if (m_model.fileParams == FileParams::DataTable)
         copyParams(2, 5);
-    if (m_rackMap && code(R(1)) == 1) {
+    if (m_rackMap && R(1).code() == 1) {
         if (auto *map = m_ctx.forms.form<rio_bt>(QStringLiteral("rio_bt")))
             map->fillFromRecord();
     }
@@ -220,11 +168,11 @@ void Applier::run()
     channelSpeeds();
 
     // 9. Formats and link options, then the dialogs' options that stand for them.
-    rec.ChanBFormat = byteOf(numeric(R(6)));
+    rec.ChanBFormat = clampedByte(R(6).leadingNumber());
     LoadChannelOptions(m_ctx, true, rec.ChanBFormat);
-    rec.ChanCFormat = byteOf(numeric(R(8)));
+    rec.ChanCFormat = clampedByte(R(8).leadingNumber());
     LoadChannelOptions(m_ctx, false, rec.ChanCFormat);
-    rec.LinkOptions = byteOf(numeric(R(9)));
+    rec.LinkOptions = clampedByte(R(9).leadingNumber());
     const int link = rec.LinkOptions;
     const QString df1 = QStringLiteral("df_Param");
     select(link & 1 ? "optCRC" : "optBCC", df1);
@@ -240,10 +188,10 @@ void Applier::run()
             vfd->showWiring();
     }
     // The options only follow the file's bits; the file's value stands as it was read.
-    rec.LinkOptions = byteOf(link);
+    rec.LinkOptions = clampedByte(link);
 
     // 10. The bus personality.
-    rec.BusType = {byteOf(code(R(10))), 0};
+    rec.BusType = {clampedByte(R(10).code()), 0};
 
     // 11. The data-table words, into the boxes of the model's dialog, whose change rule
     // stores them again (the QN4000-YZE too: a dialog that showed other words than the record
@@ -258,10 +206,10 @@ void Applier::run()
         // A dialog its close box destroyed comes back first: its defaults write the very
         // fields the file's values then take.
         m_ctx.forms.form(QStringLiteral("siemens_param"));
-        rec.LinkOptions = byteOf(numeric(R(9)));
-        rec.AuxByte2 = DecimalText::fromNumber(byteOf(numeric(R(12))));
-        rec.AuxByte1 = DecimalText::fromNumber(byteOf(numeric(R(11))));
-        rec.AuxByte4 = byteOf(numeric(R(14)));
+        rec.LinkOptions = clampedByte(R(9).leadingNumber());
+        rec.AuxByte2 = DecimalText::fromNumber(clampedByte(R(12).leadingNumber()));
+        rec.AuxByte1 = DecimalText::fromNumber(clampedByte(R(11).leadingNumber()));
+        rec.AuxByte4 = clampedByte(R(14).leadingNumber());
         // The delay is the file's: the mode layout of step 3 had the dialog write its own.
         copyParams(0, 1);
         siemensOptions();
@@ -279,7 +227,7 @@ void Applier::networkOption()
     if (!isShown("optSiemensDH"))
         return;
     static const char *const options[] = {"optSiemensDH", "optSiemensRIO", "optSiemensMOD"};
-    const int m = code(R(1));
+    const int m = R(1).code();
     if (m >= 0 && m <= 2)
         select(options[m]);
     else
@@ -289,7 +237,7 @@ void Applier::networkOption()
 void Applier::speedRule(QComboBox *list, bool shown)
 {
     // A QN4000 list has no 230.4: the fastest it has stands in for it.
-    const int c = code(R(4));
+    const int c = R(4).code();
     const QString field = caption("lblNetSpeed");
     if (c == 10 && m_ctx.session.rec.FamilyCode != QLatin1String("6000") &&
         list->findText(speedText(NetworkSpeeds, c)) < 0) {
@@ -311,9 +259,9 @@ void Applier::networkLists()
     // not write over it what nothing shows. Where none shows, the lists of the file's network
     // side take it.
     ConfigRecord &rec = m_ctx.session.rec;
-    const int network = code(R(1));
+    const int network = R(1).code();
 
-    const int c = code(R(4));
+    const int c = R(4).code();
     if (QComboBox *speed = shownList("cboNetworkSpeed"))
         speedRule(speed, true);
     else if (QComboBox *speed2 = shownList("cboNetworkSpeed2"))
@@ -324,7 +272,7 @@ void Applier::networkLists()
     else if (QComboBox *hidden = m_r.combo(Main, QStringLiteral("cboNetworkSpeed")))
         speedRule(hidden, false); // sent all the same: the file's, whatever was chosen before
 
-    const int station = numeric(R(2));
+    const int station = R(2).leadingNumber();
     const QString stationValue = QString::number(station);
     if (QComboBox *list = shownList("cboStationNumber"))
         pick(list, station, 2, caption("lblStnNum"), stationValue, QStringLiteral("1"));
@@ -337,7 +285,7 @@ void Applier::networkLists()
     else if (network == 2)
         pickPosition("cboModbusAdd", station - 1);
 
-    const int high = numeric(R(3));
+    const int high = R(3).leadingNumber();
     const QString highValue = QString::number(high);
     if (QComboBox *range = shownList("cboRackRange")) {
         pick(range, high - 1, 3, caption("lblRackRange"), highValue, QStringLiteral("1"));
@@ -356,7 +304,7 @@ void Applier::rackSize()
 {
     // The drive layouts' list: "FULL", then "1/4" and "1/2" (codes 2, 0, 1).
     static const QStringList sizes = {QStringLiteral("1/4"), QStringLiteral("1/2"), QStringLiteral("FULL")};
-    const int c = code(R(13));
+    const int c = R(13).code();
     const QString size = sizes.value(c);
     if (QComboBox *list = shownList("cboRackSize"))
         pickText(list, size, 13, caption("lblRackSize"), QString::number(c), QStringLiteral("FULL"));
@@ -368,7 +316,7 @@ void Applier::channelSpeeds()
 {
     // Each list takes the item that stands for the file's code. The file's code where the list
     // has none: a list that shows takes 9600 instead, and the user hears of it.
-    const int b = code(R(5));
+    const int b = R(5).code();
     if (QComboBox *list = shownList("cboAsyncSpeed"))
         pickText(list, speedText(ChannelSpeeds, b), 5, caption("Label1"), speedOrCode(ChannelSpeeds, b),
                  QStringLiteral("9600"));
@@ -376,7 +324,7 @@ void Applier::channelSpeeds()
         selectText(hidden, speedText(ChannelSpeeds, b));
 
     // A channel C code of 0 or 255 stands for no speed: both lists stay as they are.
-    const int c = code(R(7));
+    const int c = R(7).code();
     if (c == 0 || c == 255)
         return;
     for (const auto &[name, label] :
@@ -400,14 +348,14 @@ void Applier::siemensOptions()
         return ok && n >= 0 ? QString::number(n) : t;
     };
     if (QComboBox *telegram = m_r.combo(dlg, QStringLiteral("cboTelegram")))
-        pickText(telegram, decimal(textOf(R(11))), 11, QStringLiteral("Length of Telegram - in Bytes"),
-                 textOf(R(11)), QStringLiteral("20"));
+        pickText(telegram, decimal(R(11).asWritten()), 11, QStringLiteral("Length of Telegram - in Bytes"),
+                 R(11).asWritten(), QStringLiteral("20"));
     static const QStringList protocols = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")};
     static const char *const protocolOptions[] = {"optSimple", "optDUST6B", "optUSS"};
-    if (const qsizetype p = protocols.indexOf(decimal(textOf(R(12)))); p >= 0)
+    if (const qsizetype p = protocols.indexOf(decimal(R(12).asWritten())); p >= 0)
         select(protocolOptions[p], dlg);
     else
-        refuseOption(12, QStringLiteral("SIEMENS serial protocol"), textOf(R(12)), "optSimple", dlg);
+        refuseOption(12, QStringLiteral("SIEMENS serial protocol"), R(12).asWritten(), "optSimple", dlg);
     const int f = rec.AuxByte4;
     select(f & 1 ? "optYesFunc" : "optNoFunc", dlg);
     select(f & 2 ? "optOnUss" : "optOffUss", dlg);
@@ -544,7 +492,7 @@ void Applier::xajOptions()
     // The rack size first: a half rack selects two slaves, which a file of one slave on a
     // half rack then takes back; a quarter rack has room for one.
     static const char *const groups[] = {"optSG0", "optSG2", "optSG4", "optSG6"};
-    const int g = numeric(R(12));
+    const int g = R(12).leadingNumber();
     if (g >= 0 && g <= 3) {
         select("optQuarter");
         select(groups[g]);
@@ -553,11 +501,11 @@ void Applier::xajOptions()
         select(groups[g - 4]);
     } else {
         reselect("optQuarter");
-        refuse(12, QStringLiteral("RIO Starting Group"), textOf(R(12)),
+        refuse(12, QStringLiteral("RIO Starting Group"), R(12).asWritten(),
                m_r.text(Main, QStringLiteral("optQuarter")) + QStringLiteral(", ") +
                    m_r.text(Main, QStringLiteral("optSG0")));
     }
-    const int slaves = numeric(R(11));
+    const int slaves = R(11).leadingNumber();
     if (slaves == 1)
         reselect("opt1Slave");
     else if (slaves == 2 && isShown("opt2Slave"))
@@ -565,15 +513,15 @@ void Applier::xajOptions()
     else {
         // As many as the rack size offers, whatever was chosen before.
         const char *fallback = isShown("opt2Slave") ? "opt2Slave" : "opt1Slave";
-        refuseOption(11, QStringLiteral("Number of Modbus Slaves"), textOf(R(11)), fallback);
+        refuseOption(11, QStringLiteral("Number of Modbus Slaves"), R(11).asWritten(), fallback);
     }
 
-    const int first = code(R(13));
+    const int first = R(13).code();
     if (QComboBox *list = shownList("cboSLAVE1"))
         pick(list, first - 1, 13, caption("lblXAJSlave1"), QString::number(first), QStringLiteral("1"));
     else
         pickPosition("cboSLAVE1", first - 1);
-    const int second = numeric(R(14));
+    const int second = R(14).leadingNumber();
     if (QComboBox *list = shownList("cboSlave2"))
         pick(list, second - 1, 14, caption("lblXAJSlave2"), QString::number(second), QStringLiteral("2"));
     else

@@ -24,15 +24,6 @@
 
 namespace {
 
-template <std::size_t N> std::optional<quint8> lookup(const SpeedCode (&table)[N], const QString &text)
-{
-    for (const SpeedCode &s : table) {
-        if (text == QLatin1String(s.text))
-            return s.code;
-    }
-    return std::nullopt;
-}
-
 // Station numbers, high addresses and rack numbers are listed as octal text.
 std::optional<int> octalValue(const QString &text)
 {
@@ -380,7 +371,7 @@ void main4000::takeShownDialogs()
 void main4000::networkSpeed(QComboBox *combo)
 {
     const QString text = combo->currentText();
-    if (const std::optional<quint8> code = lookup(NetworkSpeeds, text)) {
+    if (const std::optional<quint8> code = speedCodeOf(NetworkSpeeds, text)) {
         m_ctx.session.rec.NetworkSpeed = {*code, 0};
     }
 }
@@ -398,7 +389,7 @@ void main4000::cboNetworkSpeed2_Click()
 bool main4000::channelSpeed(QComboBox *combo, quint8 &code, QLabel *unitsLabel)
 {
     const QString text = combo->currentText();
-    const std::optional<quint8> c = lookup(ChannelSpeeds, text);
+    const std::optional<quint8> c = speedCodeOf(ChannelSpeeds, text);
     // A text outside the table changes nothing, so the speed byte keeps a valid code.
     if (!c)
         return false;
