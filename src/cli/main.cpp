@@ -1,33 +1,27 @@
-// qncf-cli: the configuration program's forms, run headless, for scripts and for checking a
-// file or a unit without the windows. What it reads, shows and sends is what the windows would.
+// qncf-cli: the configuration program without its windows, for scripts and for checking a file
+// or a unit. It applies a file, shows the summary and runs the transfers with the same core and
+// link the windows use, so what it reads, shows and sends is what the windows would.
 
 #include "apply/applyloaded.h"
 #include "config/modelcatalog.h"
+#include "files/fileflow.h"
 #include "consoleprompts.h"
-#include "editor/configfiles.h"
 #include "files/layoutcheck.h"
 #include "files/localfile.h"
-#include "formcatalog.h"
-#include "frame/appcontext.h"
-#include "frame/formregistry.h"
-#include "frame/printservice.h"
 #include "message/configmessage.h"
 #include "message/messagediff.h"
 #include "online/dhpdiagnostics.h"
 #include "online/flashtransfer.h"
-#include "programparts.h"
 #include "serial/modcomm.h"
 #include "serial/portinfo.h"
 #include "session/session.h"
-#include "shell/model_freestand.h"
 #include "summary/summaryrows.h"
 #include "transfer/devicelink.h"
 #include "transfer/transfers.h"
 
-#include <QApplication>
 #include <QBitArray>
 #include <QCommandLineParser>
-#include <QDir>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -81,10 +75,13 @@ const char *const Usage =
 // How long a flashed unit may take to say "A-OK" once the file is in.
 constexpr int FlashAnswerMs = 10000;
 
-// The program's state and forms, as the windows have them, asking on the console.
-struct Program : ProgramParts<ConsolePrompts>
+// One run's state, port and link, as the windows have them, asking on the console.
+struct Program
 {
-    Program() : ProgramParts(err) {}
+    Session session;
+    ModComm comm;
+    ConsolePrompts prompts{err};
+    DeviceLink link{session, comm, prompts};
 };
 
 // DEVICE as the program's COM port: COMn is that port; any other name (a path) is the device
@@ -134,15 +131,15 @@ int checkFileModel(const QString &file, const ModelInfo &model, bool strict)
     return Success;
 }
 
-// Reads the file and applies it to the model's fresh configuration, telling the values not
-// taken as the forms would.
+// Reads the file and applies it to the model's fresh configuration (every program is made
+// afresh for the file it takes), telling the values not taken as the windows would.
 bool applyFile(Program &p, const QString &file)
 {
-    if (!readConfigurationFile(p.context, file))
+    if (!readConfigurationFile(p.session, p.prompts, file))
         return false;
     const AppliedConfiguration applied = applyLoadedValues(p.session.loaded, *p.session.model, p.session.rec);
     p.session.rec = applied.record;
-    tellRefusedValues(p.context, file, applied.refused);
+    tellRefusedValues(p.prompts, file, applied.refused);
     return true;
 }
 
@@ -193,9 +190,9 @@ ExchangeOutcome finishedTransfer(Transfer &transfer, const ExchangeOutcome &outc
 int runDownload(Program &p, const QString &file)
 {
     // The file is read first: one that cannot be read is reported and nothing is sent.
-    if (!loadConfigurationFile(p.context, file))
+    if (!applyFile(p, file))
         return fail(BadInput, p.prompts.lastError());
-    noteWhatTheFileLacks(p.context, FileUse::Sent, file);
+    noteWhatTheFileLacks(p.session, p.prompts, FileUse::Sent, file);
     DownloadTransfer transfer(p.link);
     ExchangeOutcome outcome = ExchangeOutcome::NoMessage;
     QObject::connect(&transfer, &DownloadTransfer::status, [](const QString &s) { err << s << Qt::endl; });
@@ -233,7 +230,8 @@ int runUpload(Program &p, const QString &file, UnitMessage *unit = nullptr)
             *unit = messageFromUpload(*p.session.model, transfer.firstReply(), transfer.secondReply());
         p.prompts.savePath = file;
         const UploadSaved saved =
-            saveUploadedConfiguration(p.context, transfer.firstReply(), transfer.secondReply());
+            saveUploadedConfiguration(p.session, p.prompts, transfer.firstReply(), transfer.secondReply(),
+                                      [&p](const QString &path) { return applyFile(p, path); });
         err << saved.status << Qt::endl;
         if (saved.ok)
             return Success;
@@ -472,33 +470,13 @@ int listDifferences(const ModelInfo &model, const Side &a, const Side &b)
     return NoProperAnswer;
 }
 
-// Without a desktop session there is no runtime folder; give Qt a private one rather than
-// have it warn on standard error, which carries only our reason line.
-void provideRuntimeFolder()
-{
-#ifdef Q_OS_UNIX
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QByteArray dir =
-            QDir::tempPath().toLocal8Bit() + "/qncf-cli-runtime-" + QByteArray::number(getuid());
-        QDir().mkpath(QString::fromLocal8Bit(dir));
-        QFile::setPermissions(QString::fromLocal8Bit(dir),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", dir);
-    }
-#endif
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // The forms run without a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    provideRuntimeFolder();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("qncf-cli"));
-    QApplication::setApplicationVersion(QStringLiteral(QNCF_VERSION));
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("qncf-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QNCF_VERSION));
     // A file name whose bytes are no valid text in this system's encoding would come back
     // from the conversion as another name, and another file would be read or written.
     for (int i = 1; i < argc; ++i) {
@@ -618,8 +596,6 @@ int main(int argc, char **argv)
     if (command == QLatin1String("ports"))
         return runPorts();
 
-    // The summary and the message need no forms: the file is applied in the core.
-    const bool applyWithoutForms = command == QLatin1String("show") || command == QLatin1String("message");
     auto makeProgram = [&]() -> std::unique_ptr<Program> {
         auto p = std::make_unique<Program>();
         p->prompts.proceedWithoutWaiting = parser.isSet(yesOption);
@@ -628,17 +604,14 @@ int main(int argc, char **argv)
         // Each file has been checked once, up front, and a misfit said as a warning.
         p->prompts.answers.insert(anotherModelsFileTitle(), Prompts::Yes);
         p->prompts.settled.insert(anotherModelsFileTitle());
-        if (shape->model && applyWithoutForms) {
-            // The record the model's set-up leaves, without laying out its forms: a first-
-            // generation bridge is asked about its flash all the same.
+        if (shape->model) {
+            // The record choosing the model leaves: a first-generation bridge is asked about
+            // its flash as the model selection asks.
             const ModelInfo *model = findModel(parser.value(modelOption).toUpper());
             const bool oldNgd = model && model->asksFlashQuestion() && askWhetherOldNgd(p->prompts);
             p->session.model = model;
             if (model)
                 p->session.rec = freshConfiguration(*model, oldNgd);
-        } else if (shape->model) {
-            p->forms.form<model_freestand>(QStringLiteral("model_freestand"))
-                ->chooseModel(parser.value(modelOption).toUpper());
         }
         if (shape->port)
             choosePort(*p, parser.value(portOption));
@@ -684,7 +657,7 @@ int main(int argc, char **argv)
     const ModelInfo &model = *findModel(parser.value(modelOption).toUpper());
     auto fileSide = [&](const QString &path, const QString &name, Side *side) {
         std::unique_ptr<Program> q = makeProgram();
-        if (!loadConfigurationFile(q->context, path))
+        if (!applyFile(*q, path))
             return fail(BadInput, q->prompts.lastError());
         const ConfigMessage m = BuildConfigMessage(q->session.rec);
         if (!m.ok())
@@ -701,7 +674,7 @@ int main(int argc, char **argv)
         return listDifferences(model, a, b);
     }
     // A file is read before anything goes to the unit, so a bad one stops it at once.
-    if (!loadConfigurationFile(p->context, file))
+    if (!applyFile(*p, file))
         return fail(BadInput, p->prompts.lastError());
     // The unit's side is what it sent back, byte for byte: the uploaded file gives its summary
     // rows, but a file cannot hold everything a unit does (the Toshiba drive settings).

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch root as the package does and checks what lands there: the
 # exact list of files, the desktop file and metainfo as a software centre validates them, the
-# icon's sizes, the man pages, and the completions tried on a few command lines.
+# icon's sizes, the man pages, the libraries the headless programs link, and the completions
+# tried on a few command lines.
 # Usage: tst_install.sh BUILD_DIR
 set -uo pipefail
 build=$1
@@ -32,6 +33,12 @@ diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$usr" && find . -type f -pri
     fail "the installed files are not the expected ones (< expected, > installed)"
 for program in qncf qncf-cli qnsim; do
     [[ -x $usr/bin/$program ]] || fail "bin/$program is not executable"
+done
+
+# The command line and the simulator need no display: they link no windowing library.
+for program in qncf-cli qnsim; do
+    windowing=$(objdump -p "$usr/bin/$program" | awk '/NEEDED/ { print $2 }' | grep -E 'Qt6(Gui|Widgets|PrintSupport)')
+    [[ -z $windowing ]] || fail "bin/$program links $windowing"
 done
 
 desktop-file-validate "$usr/share/applications/$id.desktop" || fail "desktop-file-validate"

@@ -42,7 +42,7 @@ void download::cmdDOWNLOAD_Click()
     // The file is read first: one that cannot be read is reported and nothing is sent.
     if (!openConfigurationFile(m_ctx, &path))
         return;
-    noteWhatTheFileLacks(m_ctx, FileUse::Sent, path);
+    noteWhatTheFileLacks(m_ctx.session, m_ctx.prompts, FileUse::Sent, path);
     setCursor(Qt::WaitCursor);
     m_download->start();
 }

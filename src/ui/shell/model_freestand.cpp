@@ -2,6 +2,7 @@
 #include "ui_model_freestand.h"
 
 #include "config/modelcatalog.h"
+#include "files/fileflow.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
 #include "frame/formutil.h"
@@ -102,14 +103,6 @@ void model_freestand::startNewConfiguration()
     m_ctx.session.loaded = LoadedValues();
     if (auto *start = m_ctx.forms.form<Welcome>(QStringLiteral("Welcome")))
         start->QN4000();
-}
-
-bool askWhetherOldNgd(Prompts &prompts)
-{
-    return prompts.message(QStringLiteral("Is this a non flash QN4000? Model does not have a -F "
-                                          "and the serial number is before 3100"),
-                           QStringLiteral("!CHECK QN4000 MODEL and SERIAL NUMBER!"), Prompts::Buttons::YesNo,
-                           Prompts::Icon::Question) == Prompts::Yes;
 }
 
 void model_freestand::chooseModel(const QString &code)

@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class Prompts;
 struct AppContext;
 struct ModelInfo;
 class QPushButton;
@@ -12,9 +11,6 @@ class model_freestand;
 
 // Model selection: one button per freestanding model. A pick sets the model's identity in the
 // record, lays out the main form for it and opens the main menu.
-// The question a first-generation bridge's set-up asks: true when the user says the unit has no
-// flash (its upload reply is the shorter one).
-bool askWhetherOldNgd(Prompts &prompts);
 
 class model_freestand : public QWidget
 {
