@@ -4,8 +4,8 @@
 
 #include "apply/applyloaded.h"
 #include "config/modelcatalog.h"
-#include "files/fileflow.h"
 #include "consoleprompts.h"
+#include "files/fileflow.h"
 #include "files/layoutcheck.h"
 #include "files/localfile.h"
 #include "message/configmessage.h"

@@ -56,7 +56,8 @@ bool readConfigurationFile(Session &session, Prompts &prompts, const QString &pa
     if (!model)
         return false;
     const auto refuse = [&](const QString &why) {
-        prompts.message(why, QCoreApplication::translate("configfiles", "!Error! Configuration File Not Read"),
+        prompts.message(why,
+                        QCoreApplication::translate("configfiles", "!Error! Configuration File Not Read"),
                         Prompts::Buttons::Ok, Prompts::Icon::Critical);
         return false;
     };
@@ -76,10 +77,10 @@ bool readConfigurationFile(Session &session, Prompts &prompts, const QString &pa
     if (!check.fits()) {
         // No is the default: a careless Enter must not apply another model's values, and a No
         // loses nothing (the file can be opened again).
-        const Prompts::Answer a =
-            prompts.message(check.explanation(*model) + QLatin1Char(' ') +
-                                QCoreApplication::translate("configfiles", "Open it anyway?"),
-                            anotherModelsFileTitle(), Prompts::Buttons::YesNoDefaultNo, Prompts::Icon::Exclamation);
+        const Prompts::Answer a = prompts.message(
+            check.explanation(*model) + QLatin1Char(' ') +
+                QCoreApplication::translate("configfiles", "Open it anyway?"),
+            anotherModelsFileTitle(), Prompts::Buttons::YesNoDefaultNo, Prompts::Icon::Exclamation);
         if (a != Prompts::Yes)
             return false;
     }

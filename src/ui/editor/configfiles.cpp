@@ -42,8 +42,9 @@ bool loadConfigurationFile(AppContext &ctx, const QString &path)
 UploadSaved saveUploadedConfiguration(AppContext &ctx, const QByteArray &firstReply,
                                       const QByteArray &secondReply)
 {
-    return saveUploadedConfiguration(ctx.session, ctx.prompts, firstReply, secondReply,
-                                     [&ctx](const QString &path) { return loadConfigurationFile(ctx, path); });
+    return saveUploadedConfiguration(
+        ctx.session, ctx.prompts, firstReply, secondReply,
+        [&ctx](const QString &path) { return loadConfigurationFile(ctx, path); });
 }
 
 bool openConfigurationFile(AppContext &ctx, QString *path)
