@@ -110,11 +110,15 @@ public:
         summary(sent);
         mainForm(sent);
         // A dialog counts where the main form offers the button that opens it.
-        if (reachable({"Command3"}))
-            channelDialog("paramConfigB", sent.chanBFormat());
-        if (reachable({"cmdAsyncC", "cmdChannelC"}))
-            channelDialog("paramConfigC", sent.chanCFormat());
-        if (reachable({"cmdProtParam"}))
+        // The channel and DF1 dialogs, the map and the data tables show the record afresh each
+        // time they open: look at them as the user would find them, or as they are where the
+        // user is in them.
+        if (const char *opener = reachable({"Command3"}); opener && peek(opener, "paramConfigB"))
+            channelDialog(sent.chanBFormat());
+        if (const char *opener = reachable({"cmdAsyncC", "cmdChannelC"});
+            opener && peek(opener, "paramConfigC"))
+            channelDialog(sent.chanCFormat());
+        if (const char *opener = reachable({"cmdProtParam"}); opener && peek(opener, "df_Param"))
             df1Dialog(sent);
         if (reachable({"cmdModBus"}))
             modbusDialog(sent);
@@ -122,8 +126,6 @@ public:
             siemensDialog(sent);
         if (reachable({"cmdToshibaParam"}))
             toshibaDialogs(sent);
-        // The map and the data tables show the record afresh each time they open: look at them
-        // as the user would find them, or as they are where the user is in them.
         if (reachable({"cmdRioBt"}) && peek("cmdRioBt", "rio_bt"))
             rackMap(sent);
         if (reachable({"cmdYZE"}) && peek("cmdYZE", m_b.session.model->dataTableForm))
@@ -245,14 +247,15 @@ private:
 
     bool shown(QWidget *w, QWidget *form) const { return w && w->isVisibleTo(form); }
 
-    bool reachable(std::initializer_list<const char *> openers)
+    // The first of the openers the main form shows, or nullptr.
+    const char *reachable(std::initializer_list<const char *> openers)
     {
         QWidget *form = m_b.forms.form(QStringLiteral("main4000"));
         for (const char *name : openers) {
             if (shown(form->findChild<QWidget *>(QLatin1String(name)), form))
-                return true;
+                return name;
         }
-        return false;
+        return nullptr;
     }
 
     void mainForm(const Sent &s)
@@ -357,9 +360,10 @@ private:
         expectEqual(what, selected, QLatin1String(bit ? setOption : clearOption));
     }
 
-    void channelDialog(const char *name, int format)
+    void channelDialog(int format)
     {
-        QWidget *form = m_b.forms.form(QLatin1String(name));
+        QWidget *form = m_peeked;
+        const QString name = form->objectName();
         frame(form, "Frame7", "optYes", "optNone", format & 2);
         frame(form, "frmParity", "optEven", "optOdd", format & 4);
         frame(form, "Frame4", "opt7", "opt8", format & 16);
@@ -367,13 +371,13 @@ private:
         frame(form, "Frame2", "optActive", "optIgnore", format & 1);
         frame(form, "frmQN6000", "opt422", "opt232", format & 32);
         if ((format & 2) != 0 && !shown(form->findChild<QWidget *>(QStringLiteral("frmParity")), form))
-            fault(QLatin1String(name) + QStringLiteral(" frmParity"), QStringLiteral("hidden"),
-                  QStringLiteral("parity on"));
+            fault(name + QStringLiteral(" frmParity"), QStringLiteral("hidden"), QStringLiteral("parity on"));
+        unpeek();
     }
 
     void df1Dialog(const Sent &s)
     {
-        QWidget *form = m_b.forms.form(QStringLiteral("df_Param"));
+        QWidget *form = m_peeked;
         const int l = s.link();
         frame(form, "Frame7", "optCRC", "optBCC", l & 1);
         frame(form, "Frame4", "optAccept", "optIgnore", l & 2);
@@ -383,6 +387,7 @@ private:
         frame(form, "frmPXA", "opt485", "opt422", l & 16);
         frame(form, "frmRTS", "optRTS", "optNoneLoop", l & 32);
         frame(form, "frmSTN", "optSRC", "optDST", l & 32);
+        unpeek();
     }
 
     // The one option of a frame that is selected, or "nothing".

@@ -903,6 +903,7 @@ private Q_SLOTS:
         QCOMPARE(b.combo("main4000", "cboStationNumber")->currentText(), stationBefore);
         QCOMPARE(b.combo("main4000", "cboAsyncSpeedC")->currentText(), chanCBefore);
         QCOMPARE(b.combo("main4000", "cboChannelCSpeed")->currentText(), modbusCBefore);
+        b.forms.form(QStringLiteral("paramConfigB"))->show(); // it shows the record when opened
         QVERIFY(b.button("paramConfigB", "opt232")->isChecked());
         QCOMPARE(b.session.rec.ChanBFormat & (32 | 64), 0);
         QCOMPARE(b.session.rec.ChanBFormat & 2, 2);

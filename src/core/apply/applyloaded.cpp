@@ -678,13 +678,9 @@ void Applier::channelSpeeds()
 
 void Applier::channelFormats()
 {
-    // The options of the channel dialogs follow the file's bits and write them back, but for
-    // channel B's interface: RS-422 and RS-485 only where the dialog offers them.
-    int b = clampedByte(R(6).leadingNumber());
-    if ((b & ChanFlag::RS422) && !m_model.offersSerialConnection())
-        b &= ~(ChanFlag::RS422 | ChanFlag::RS485Two);
-    m_rec.ChanBFormat = quint8(b);
-    m_rec.ChanCFormat = clampedByte(R(8).leadingNumber());
+    const ChannelFormats formats = loadedChannelFormats(m_t, m_model);
+    m_rec.ChanBFormat = formats.b;
+    m_rec.ChanCFormat = formats.c;
 }
 
 void Applier::siemensOptions()
@@ -812,6 +808,14 @@ AppliedConfiguration applyLoadedValues(const LoadedValues &values, const ModelIn
                                        const ConfigRecord &base)
 {
     return Applier(values, model, base).run();
+}
+
+ChannelFormats loadedChannelFormats(const LoadedValues &values, const ModelInfo &model)
+{
+    int b = clampedByte(values[5].leadingNumber());
+    if ((b & ChanFlag::RS422) && !model.offersSerialConnection())
+        b &= ~ChanFlag::Interface;
+    return {quint8(b), clampedByte(values[7].leadingNumber())};
 }
 
 ConfigRecord freshConfiguration(const ModelInfo &model, bool oldNgd)

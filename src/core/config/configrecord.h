@@ -70,6 +70,10 @@ constexpr int TwoStopBits = 8;
 constexpr int SevenDataBits = 16;
 constexpr int RS422 = 32;    // channel B only
 constexpr int RS485Two = 64; // channel B only
+// What a channel's defaults clear (no parity, 8 data bits, 1 stop bit, handshaking ignored);
+// the even/odd choice stays for when parity comes back.
+constexpr int Defaulted = Parity | TwoStopBits | SevenDataBits | Handshake;
+constexpr int Interface = RS422 | RS485Two; // RS-232C where clear
 } // namespace ChanFlag
 
 // Flag bits of LinkOptions.
@@ -80,6 +84,9 @@ constexpr int ExecEmbedded = 4;
 constexpr int PassDiagnostics = 8;
 constexpr int MultiDrop = 16;     // or RS-485, depending on the model
 constexpr int SourceAddress = 32; // or RTS-to-CTS loopback, depending on the model
+// Every bit the DF1 dialog has an option for; its defaults clear them all.
+constexpr int DialogBits =
+    CRC | AcceptDuplicates | ExecEmbedded | PassDiagnostics | MultiDrop | SourceAddress;
 } // namespace LinkFlag
 
 constexpr int ExtParamCount = 6;

@@ -6,15 +6,6 @@
 #include "frame/crossform.h"
 #include "session/session.h"
 
-namespace {
-// The options that put a channel dialog back to no parity, 8 data bits, 1 stop bit,
-// handshaking ignored (and RS-232C on channel B).
-const QStringList channelBDefaults = {"optNone", "opt8", "opt1", "optIgnore", "opt232"};
-const QStringList channelCDefaults = {"optNone", "opt8", "opt1", "optIgnore"};
-const QStringList df1Defaults = {"optBCC",       "optExecDiag", "optPoint",
-                                 "optNoneEmbed", "optIgnore",   "optNoneLoop"};
-} // namespace
-
 void UpdateParameters(AppContext &ctx)
 {
     CrossForm r(ctx.forms);
@@ -25,29 +16,24 @@ void UpdateParameters(AppContext &ctx)
     r.showText(main, QStringLiteral("cboStationNumber"), QStringLiteral("1"));
     r.showText(main, QStringLiteral("cboHighAddress"), QStringLiteral("2"));
 
-    for (const QString &o : df1Defaults)
-        r.select(QStringLiteral("df_Param"), o);
+    // BCC, execute diagnostics, point-to-point, no embedded responses, ignore duplicates, no
+    // loopback; the dialogs show the record when they are shown.
+    ConfigRecord &rec = ctx.session.rec;
+    rec.LinkOptions = IntByte(ClearBit(rec.LinkOptions, LinkFlag::DialogBits));
     Click_CHB_Params(ctx);
     Click_CHC_Params(ctx);
 
-    ctx.session.rec.applyFreshConfiguration();
+    rec.applyFreshConfiguration();
 }
 
 void Click_CHB_Params(AppContext &ctx)
 {
-    // Off first, so that each handler runs even where its option was already on.
-    CrossForm r(ctx.forms);
-    for (const QString &o : channelBDefaults)
-        r.deselect(QStringLiteral("paramConfigB"), o);
-    for (const QString &o : channelBDefaults)
-        r.select(QStringLiteral("paramConfigB"), o);
+    ConfigRecord &rec = ctx.session.rec;
+    rec.ChanBFormat = IntByte(ClearBit(rec.ChanBFormat, ChanFlag::Defaulted | ChanFlag::Interface));
 }
 
 void Click_CHC_Params(AppContext &ctx)
 {
-    CrossForm r(ctx.forms);
-    for (const QString &o : channelCDefaults)
-        r.deselect(QStringLiteral("paramConfigC"), o);
-    for (const QString &o : channelCDefaults)
-        r.select(QStringLiteral("paramConfigC"), o);
+    ConfigRecord &rec = ctx.session.rec;
+    rec.ChanCFormat = IntByte(ClearBit(rec.ChanCFormat, ChanFlag::Defaulted));
 }

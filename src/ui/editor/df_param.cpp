@@ -7,7 +7,7 @@
 #include "session/session.h"
 
 #include <QCloseEvent>
-#include <QGroupBox>
+#include <QShowEvent>
 
 df_Param::df_Param(AppContext &ctx, QWidget *parent)
     : MainFormDialog(ctx.forms, parent)
@@ -43,38 +43,40 @@ void df_Param::setBits(int mask)
 {
     auto &options = m_ctx.session.rec.LinkOptions;
     options = IntByte(SetBit(options, mask));
+    showRecord();
 }
 
 void df_Param::clearBits(int mask)
 {
     auto &options = m_ctx.session.rec.LinkOptions;
     options = IntByte(ClearBit(options, mask));
+    showRecord();
 }
 
 void df_Param::selectDefaults()
 {
-    select(m_ui->optBCC);
-    select(m_ui->optExecDiag);
-    select(m_ui->optPoint);
-    select(m_ui->optNoneEmbed);
-    select(m_ui->optIgnore);
-    select(m_ui->optNoneLoop);
+    clearBits(LinkFlag::DialogBits);
 }
 
-void df_Param::takeShownOptions()
+void df_Param::showRecord()
 {
-    // Other dialogs write bit 16 too (the drives' RS-485): a frame that comes to show has its
-    // selected option write its bit, so that what the dialog shows is what is sent.
-    const QList<QGroupBox *> frames{m_ui->Frame7,    m_ui->Frame4, m_ui->Frame5, m_ui->Frame2,
-                                    m_ui->frmConfig, m_ui->frmPXA, m_ui->frmRTS, m_ui->frmSTN};
-    for (QGroupBox *f : frames) {
-        if (!f->isVisibleTo(this))
-            continue;
-        for (QAbstractButton *o : f->findChildren<QAbstractButton *>()) {
-            if (o->isChecked())
-                reselect(o);
-        }
-    }
+    // Bits 16 and 32 each have two frames, one per layout: both show the bit.
+    showOptionBits({{m_ui->optCRC, m_ui->optBCC, LinkFlag::CRC},
+                    {m_ui->optAccept, m_ui->optIgnore, LinkFlag::AcceptDuplicates},
+                    {m_ui->optExecEmbed, m_ui->optNoneEmbed, LinkFlag::ExecEmbedded},
+                    {m_ui->optPass, m_ui->optExecDiag, LinkFlag::PassDiagnostics},
+                    {m_ui->optMultiDrop, m_ui->optPoint, LinkFlag::MultiDrop},
+                    {m_ui->opt485, m_ui->opt422, LinkFlag::MultiDrop},
+                    {m_ui->optRTS, m_ui->optNoneLoop, LinkFlag::SourceAddress},
+                    {m_ui->optSRC, m_ui->optDST, LinkFlag::SourceAddress}},
+                   m_ctx.session.rec.LinkOptions);
+}
+
+void df_Param::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        showRecord();
+    MainFormDialog::showEvent(event);
 }
 
 void df_Param::hideLoopback()
@@ -91,7 +93,7 @@ void df_Param::layoutStandard()
     m_ui->frmSTN->hide();
     m_ui->frmPXA->hide();
     m_ui->lblKF2->hide();
-    takeShownOptions();
+    showRecord();
 }
 
 void df_Param::layoutMultidropMaster()
@@ -102,9 +104,8 @@ void df_Param::layoutMultidropMaster()
     m_ui->frmConfig->hide();
     m_ui->frmSTN->show();
     m_ui->lblKF2->hide();
-    select(m_ui->opt422);
-    select(m_ui->optDST);
-    takeShownOptions();
+    // RS-422 and the destination address.
+    clearBits(LinkFlag::MultiDrop | LinkFlag::SourceAddress);
 }
 
 void df_Param::layoutDualChannel()
@@ -113,7 +114,7 @@ void df_Param::layoutDualChannel()
     m_ui->frmConfig->setTitle(QStringLiteral("1ST CHANNEL CONFIGURATION"));
     moveTopTwips(m_ui->lblKF2, 4000);
     m_ui->lblKF2->show();
-    takeShownOptions();
+    showRecord();
 }
 
 void df_Param::layoutOtherProtocol()
@@ -174,7 +175,6 @@ void df_Param::optMultiDrop_Click(bool on)
     if (!on)
         return;
     setBits(LinkFlag::MultiDrop);
-    select(m_ui->opt485);
 }
 
 void df_Param::optPoint_Click(bool on)
@@ -182,11 +182,9 @@ void df_Param::optPoint_Click(bool on)
     if (!on)
         return;
     clearBits(LinkFlag::MultiDrop);
-    select(m_ui->opt422);
 }
 
-// Bits 16 and 32 each have two frames. Whichever frame sets the bit, the other frame's
-// option for the same value is selected too, so that no frame shows what the bit is not.
+// Bits 16 and 32 each have two frames: whichever frame sets the bit, both show it.
 
 // The serial interface shares bit 16 with multi-drop: RS-485 two-wire is half duplex.
 void df_Param::opt485_Click(bool on)
@@ -194,7 +192,6 @@ void df_Param::opt485_Click(bool on)
     if (!on)
         return;
     setBits(LinkFlag::MultiDrop);
-    select(m_ui->optMultiDrop);
 }
 
 void df_Param::opt422_Click(bool on)
@@ -202,7 +199,6 @@ void df_Param::opt422_Click(bool on)
     if (!on)
         return;
     clearBits(LinkFlag::MultiDrop);
-    select(m_ui->optPoint);
 }
 
 void df_Param::optRTS_Click(bool on)
@@ -210,7 +206,6 @@ void df_Param::optRTS_Click(bool on)
     if (!on)
         return;
     setBits(LinkFlag::SourceAddress);
-    select(m_ui->optSRC);
 }
 
 void df_Param::optNoneLoop_Click(bool on)
@@ -218,7 +213,6 @@ void df_Param::optNoneLoop_Click(bool on)
     if (!on)
         return;
     clearBits(LinkFlag::SourceAddress);
-    select(m_ui->optDST);
 }
 
 // The station address shares bit 32 with the loopback.
@@ -227,7 +221,6 @@ void df_Param::optSRC_Click(bool on)
     if (!on)
         return;
     setBits(LinkFlag::SourceAddress);
-    select(m_ui->optRTS);
 }
 
 void df_Param::optDST_Click(bool on)
@@ -235,7 +228,6 @@ void df_Param::optDST_Click(bool on)
     if (!on)
         return;
     clearBits(LinkFlag::SourceAddress);
-    select(m_ui->optNoneLoop);
 }
 
 void df_Param::cmdAccept_Click()

@@ -10,6 +10,8 @@ class df_Param;
 
 // The DF1 link options: each option sets or clears one bit of LinkOptions at once. Bits 16
 // and 32 each have two frames, one per model layout; both frames of a bit write the same bit.
+// The options are a view of LinkOptions: they show it when the dialog is shown and after each
+// click.
 class df_Param : public MainFormDialog
 {
     Q_OBJECT
@@ -19,8 +21,10 @@ public:
     ~df_Param() override;
 
     // BCC, execute diagnostics, point-to-point, no embedded responses, ignore duplicates,
-    // no loopback. Only buttons that change state run their handlers.
+    // no loopback, into the record.
     void selectDefaults();
+    // Every frame's options show LinkOptions as the record holds it.
+    void showRecord();
 
     // The layouts the models and the main form's protocol options ask for.
     // Model set-up of the models without RTS/CTS loopback.
@@ -34,8 +38,6 @@ public:
     void layoutDualChannel();
     // Every other protocol option.
     void layoutOtherProtocol();
-    // The options selected in the frames shown write their bits again.
-    void takeShownOptions();
 
 private Q_SLOTS:
     void optBCC_Click(bool on);
@@ -55,6 +57,9 @@ private Q_SLOTS:
     void optSRC_Click(bool on);
     void optDST_Click(bool on);
     void cmdAccept_Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     void setBits(int mask);

@@ -1,9 +1,9 @@
 #include "loader.h"
 
+#include "apply/applyloaded.h"
 #include "config/speedcodes.h"
 #include "editor/datatable.h"
 #include "editor/modbus_prot.h"
-#include "editor/paramconfigb.h"
 #include "editor/rio_bt.h"
 #include "editor/toshiba.h"
 #include "files/configfile.h"
@@ -167,28 +167,17 @@ void Applier::run()
     // 7, 8. Serial speeds.
     channelSpeeds();
 
-    // 9. Formats and link options, then the dialogs' options that stand for them.
-    rec.ChanBFormat = clampedByte(R(6).leadingNumber());
-    LoadChannelOptions(m_ctx, true, rec.ChanBFormat);
-    rec.ChanCFormat = clampedByte(R(8).leadingNumber());
-    LoadChannelOptions(m_ctx, false, rec.ChanCFormat);
+    // 9. Formats and link options, as the core applies them; the channel and DF1 dialogs
+    // show the record when they are shown.
+    const ChannelFormats formats = loadedChannelFormats(m_t, m_model);
+    rec.ChanBFormat = formats.b;
+    rec.ChanCFormat = formats.c;
     rec.LinkOptions = clampedByte(R(9).leadingNumber());
-    const int link = rec.LinkOptions;
-    const QString df1 = QStringLiteral("df_Param");
-    select(link & 1 ? "optCRC" : "optBCC", df1);
-    select(link & 2 ? "optAccept" : "optIgnore", df1);
-    select(link & 4 ? "optExecEmbed" : "optNoneEmbed", df1);
-    select(link & 8 ? "optPass" : "optExecDiag", df1);
-    select(link & 16 ? "optMultiDrop" : "optPoint", df1);
-    select(link & 32 ? "optSRC" : "optDST", df1);
-    select(link & 32 ? "optRTS" : "optNoneLoop", df1);
     // The Toshiba drives' wiring shares bit 16; their dialog shows the file's.
     if (m_model.kind == ModelKind::ToshibaDrives) {
         if (auto *vfd = qobject_cast<toshiba_VFD *>(m_ctx.forms.existing(QStringLiteral("toshiba_VFD"))))
             vfd->showWiring();
     }
-    // The options only follow the file's bits; the file's value stands as it was read.
-    rec.LinkOptions = clampedByte(link);
 
     // 10. The bus personality.
     rec.BusType = {clampedByte(R(10).code()), 0};
@@ -529,45 +518,6 @@ void Applier::xajOptions()
 }
 
 } // namespace
-
-void LoadChannelOptions(AppContext &ctx, bool channelB, int f)
-{
-    CrossForm r(ctx.forms);
-    const QString form = channelB ? QStringLiteral("paramConfigB") : QStringLiteral("paramConfigC");
-    auto sel = [&](const char *o) { r.select(form, QLatin1String(o)); };
-    if (f & 2) {
-        sel("optYes");
-        sel(f & 4 ? "optEven" : "optOdd");
-    } else {
-        sel("optNone");
-    }
-    sel(f & 16 ? "opt7" : "opt8");
-    sel(f & 8 ? "opt2" : "opt1");
-    sel(f & 1 ? "optActive" : "optIgnore");
-    if (!channelB)
-        return;
-    // The interface is the file's wherever the dialog offers it (the QN6000 units with a
-    // serial connection frame); elsewhere channel B is RS-232C.
-    QWidget *dialog = ctx.forms.form(form);
-    QWidget *frame = r.widget(form, QStringLiteral("frmQN6000"));
-    const bool offered = dialog && frame && frame->isVisibleTo(dialog);
-    if (!(f & 32)) {
-        sel("opt232");
-    } else if (!offered) {
-        r.deselect(form, QStringLiteral("opt232"));
-        sel("opt232");
-    } else if (ctx.session.model && ctx.session.model->kind == ModelKind::RioToModbus) {
-        sel("opt422");
-        if (auto *b = ctx.forms.form<paramConfigB>(form)) {
-            if (f & 64)
-                b->RS485ON();
-            else
-                b->RS422ON();
-        }
-    } else {
-        sel("opt422");
-    }
-}
 
 QList<RefusedValue> ApplyLoadedConfiguration(AppContext &ctx)
 {

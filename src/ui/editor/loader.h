@@ -12,7 +12,3 @@ struct AppContext;
 // as a click would. The model selected now decides how the values are read. Returns the values
 // the forms cannot show: the record holds what the forms show instead.
 QList<RefusedValue> ApplyLoadedConfiguration(AppContext &ctx);
-
-// Selects channel B's or C's options from a format byte (bit 2 parity, 4 even, 16 seven data
-// bits, 8 two stop bits, 1 handshaking; channel B also 32 and 64, the interface).
-void LoadChannelOptions(AppContext &ctx, bool channelB, int format);

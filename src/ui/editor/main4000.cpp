@@ -612,19 +612,7 @@ void main4000::cmdChannelC_Click()
     if (!m_ctx.forms.isDefined(dlg))
         return;
     // The dialog shows channel C's format as the record holds it, with handshaking locked.
-    const int f = m_ctx.session.rec.ChanCFormat;
     CrossForm r = crossForm();
-    const auto pick = [&](bool set, const char *yes, const char *no) {
-        r.select(dlg, QLatin1String(set ? yes : no));
-    };
-    if (f & ChanFlag::Parity) {
-        r.select(dlg, QStringLiteral("optYes"));
-        pick(f & ChanFlag::EvenParity, "optEven", "optOdd");
-    } else {
-        r.select(dlg, QStringLiteral("optNone"));
-    }
-    pick(f & ChanFlag::SevenDataBits, "opt7", "opt8");
-    pick(f & ChanFlag::TwoStopBits, "opt2", "opt1");
     for (const char *w : {"Frame2", "optIgnore", "optActive"})
         r.setEnabled(dlg, QLatin1String(w), false);
     r.setText(dlg, dlg, QStringLiteral("MODBUS PROTOCOL PARAMETERS"));

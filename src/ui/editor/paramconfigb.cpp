@@ -11,11 +11,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShowEvent>
 
-ChannelParams::ChannelParams(AppContext &ctx, IntByte &format, QWidget *parent)
+ChannelParams::ChannelParams(AppContext &ctx, IntByte &format, int defaulted, QWidget *parent)
     : MainFormDialog(ctx.forms, parent)
     , m_ctx(ctx)
     , m_format(format)
+    , m_defaulted(defaulted)
 {
 }
 
@@ -36,28 +38,37 @@ void ChannelParams::connectOptions(const Options &o)
 
 void ChannelParams::selectDefaults()
 {
-    select(m_o.optNone);
-    select(m_o.opt8);
-    select(m_o.opt1);
-    select(m_o.optIgnore);
+    clearBits(m_defaulted);
 }
 
-void ChannelParams::deselectDefaults()
+void ChannelParams::showRecord()
 {
-    deselect(m_o.optNone);
-    deselect(m_o.opt8);
-    deselect(m_o.opt1);
-    deselect(m_o.optIgnore);
+    showOptionBits({{m_o.optYes, m_o.optNone, ChanFlag::Parity},
+                    {m_o.optEven, m_o.optOdd, ChanFlag::EvenParity},
+                    {m_o.opt7, m_o.opt8, ChanFlag::SevenDataBits},
+                    {m_o.opt2, m_o.opt1, ChanFlag::TwoStopBits},
+                    {m_o.optActive, m_o.optIgnore, ChanFlag::Handshake}},
+                   m_format);
+    m_o.frmParity->setVisible(m_format & ChanFlag::Parity);
+}
+
+void ChannelParams::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        showRecord();
+    MainFormDialog::showEvent(event);
 }
 
 void ChannelParams::setBits(int mask)
 {
     m_format = IntByte(SetBit(m_format, mask));
+    showRecord();
 }
 
 void ChannelParams::clearBits(int mask)
 {
     m_format = IntByte(ClearBit(m_format, mask));
+    showRecord();
 }
 
 void ChannelParams::optNone_Click(bool on)
@@ -66,7 +77,6 @@ void ChannelParams::optNone_Click(bool on)
         return;
     // Bit 4 stays as it is, so switching parity back on brings back the even/odd choice.
     clearBits(ChanFlag::Parity);
-    m_o.frmParity->hide();
 }
 
 void ChannelParams::optYes_Click(bool on)
@@ -74,8 +84,6 @@ void ChannelParams::optYes_Click(bool on)
     if (!on)
         return;
     setBits(ChanFlag::Parity);
-    m_o.frmParity->show();
-    select((m_format & ChanFlag::EvenParity) ? m_o.optEven : m_o.optOdd);
 }
 
 void ChannelParams::optEven_Click(bool on)
@@ -141,7 +149,7 @@ void ChannelParams::Command2_Click()
 }
 
 paramConfigB::paramConfigB(AppContext &ctx, QWidget *parent)
-    : ChannelParams(ctx, ctx.session.rec.ChanBFormat, parent)
+    : ChannelParams(ctx, ctx.session.rec.ChanBFormat, ChanFlag::Defaulted | ChanFlag::Interface, parent)
     , m_ui(new Ui::paramConfigB)
 {
     m_ui->setupUi(this);
@@ -168,36 +176,40 @@ paramConfigB::~paramConfigB()
     delete m_ui;
 }
 
-void paramConfigB::selectDefaults()
+void paramConfigB::showRecord()
 {
-    ChannelParams::selectDefaults();
-    select(m_ui->opt232);
+    ChannelParams::showRecord();
+    showOptionBits({{m_ui->opt422, m_ui->opt232, ChanFlag::RS422}}, m_format);
+    // Only the RIO-to-Modbus unit names its two- or four-wire connection.
+    const ModelInfo *model = m_ctx.session.model;
+    if (model && model->kind == ModelKind::RioToModbus && (m_format & ChanFlag::RS422))
+        nameConnection();
 }
 
-void paramConfigB::deselectDefaults()
+void paramConfigB::nameConnection()
 {
-    ChannelParams::deselectDefaults();
-    deselect(m_ui->opt232);
+    m_ui->opt422->setText(m_format & ChanFlag::RS485Two ? QStringLiteral("RS485-2 Wire")
+                                                        : QStringLiteral("RS422-4 Wire"));
 }
 
 void paramConfigB::RS422ON()
 {
+    m_format = IntByte(ClearBit(m_format, ChanFlag::RS485Two));
     setBits(ChanFlag::RS422);
-    clearBits(ChanFlag::RS485Two);
-    m_ui->opt422->setText(QStringLiteral("RS422-4 Wire"));
+    nameConnection();
 }
 
 void paramConfigB::RS485ON()
 {
     setBits(ChanFlag::RS422 | ChanFlag::RS485Two);
-    m_ui->opt422->setText(QStringLiteral("RS485-2 Wire"));
+    nameConnection();
 }
 
 void paramConfigB::opt232_Click(bool on)
 {
     if (!on)
         return;
-    clearBits(ChanFlag::RS422 | ChanFlag::RS485Two);
+    clearBits(ChanFlag::Interface);
 }
 
 void paramConfigB::opt422_Click(bool on)

@@ -16,17 +16,17 @@ class paramConfigB;
 
 // What the two channel dialogs share: parity, data bits, stop bits and handshaking of one
 // channel, each click written at once into that channel's format byte. The option buttons
-// are only a view of the byte.
+// are only a view of the byte: they show it each time the dialog is shown and after each click.
 class ChannelParams : public MainFormDialog
 {
     Q_OBJECT
 
 public:
-    // Selects the channel's defaults: no parity, 8 data bits, 1 stop bit, handshaking ignored.
-    // Only buttons that change state run their handlers.
-    virtual void selectDefaults();
-    // Unselects the same buttons, so that a following selectDefaults() runs every handler.
-    virtual void deselectDefaults();
+    // The channel's defaults into its format byte: no parity, 8 data bits, 1 stop bit,
+    // handshaking ignored (and RS-232C on channel B).
+    void selectDefaults();
+    // The options show the format byte as the record holds it.
+    virtual void showRecord();
 
 protected:
     struct Options
@@ -35,7 +35,8 @@ protected:
         QGroupBox *frmParity;
     };
 
-    ChannelParams(AppContext &ctx, IntByte &format, QWidget *parent);
+    ChannelParams(AppContext &ctx, IntByte &format, int defaulted, QWidget *parent);
+    void showEvent(QShowEvent *event) override;
 
     // Connects the shared options to their handlers; the subclass calls it after setupUi.
     void connectOptions(const Options &o);
@@ -45,6 +46,7 @@ protected:
 
     AppContext &m_ctx;
     IntByte &m_format;
+    const int m_defaulted; // the bits the defaults clear
 
 protected Q_SLOTS:
     void optNone_Click(bool on);
@@ -74,8 +76,7 @@ public:
     explicit paramConfigB(AppContext &ctx, QWidget *parent = nullptr);
     ~paramConfigB() override;
 
-    void selectDefaults() override;
-    void deselectDefaults() override;
+    void showRecord() override;
 
     // RS-422 four-wire: bit 32 on, bit 64 off.
     void RS422ON();
@@ -90,6 +91,9 @@ private Q_SLOTS:
     void opt422_Click(bool on);
 
 private:
+    // The RS-422 option's caption names the two- or four-wire connection the byte holds.
+    void nameConnection();
+
     Ui::paramConfigB *m_ui;
     QMenu *m_RS422_485;
     QAction *m_RS422;

@@ -5,7 +5,7 @@
 #include "session/session.h"
 
 paramConfigC::paramConfigC(AppContext &ctx, QWidget *parent)
-    : ChannelParams(ctx, ctx.session.rec.ChanCFormat, parent)
+    : ChannelParams(ctx, ctx.session.rec.ChanCFormat, ChanFlag::Defaulted, parent)
     , m_ui(new Ui::paramConfigC)
 {
     m_ui->setupUi(this);

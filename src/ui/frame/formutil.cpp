@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QWidget>
 
 QFont formFont()
@@ -79,6 +80,15 @@ void setSize(QWidget *w, int width, int height)
 void select(QAbstractButton *option)
 {
     option->setChecked(true);
+}
+
+void showOptionBits(const QList<OptionBit> &pairs, int bits)
+{
+    for (const OptionBit &pair : pairs) {
+        const QSignalBlocker on(pair.on);
+        const QSignalBlocker off(pair.off);
+        (bits & pair.mask ? pair.on : pair.off)->setChecked(true);
+    }
 }
 
 void deselect(QAbstractButton *option)

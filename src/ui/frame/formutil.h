@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+
 class QAbstractButton;
 class QComboBox;
 class QFont;
@@ -37,6 +39,18 @@ void select(QAbstractButton *option);
 void deselect(QAbstractButton *option);
 // Deselect, then select: the handler runs whatever the state was.
 void reselect(QAbstractButton *option);
+
+// Two options that stand for one bit of a record field: on where the bit is set, off where it
+// is clear. A dialog keeps one table of them, which its handlers and its view of the record use.
+struct OptionBit
+{
+    QAbstractButton *on;
+    QAbstractButton *off;
+    int mask;
+};
+// Checks the option of each pair that bits says, running no handler: the options show the
+// field, they do not write it.
+void showOptionBits(const QList<OptionBit> &pairs, int bits);
 
 // Reselects every selected option inside w, so each writes its value again.
 void retakeOptions(QWidget *w);

@@ -2,6 +2,7 @@
 #include "ui_model_freestand.h"
 
 #include "config/modelcatalog.h"
+#include "editor/defaults.h"
 #include "files/fileflow.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
@@ -265,9 +266,8 @@ void model_freestand::Format_Custom()
     rec.AuxByte4 = 0;
     rec.AuxByte3 = 0;
 
+    Click_CHC_Params(m_ctx);
     CrossForm r(m_ctx.forms);
-    for (const char *o : {"optNone", "opt8", "opt1", "optIgnore"})
-        r.select(QStringLiteral("paramConfigC"), QLatin1String(o));
 
     r.showEntry(Main, QStringLiteral("cboModbusAdd"), 0);
     r.showEntry(Main, QStringLiteral("cboChannelCSpeed"), 5);
