@@ -28,6 +28,8 @@ QByteArray field(const ConfigRecord &rec, const QString &name)
 {
     if (name == QLatin1String("NetworkSpeed"))
         return QByteArray::number(rec.NetworkSpeed[0]);
+    if (name == QLatin1String("BusType"))
+        return QByteArray::number(rec.BusType[0]);
     if (name == QLatin1String("StationNumber"))
         return QByteArray::number(rec.StationNumber);
     if (name == QLatin1String("HighAddress"))
@@ -69,6 +71,13 @@ private Q_SLOTS:
             << QList<int>{3};
         QTest::newRow("hidden high address still taken")
             << "QN4000-NGD" << QStringList{"10=0", "3=7"} << "HighAddress" << QByteArray("7") << QList<int>{};
+        // The bus type is the code of the mode shown, whatever other code the file has.
+        QTest::newRow("bus type no mode stands for: the mode's")
+            << "QN4000-JMR" << QStringList{"10=111"} << "BusType" << QByteArray("1") << QList<int>{10};
+        QTest::newRow("the dual-DF1 code on a bridge: bridging")
+            << "QN4000-NGD" << QStringList{"10=2"} << "BusType" << QByteArray("1") << QList<int>{10};
+        QTest::newRow("the RIO code on a RIO adapter")
+            << "QN4000-UCT" << QStringList{"10=4", "3=1"} << "BusType" << QByteArray("4") << QList<int>{};
         QTest::newRow("RS-422/485 where channel B has no such interface")
             << "QN4000-NGD" << QStringList{"6=98"} << "ChanBFormat" << QByteArray("2") << QList<int>{};
         QTest::newRow("RS-485 where it has")

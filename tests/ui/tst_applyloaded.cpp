@@ -1,11 +1,12 @@
-// The loaded values applied without the windows give what the forms give: the same
-// configuration message and the same values refused, for every model, over files written
-// from many records.
+// A file opened in the editor gives the record the core's apply step gives, whatever was
+// configured before, and the forms then show that record: for every model, over files written
+// from many records, opened on a fresh configuration or over another file.
 
 #include "apply/applyloaded.h"
 #include "config/modelcatalog.h"
 #include "editor/configfiles.h"
 #include "files/configfile.h"
+#include "files/fileomissions.h"
 #include "files/layoutcheck.h"
 #include "message/configmessage.h"
 #include "shell/model_freestand.h"
@@ -16,6 +17,7 @@
 
 #include "support/guibench.h"
 #include "support/records.h"
+#include "support/shownchecker.h"
 #include "support/testdata.h"
 
 namespace {
@@ -92,10 +94,11 @@ private Q_SLOTS:
         QVERIFY(freshConfiguration(modelOf(model), oldNgd) == b.session.rec);
     }
 
-    void sameAsTheForms_data()
+    void formsShowTheFile_data()
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("prior"); // a file opened before it, or none
         for (const ModelInfo &m : modelCatalog()) {
             ConfigRecord fresh;
             {
@@ -125,43 +128,59 @@ private Q_SLOTS:
                 lines[g.bounded(14)] = odd[g.bounded(int(std::size(odd)))] + '\r';
                 files << lines.join('\n');
             }
+            // The files the reader takes, if need be after the user said to open them anyway.
+            QList<int> readable;
             for (int n = 0; n < int(files.size()); ++n) {
-                // A file the reader takes, if need be after the user said to open it anyway.
-                LoadedValues readable;
+                LoadedValues values;
                 if (checkFileLayout(files[n], m).verdict != LayoutCheck::Verdict::NotWholePasses &&
-                    ReadConfigRecords(files[n], m, readable).ok)
-                    QTest::addRow("%s #%d", qPrintable(m.code), n) << m.code << files[n];
+                    ReadConfigRecords(files[n], m, values).ok)
+                    readable << n;
+            }
+            for (int k = 0; k < int(readable.size()); ++k) {
+                const QByteArray prior = k % 3 ? files[readable[(k + 5) % readable.size()]] : QByteArray();
+                QTest::addRow("%s #%d", qPrintable(m.code), readable[k])
+                    << m.code << files[readable[k]] << prior;
             }
         }
     }
 
-    void sameAsTheForms()
+    void formsShowTheFile()
     {
         QFETCH(QString, model);
         QFETCH(QByteArray, file);
+        QFETCH(QByteArray, prior);
         const ModelInfo &m = modelOf(model);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("file.QNC"));
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
-        }
-
         GuiBench b;
         b.chooseModel(model);
-        const ConfigRecord base = b.session.rec;
+        const auto open = [&](const QByteArray &bytes, const QString &name) {
+            const QString path = dir.filePath(name);
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+                return false;
+            f.close();
+            if (!checkFileLayout(bytes, m).fits())
+                b.prompts.answerMessage(Prompts::Yes, anotherModelsFileTitle());
+            return loadConfigurationFile(b.context, path);
+        };
+        if (!prior.isEmpty())
+            QVERIFY(open(prior, QStringLiteral("prior.QNC")));
+        const ConfigRecord before = b.session.rec;
         b.prompts.takeShown();
-        if (!checkFileLayout(file, m).fits())
-            b.prompts.answerMessage(Prompts::Yes, anotherModelsFileTitle());
-        QVERIFY(loadConfigurationFile(b.context, path));
+        QVERIFY(open(file, QStringLiteral("file.QNC")));
 
+        // A fresh configuration takes the file; only what a file cannot hold is the one before.
         LoadedValues values;
         QVERIFY(ReadConfigRecords(file, m, values).ok);
+        ConfigRecord base = freshConfiguration(m, before.UploadReplyLength == 54);
+        keepWhatTheFileOmits(m, before, base);
         const AppliedConfiguration applied = applyLoadedValues(values, m, base);
-
         QCOMPARE(describeRefusedValues(applied.refused).join(QLatin1Char('\n')), refusalNotes(b));
-        QCOMPARE(BuildConfigMessage(applied.record).bytes.toHex(' '),
-                 BuildConfigMessage(b.session.rec).bytes.toHex(' '));
+        QCOMPARE(BuildConfigMessage(b.session.rec).bytes.toHex(' '),
+                 BuildConfigMessage(applied.record).bytes.toHex(' '));
+
+        const QStringList faults = Checker(b, model).run();
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 };
 

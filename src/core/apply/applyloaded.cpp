@@ -39,6 +39,21 @@ enum class Layout {
     Siemens,
 };
 
+// The bus type each layout's mode stands for.
+quint8 busTypeOf(Layout layout)
+{
+    switch (layout) {
+    case Layout::Standard:
+        return 0;
+    case Layout::DualDf1:
+        return 2;
+    case Layout::RioAdapter:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
 Layout ownLayout(ModelKind kind)
 {
     switch (kind) {
@@ -503,8 +518,12 @@ AppliedConfiguration Applier::run()
     channelFormats();
     m_rec.LinkOptions = clampedByte(R(9).leadingNumber());
 
-    // 10. The bus personality.
-    m_rec.BusType = {clampedByte(R(10).code()), 0};
+    // 10. The bus personality is the code of the mode the layout shows: a file's other code
+    // would be sent under a mode that does not stand for it.
+    const quint8 bus = busTypeOf(m_layout);
+    if (R(10).code() != bus)
+        refuse(10, QStringLiteral("OPERATING MODE SELECTION"), R(10).asWritten(), QString::number(bus));
+    m_rec.BusType = {bus, 0};
 
     // 12. Siemens drives keep their settings in the model-specific bytes.
     if (m_layout == Layout::Siemens) {

@@ -71,3 +71,21 @@ QString fileOmissionNote(const ModelInfo &model, const ConfigRecord &rec, FileUs
     }
     return {};
 }
+
+void keepWhatTheFileOmits(const ModelInfo &model, const ConfigRecord &held, ConfigRecord &rec)
+{
+    switch (model.fileOmits()) {
+    case FileOmission::Nothing:
+        break;
+    case FileOmission::ToshibaSettings:
+        // The drive dialogs' fields: the retries, delay, drive type and network action, and the
+        // Super2E polling table.
+        rec.ExtParam = held.ExtParam;
+        rec.ProtoParam = held.ProtoParam;
+        break;
+    case FileOmission::PlcFileNumber:
+        rec.ProtoParam[2] = held.ProtoParam[2];
+        rec.ProtoParam[3] = held.ProtoParam[3];
+        break;
+    }
+}

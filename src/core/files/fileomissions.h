@@ -16,3 +16,7 @@ enum class FileUse {
 // The note for the user, naming the file at path; empty for a model whose file holds its
 // whole configuration. rec is the configuration as the program holds it now.
 QString fileOmissionNote(const ModelInfo &model, const ConfigRecord &rec, FileUse use, const QString &path);
+
+// What the model's file has no place for, taken from held (the configuration the program holds
+// now) into rec: a file opened or sent gives those settings as the program holds them.
+void keepWhatTheFileOmits(const ModelInfo &model, const ConfigRecord &held, ConfigRecord &rec);

@@ -3,10 +3,13 @@
 #include "apply/applyloaded.h"
 #include "config/speedcodes.h"
 #include "editor/datatable.h"
+#include "editor/df_param.h"
 #include "editor/modbus_prot.h"
+#include "editor/paramconfigb.h"
 #include "editor/rio_bt.h"
 #include "editor/toshiba.h"
 #include "files/configfile.h"
+#include "files/fileomissions.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
 #include "frame/formutil.h"
@@ -33,21 +36,10 @@ public:
     }
 
     void run();
-    const QList<RefusedValue> &refused() const { return m_refused; }
 
 private:
     const LoadedValue &R(int n) const { return m_t[n - 1]; }
     int X(int k) const { return m_t[slotOfProtoParam(k)].leadingNumber(); }
-    // The line of the file that holds ProtoParam entry k under this model.
-    int lineOf(int k) const
-    {
-        const QList<QList<int>> lines = modelParamLines(m_model);
-        for (int i = 0; i < int(lines.size()); ++i) {
-            if (lines[i].contains(k))
-                return 15 + i;
-        }
-        return 0;
-    }
     void pickPosition(const char *combo, int n, const QString &form = Main)
     {
         if (QComboBox *c = m_r.combo(form, QLatin1String(combo)))
@@ -75,17 +67,9 @@ private:
             m_ctx.session.rec.ProtoParam[k] = clampedByte(X(k));
     }
 
-    // A value the forms cannot show is not taken: the user hears of it once, with what the
-    // forms show instead.
-    void refuse(int line, const QString &field, const QString &fileValue, const QString &used)
-    {
-        m_refused.append({line, field, fileValue, used});
-    }
-    // Picks position n of a list the form shows. A position the list does not have shows the
-    // fallback item instead, whose handler writes it into the record as a pick would, so the
-    // file's value is not held where nothing shows it.
-    void pick(QComboBox *list, int n, int line, const QString &field, const QString &fileValue,
-              const QString &fallback)
+    // Picks position n of a list the form shows; a position the list does not have shows the
+    // fallback item instead (the core's apply step has put the fallback in the record).
+    void pick(QComboBox *list, int n, const QString &fallback)
     {
         if (n >= 0 && n < list->count()) {
             selectIndex(list, n);
@@ -93,23 +77,12 @@ private:
         }
         if (!selectText(list, fallback))
             selectIndex(list, list->currentIndex());
-        refuse(line, field, fileValue, list->currentText());
     }
     // The same for an item named by its text.
-    void pickText(QComboBox *list, const QString &text, int line, const QString &field,
-                  const QString &fileValue, const QString &fallback)
+    void pickText(QComboBox *list, const QString &text, const QString &fallback)
     {
-        pick(list, text.isEmpty() ? -1 : list->findText(text), line, field, fileValue, fallback);
+        pick(list, text.isEmpty() ? -1 : list->findText(text), fallback);
     }
-    // An option that stands for no value of the file: the fallback option writes its own.
-    void refuseOption(int line, const QString &field, const QString &fileValue, const char *fallback,
-                      const QString &form = Main)
-    {
-        reselect(fallback, form);
-        refuse(line, field, fileValue, m_r.text(form, QLatin1String(fallback)));
-    }
-    // The caption of a main form label, which names the list beside it.
-    QString caption(const char *label) { return m_r.text(Main, QLatin1String(label)).trimmed(); }
 
     void speedRule(QComboBox *list, bool shown);
     void networkOption();
@@ -125,7 +98,6 @@ private:
     CrossForm m_r;
     const LoadedValues &m_t;
     const ModelInfo &m_model;
-    QList<RefusedValue> m_refused;
     bool m_rackMap = false; // the RIO adapter layout took the file: its rack map follows
 };
 
@@ -179,9 +151,6 @@ void Applier::run()
             vfd->showWiring();
     }
 
-    // 10. The bus personality.
-    rec.BusType = {clampedByte(R(10).code()), 0};
-
     // 11. The data-table words, into the boxes of the model's dialog, whose change rule
     // stores them again (the QN4000-YZE too: a dialog that showed other words than the record
     // holds would send what it does not show).
@@ -220,22 +189,18 @@ void Applier::networkOption()
     if (m >= 0 && m <= 2)
         select(options[m]);
     else
-        refuseOption(1, QStringLiteral("NETWORK PROTOCOL"), QString::number(m), "optSiemensDH");
+        reselect("optSiemensDH");
 }
 
 void Applier::speedRule(QComboBox *list, bool shown)
 {
     // A QN4000 list has no 230.4: the fastest it has stands in for it.
     const int c = R(4).code();
-    const QString field = caption("lblNetSpeed");
     if (c == 10 && m_ctx.session.rec.FamilyCode != QLatin1String("6000") &&
         list->findText(speedText(NetworkSpeeds, c)) < 0) {
         selectIndex(list, 1);
-        if (shown)
-            refuse(4, field, speedText(NetworkSpeeds, c), list->currentText());
     } else if (shown) {
-        pickText(list, speedText(NetworkSpeeds, c), 4, field, speedOrCode(NetworkSpeeds, c),
-                 QStringLiteral("57.6"));
+        pickText(list, speedText(NetworkSpeeds, c), QStringLiteral("57.6"));
     } else {
         selectIndex(list, c - 8);
     }
@@ -254,8 +219,7 @@ void Applier::networkLists()
     if (QComboBox *speed = shownList("cboNetworkSpeed"))
         speedRule(speed, true);
     else if (QComboBox *speed2 = shownList("cboNetworkSpeed2"))
-        pickText(speed2, speedText(NetworkSpeeds, c), 4, caption("lblNetSpeed"),
-                 speedOrCode(NetworkSpeeds, c), QStringLiteral("57.6"));
+        pickText(speed2, speedText(NetworkSpeeds, c), QStringLiteral("57.6"));
     else if (network == 1)
         pickPosition("cboNetworkSpeed2", c - 8);
     else if (QComboBox *hidden = m_r.combo(Main, QStringLiteral("cboNetworkSpeed")))
@@ -264,11 +228,11 @@ void Applier::networkLists()
     const int station = R(2).leadingNumber();
     const QString stationValue = QString::number(station);
     if (QComboBox *list = shownList("cboStationNumber"))
-        pick(list, station, 2, caption("lblStnNum"), stationValue, QStringLiteral("1"));
+        pick(list, station, QStringLiteral("1"));
     else if (QComboBox *rack = shownList("cboRackNum"))
-        pick(rack, station - 1, 2, caption("lblRackNum"), stationValue, QStringLiteral("1"));
+        pick(rack, station - 1, QStringLiteral("1"));
     else if (QComboBox *modbus = shownList("cboModbusAdd"))
-        pick(modbus, station - 1, 2, caption("lblSlaveAddress"), stationValue, QStringLiteral("1"));
+        pick(modbus, station - 1, QStringLiteral("1"));
     else if (network == 1)
         pickPosition("cboRackNum", station - 1);
     else if (network == 2)
@@ -277,13 +241,12 @@ void Applier::networkLists()
     const int high = R(3).leadingNumber();
     const QString highValue = QString::number(high);
     if (QComboBox *range = shownList("cboRackRange")) {
-        pick(range, high - 1, 3, caption("lblRackRange"), highValue, QStringLiteral("1"));
+        pick(range, high - 1, QStringLiteral("1"));
     } else if (QComboBox *list = shownList("cboHighAddress")) {
         // The bridging layouts keep the high address one above the station, as the station's
         // pick has just set it; the others start from 0.
         const bool bridging = rec.BusType == CharPair{1, 0} && rec.StationNumber < 63;
-        pick(list, high, 3, caption("lblHighAddress"), highValue,
-             bridging ? QString::number(rec.StationNumber + 1, 8) : QStringLiteral("0"));
+        pick(list, high, bridging ? QString::number(rec.StationNumber + 1, 8) : QStringLiteral("0"));
     } else {
         pickPosition("cboHighAddress", high);
     }
@@ -296,7 +259,7 @@ void Applier::rackSize()
     const int c = R(13).code();
     const QString size = sizes.value(c);
     if (QComboBox *list = shownList("cboRackSize"))
-        pickText(list, size, 13, caption("lblRackSize"), QString::number(c), QStringLiteral("FULL"));
+        pickText(list, size, QStringLiteral("FULL"));
     else if (QComboBox *hidden = m_r.combo(Main, QStringLiteral("cboRackSize")); hidden && !size.isEmpty())
         selectText(hidden, size);
 }
@@ -307,8 +270,7 @@ void Applier::channelSpeeds()
     // has none: a list that shows takes 9600 instead, and the user hears of it.
     const int b = R(5).code();
     if (QComboBox *list = shownList("cboAsyncSpeed"))
-        pickText(list, speedText(ChannelSpeeds, b), 5, caption("Label1"), speedOrCode(ChannelSpeeds, b),
-                 QStringLiteral("9600"));
+        pickText(list, speedText(ChannelSpeeds, b), QStringLiteral("9600"));
     else if (QComboBox *hidden = m_r.combo(Main, QStringLiteral("cboAsyncSpeed")))
         selectText(hidden, speedText(ChannelSpeeds, b));
 
@@ -319,8 +281,7 @@ void Applier::channelSpeeds()
     for (const auto &[name, label] :
          {std::pair{"cboAsyncSpeedC", "lblAsyncC"}, {"cboChannelCSpeed", "lblChannelCSpeed"}}) {
         if (QComboBox *list = shownList(name))
-            pickText(list, speedText(ChannelSpeeds, c), 7, caption(label), speedOrCode(ChannelSpeeds, c),
-                     QStringLiteral("9600"));
+            pickText(list, speedText(ChannelSpeeds, c), QStringLiteral("9600"));
         else if (QComboBox *hidden = m_r.combo(Main, QLatin1String(name)))
             selectText(hidden, speedText(ChannelSpeeds, c));
     }
@@ -337,14 +298,13 @@ void Applier::siemensOptions()
         return ok && n >= 0 ? QString::number(n) : t;
     };
     if (QComboBox *telegram = m_r.combo(dlg, QStringLiteral("cboTelegram")))
-        pickText(telegram, decimal(R(11).asWritten()), 11, QStringLiteral("Length of Telegram - in Bytes"),
-                 R(11).asWritten(), QStringLiteral("20"));
+        pickText(telegram, decimal(R(11).asWritten()), QStringLiteral("20"));
     static const QStringList protocols = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")};
     static const char *const protocolOptions[] = {"optSimple", "optDUST6B", "optUSS"};
     if (const qsizetype p = protocols.indexOf(decimal(R(12).asWritten())); p >= 0)
         select(protocolOptions[p], dlg);
     else
-        refuseOption(12, QStringLiteral("SIEMENS serial protocol"), R(12).asWritten(), "optSimple", dlg);
+        reselect("optSimple", dlg);
     const int f = rec.AuxByte4;
     select(f & 1 ? "optYesFunc" : "optNoFunc", dlg);
     select(f & 2 ? "optOnUss" : "optOffUss", dlg);
@@ -354,8 +314,7 @@ void Applier::siemensOptions()
     if (rec.ProtoParam[0] <= 4)
         select(delays[rec.ProtoParam[0]], dlg);
     else
-        refuseOption(lineOf(0), QStringLiteral("Additional Delay for Response"), QString::number(X(0)),
-                     "optNone", dlg);
+        reselect("optNone", dlg);
     select(rec.LinkOptions & LinkFlag::MultiDrop ? "opt485" : "opt422", dlg);
 }
 
@@ -376,8 +335,7 @@ void Applier::modbusOptions()
         bool ok = false;
         const int position = QString::number(X(k)).toInt(&ok, 8);
         if (QComboBox *shown = shownList(list, dlg))
-            pick(shown, ok ? position : -1, lineOf(k), QLatin1String(field), QString::number(X(k)),
-                 QStringLiteral("00"));
+            pick(shown, ok ? position : -1, QStringLiteral("00"));
         else if (ok && position < 64)
             pickPosition(list, position, dlg);
     }
@@ -386,7 +344,7 @@ void Applier::modbusOptions()
     if (type >= 0 && type <= 2)
         select(plcTypes[type], dlg);
     else if (isShown("frmABtype", dlg))
-        refuseOption(lineOf(4), QStringLiteral("A-B PLC TYPE"), QString::number(type), "optPLC5", dlg);
+        reselect("optPLC5", dlg);
     // The register range (a slave's) or the address decode (a master's) share entry 5.
     const int range = X(5);
     // Each writes the entry even where it was selected already: the entry may hold what the
@@ -396,16 +354,13 @@ void Applier::modbusOptions()
     else if (range == 1)
         reselect("Option14", dlg);
     else if (master)
-        refuseOption(lineOf(5), QStringLiteral("Master Mode Destination Data Table Address Decode"),
-                     QString::number(range), "Option15", dlg);
+        reselect("Option15", dlg);
     auto *modbus = m_ctx.forms.form<modbus_prot>(dlg);
     if (modbus && !master) {
         if (range >= 0 && range <= 9) {
             modbus->selectRegisterRange(range);
         } else {
             modbus->selectRegisterRange(0);
-            refuse(lineOf(5), QStringLiteral("MODBUS ACCESIBLE REGISTER RANGE"), QString::number(range),
-                   m_r.text(dlg, QStringLiteral("Option6")));
         }
     }
     // The translation table: the entries, then every box shows its word.
@@ -446,8 +401,7 @@ void Applier::modeOption()
         else if (X(0) == 1)
             select("optQOF_Host");
         else
-            refuseOption(lineOf(0), QStringLiteral("Zumbach Interface Operating Mode Selection"),
-                         QString::number(X(0)), "optQOF_Terminal");
+            reselect("optQOF_Terminal");
         break;
     case ModelKind::MultidropMaster:
         select("optPXA");
@@ -460,8 +414,7 @@ void Applier::modeOption()
         if (x >= 0 && x <= 5)
             select(types[x]);
         else
-            refuseOption(lineOf(0), QStringLiteral("BRABENDER EQUIPMENT SELECTION"), QString::number(x),
-                         "optSType");
+            reselect("optSType");
         break;
     }
     case ModelKind::SiemensDrives:
@@ -472,6 +425,7 @@ void Applier::modeOption()
         xajOptions();
         break;
     case ModelKind::ToshibaDrives:
+        select("optEPV4");
         break;
     }
 }
@@ -490,9 +444,6 @@ void Applier::xajOptions()
         select(groups[g - 4]);
     } else {
         reselect("optQuarter");
-        refuse(12, QStringLiteral("RIO Starting Group"), R(12).asWritten(),
-               m_r.text(Main, QStringLiteral("optQuarter")) + QStringLiteral(", ") +
-                   m_r.text(Main, QStringLiteral("optSG0")));
     }
     const int slaves = R(11).leadingNumber();
     if (slaves == 1)
@@ -502,19 +453,41 @@ void Applier::xajOptions()
     else {
         // As many as the rack size offers, whatever was chosen before.
         const char *fallback = isShown("opt2Slave") ? "opt2Slave" : "opt1Slave";
-        refuseOption(11, QStringLiteral("Number of Modbus Slaves"), R(11).asWritten(), fallback);
+        reselect(fallback);
     }
 
     const int first = R(13).code();
     if (QComboBox *list = shownList("cboSLAVE1"))
-        pick(list, first - 1, 13, caption("lblXAJSlave1"), QString::number(first), QStringLiteral("1"));
+        pick(list, first - 1, QStringLiteral("1"));
     else
         pickPosition("cboSLAVE1", first - 1);
     const int second = R(14).leadingNumber();
     if (QComboBox *list = shownList("cboSlave2"))
-        pick(list, second - 1, 14, caption("lblXAJSlave2"), QString::number(second), QStringLiteral("2"));
+        pick(list, second - 1, QStringLiteral("2"));
     else
         pickPosition("cboSlave2", second - 1);
+}
+
+// The dialogs that exist show the record as it now stands (the others show it when opened).
+void showRecordInDialogs(AppContext &ctx)
+{
+    FormRegistry &forms = ctx.forms;
+    for (const char *name : {"paramConfigB", "paramConfigC"}) {
+        if (auto *d = qobject_cast<ChannelParams *>(forms.existing(QLatin1String(name))))
+            d->showRecord();
+    }
+    if (auto *d = qobject_cast<df_Param *>(forms.existing(QStringLiteral("df_Param"))))
+        d->showRecord();
+    if (auto *d = qobject_cast<rio_bt *>(forms.existing(QStringLiteral("rio_bt"))))
+        d->fillFromRecord();
+    if (auto *d = qobject_cast<modbus_prot *>(forms.existing(QStringLiteral("modbus_prot"))))
+        d->showRecordTable();
+    if (auto *d = qobject_cast<toshiba_VFD *>(forms.existing(QStringLiteral("toshiba_VFD"))))
+        d->showWiring();
+    if (const char *table = ctx.session.model->dataTableForm) {
+        if (auto *d = qobject_cast<DataTableDialog *>(forms.existing(QLatin1String(table))))
+            d->showRecordWords();
+    }
 }
 
 } // namespace
@@ -524,7 +497,19 @@ QList<RefusedValue> ApplyLoadedConfiguration(AppContext &ctx)
     // The loaded values mean something only under the model they were read for.
     if (!ctx.session.model)
         return {};
-    Applier applier(ctx, *ctx.session.model);
+    const ModelInfo &model = *ctx.session.model;
+    // The record is the core's: the file applied to the model's fresh configuration, so the
+    // same file gives the same bytes whatever was configured before.
+    // What the file has no place for stays as the program holds it.
+    const bool oldNgd = model.asksFlashQuestion() && ctx.session.rec.UploadReplyLength == 54;
+    ConfigRecord base = freshConfiguration(model, oldNgd);
+    keepWhatTheFileOmits(model, ctx.session.rec, base);
+    const AppliedConfiguration applied = applyLoadedValues(ctx.session.loaded, model, base);
+    // The forms are laid out for it and show it. Their handlers write the record as the
+    // options and lists are picked; the core's record then stands.
+    Applier applier(ctx, model);
     applier.run();
-    return applier.refused();
+    ctx.session.rec = applied.record;
+    showRecordInDialogs(ctx);
+    return applied.refused;
 }

@@ -6,9 +6,9 @@
 
 struct AppContext;
 
-// Turns the values the file reader left in the loaded-values table into a working
-// configuration: some go straight into the record, most by selecting the control on the main
-// form or a dialog that stands for them, whose handler then writes the record and the summary
-// as a click would. The model selected now decides how the values are read. Returns the values
-// the forms cannot show: the record holds what the forms show instead.
+// Turns the values the file reader left in the loaded-values table into the working
+// configuration: the record is the core's apply step's (the file on the model's fresh
+// configuration, with what the file cannot hold kept), and the main form and the dialogs are
+// laid out for it and show it. Returns the values the forms cannot show: the record holds what
+// the forms show instead.
 QList<RefusedValue> ApplyLoadedConfiguration(AppContext &ctx);

@@ -135,11 +135,12 @@ void rio_bt::rackRangeChosen(int n)
 void rio_bt::fillFromRecord()
 {
     ConfigRecord &rec = m_ctx.session.rec;
-    CrossForm r(m_ctx.forms);
-    bool ok = false;
-    const int n = r.text(QStringLiteral("main4000"), QStringLiteral("cboRackRange")).toInt(&ok);
-    if (ok && n >= 1 && n <= 7) {
-        select(m_ranges[n - 1]);
+    // The rack range is the record's high address, which the main form's list shows: the
+    // option shows it without running its handler, which would pick the list again.
+    const int n = rec.HighAddress;
+    if (n >= 1 && n <= 7) {
+        const QSignalBlocker quiet(m_ranges[n - 1]);
+        m_ranges[n - 1]->setChecked(true);
         for (int k = 1; k <= 7; ++k)
             m_frames[k - 1]->setVisible(k <= n);
     }
