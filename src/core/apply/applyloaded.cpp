@@ -522,7 +522,8 @@ AppliedConfiguration Applier::run()
     // would be sent under a mode that does not stand for it.
     const quint8 bus = busTypeOf(m_layout);
     if (R(10).code() != bus)
-        refuse(10, QStringLiteral("OPERATING MODE SELECTION"), R(10).asWritten(), QString::number(bus));
+        refuse(10, QStringLiteral("OPERATING MODE SELECTION"), QStringLiteral("code %1").arg(R(10).code()),
+               QStringLiteral("code %1").arg(bus));
     m_rec.BusType = {bus, 0};
 
     // 12. Siemens drives keep their settings in the model-specific bytes.

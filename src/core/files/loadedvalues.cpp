@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 std::optional<quint8> LoadedValue::asByte() const
 {
     switch (m_kind) {
@@ -46,8 +48,12 @@ QString LoadedValue::asWritten() const
 
 QStringList describeRefusedValues(const QList<RefusedValue> &refused)
 {
+    // In the file's order, as the user reads the file.
+    QList<RefusedValue> inOrder = refused;
+    std::stable_sort(inOrder.begin(), inOrder.end(),
+                     [](const RefusedValue &a, const RefusedValue &b) { return a.line < b.line; });
     QStringList lines;
-    for (const RefusedValue &r : refused)
+    for (const RefusedValue &r : std::as_const(inOrder))
         lines << QCoreApplication::translate("loadedvalues",
                                              "Line %1, %2: %3 was not taken; %4 is used instead.")
                      .arg(r.line)

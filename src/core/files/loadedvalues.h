@@ -72,5 +72,5 @@ struct RefusedValue
     QString used;      // what the forms show and the record holds instead
 };
 
-// One sentence a value, for the user, each naming its line.
+// One sentence a value, for the user, each naming its line, in the order of the lines.
 QStringList describeRefusedValues(const QList<RefusedValue> &refused);
