@@ -1,6 +1,7 @@
 #include "model_freestand.h"
 #include "ui_model_freestand.h"
 
+#include "apply/applyloaded.h"
 #include "config/modelcatalog.h"
 #include "editor/defaults.h"
 #include "files/fileflow.h"
@@ -121,6 +122,9 @@ void model_freestand::chooseModel(const QString &code)
     CrossForm r(m_ctx.forms);
     r.setText(Main, Main, QStringLiteral("Configuration of [%1] - MAIN MENU").arg(code));
     runSetup(*m);
+    // The record is the model's fresh configuration, the one a file is applied to; the set-up
+    // has laid the forms out to show it.
+    m_ctx.session.rec = freshConfiguration(*m, rec.UploadReplyLength == 54);
 }
 
 void model_freestand::runSetup(const ModelInfo &m)
