@@ -27,11 +27,12 @@ const QString Main = QStringLiteral("main4000");
 class Applier
 {
 public:
-    Applier(AppContext &ctx, const ModelInfo &model)
+    Applier(AppContext &ctx, const ModelInfo &model, const ConfigRecord &applied)
         : m_ctx(ctx)
         , m_r(ctx.forms)
         , m_t(ctx.session.loaded)
         , m_model(model)
+        , m_applied(applied)
     {
     }
 
@@ -61,12 +62,6 @@ private:
     {
         return isShown(name, form) ? m_r.combo(form, QLatin1String(name)) : nullptr;
     }
-    void copyParams(int from, int to)
-    {
-        for (int k = from; k <= to; ++k)
-            m_ctx.session.rec.ProtoParam[k] = clampedByte(X(k));
-    }
-
     // Picks position n of a list the form shows; a position the list does not have shows the
     // fallback item instead (the core's apply step has put the fallback in the record).
     void pick(QComboBox *list, int n, const QString &fallback)
@@ -98,17 +93,13 @@ private:
     CrossForm m_r;
     const LoadedValues &m_t;
     const ModelInfo &m_model;
-    bool m_rackMap = false; // the RIO adapter layout took the file: its rack map follows
+    const ConfigRecord &m_applied; // the record the forms are to show
 };
 
 void Applier::run()
 {
-    ConfigRecord &rec = m_ctx.session.rec;
-
-    // 1. The type word, where the model's file carries it. A file without extra values
-    // leaves the entries as they are rather than taking what an earlier file left behind.
-    if (modelParamValueCount(m_model) >= 2)
-        copyParams(0, 1);
+    // The values' steps in the order the forms take them. The handlers write the record as the
+    // options and lists are picked; the core's record replaces what they leave.
 
     // 3. The operating mode, before the network side: a mode layout that runs lays out its
     // own network side, which the file's then overrides.
@@ -123,53 +114,13 @@ void Applier::run()
     if (m_model.kind == ModelKind::SiemensDrives || m_model.kind == ModelKind::ToshibaDrives)
         rackSize();
 
-    // 5, 11. The rack map and the data-table words are the file's in every mode: a file gives
-    // the same bytes whatever was configured before. The rack range above has run its handler,
-    // which clears the racks beyond it whose "enable all" box was ticked: the file's racks
-    // come after it.
-    if (m_model.fileParams == FileParams::RackMap)
-        copyParams(2, 13);
-    if (m_model.fileParams == FileParams::DataTable)
-        copyParams(2, 5);
-    if (m_rackMap && R(1).code() == 1) {
-        if (auto *map = m_ctx.forms.form<rio_bt>(QStringLiteral("rio_bt")))
-            map->fillFromRecord();
-    }
-
     // 7, 8. Serial speeds.
     channelSpeeds();
 
-    // 9. Formats and link options, as the core applies them; the channel and DF1 dialogs
-    // show the record when they are shown.
-    const ChannelFormats formats = loadedChannelFormats(m_t, m_model);
-    rec.ChanBFormat = formats.b;
-    rec.ChanCFormat = formats.c;
-    rec.LinkOptions = clampedByte(R(9).leadingNumber());
-    // The Toshiba drives' wiring shares bit 16; their dialog shows the file's.
-    if (m_model.kind == ModelKind::ToshibaDrives) {
-        if (auto *vfd = qobject_cast<toshiba_VFD *>(m_ctx.forms.existing(QStringLiteral("toshiba_VFD"))))
-            vfd->showWiring();
-    }
-
-    // 11. The data-table words, into the boxes of the model's dialog, whose change rule
-    // stores them again (the QN4000-YZE too: a dialog that showed other words than the record
-    // holds would send what it does not show).
-    if (m_model.dataTableForm && m_model.fileParams == FileParams::DataTable) {
-        if (auto *table = m_ctx.forms.form<DataTableDialog>(QLatin1String(m_model.dataTableForm)))
-            table->showRecordWords();
-    }
-
-    // 12. Siemens drives keep their settings in the model-specific bytes.
+    // 12. The Siemens drives' dialog. One its close box destroyed comes back first, as it
+    // would open.
     if (QAbstractButton *wolta = m_r.button(Main, QStringLiteral("optWOLTA")); wolta && wolta->isChecked()) {
-        // A dialog its close box destroyed comes back first: its defaults write the very
-        // fields the file's values then take.
         m_ctx.forms.form(QStringLiteral("siemens_param"));
-        rec.LinkOptions = clampedByte(R(9).leadingNumber());
-        rec.AuxByte2 = DecimalText::fromNumber(clampedByte(R(12).leadingNumber()));
-        rec.AuxByte1 = DecimalText::fromNumber(clampedByte(R(11).leadingNumber()));
-        rec.AuxByte4 = clampedByte(R(14).leadingNumber());
-        // The delay is the file's: the mode layout of step 3 had the dialog write its own.
-        copyParams(0, 1);
         siemensOptions();
     }
 
@@ -212,7 +163,7 @@ void Applier::networkLists()
     // stands for in each layout. The list the layout shows takes the value; a hidden one must
     // not write over it what nothing shows. Where none shows, the lists of the file's network
     // side take it.
-    ConfigRecord &rec = m_ctx.session.rec;
+    const ConfigRecord &rec = m_applied;
     const int network = R(1).code();
 
     const int c = R(4).code();
@@ -226,7 +177,6 @@ void Applier::networkLists()
         speedRule(hidden, false); // sent all the same: the file's, whatever was chosen before
 
     const int station = R(2).leadingNumber();
-    const QString stationValue = QString::number(station);
     if (QComboBox *list = shownList("cboStationNumber"))
         pick(list, station, QStringLiteral("1"));
     else if (QComboBox *rack = shownList("cboRackNum"))
@@ -239,7 +189,6 @@ void Applier::networkLists()
         pickPosition("cboModbusAdd", station - 1);
 
     const int high = R(3).leadingNumber();
-    const QString highValue = QString::number(high);
     if (QComboBox *range = shownList("cboRackRange")) {
         pick(range, high - 1, QStringLiteral("1"));
     } else if (QComboBox *list = shownList("cboHighAddress")) {
@@ -289,7 +238,7 @@ void Applier::channelSpeeds()
 
 void Applier::siemensOptions()
 {
-    const ConfigRecord &rec = m_ctx.session.rec;
+    const ConfigRecord &rec = m_applied;
     const QString dlg = QStringLiteral("siemens_param");
     // A decimal text as the lists write it: "05" is the item "5".
     const auto decimal = [](const QString &t) {
@@ -363,11 +312,6 @@ void Applier::modbusOptions()
             modbus->selectRegisterRange(0);
         }
     }
-    // The translation table: the entries, then every box shows its word.
-    for (int n = 1; n <= 8; ++n)
-        copyParams(10 * n - 2, 10 * n + 5);
-    if (modbus)
-        modbus->showRecordTable();
 }
 
 void Applier::modeOption()
@@ -378,7 +322,6 @@ void Applier::modeOption()
         break;
     case ModelKind::RioAdapter:
         select("optUCT");
-        m_rackMap = true;
         break;
     case ModelKind::Modbus:
         select("optLBW"); // its dialog is restored at step 13
@@ -507,7 +450,7 @@ QList<RefusedValue> ApplyLoadedConfiguration(AppContext &ctx)
     const AppliedConfiguration applied = applyLoadedValues(ctx.session.loaded, model, base);
     // The forms are laid out for it and show it. Their handlers write the record as the
     // options and lists are picked; the core's record then stands.
-    Applier applier(ctx, model);
+    Applier applier(ctx, model, applied.record);
     applier.run();
     ctx.session.rec = applied.record;
     showRecordInDialogs(ctx);
