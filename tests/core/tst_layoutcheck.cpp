@@ -77,12 +77,7 @@ class TestLayoutCheck : public QObject
 private Q_SLOTS:
     // A model's own files, saved or uploaded, one configuration or several in either form
     // (the reader takes every whole one), are never taken for another model's.
-    void ownFilesFit_data()
-    {
-        QTest::addColumn<QString>("model");
-        for (const ModelInfo &m : modelCatalog())
-            QTest::newRow(qPrintable(m.code)) << m.code;
-    }
+    void ownFilesFit_data() { addModelRows(); }
     void ownFilesFit()
     {
         const ModelInfo &model = modelOf(FETCHED(QString, model));

@@ -51,12 +51,7 @@ class TestUploadFile : public QObject
 private Q_SLOTS:
     // What the unit sent, written and read back, gives the slots a saved file of the same
     // configuration gives, but for lines 11 and 12, which the upload writes as numbers.
-    void readsLikeASavedFile_data()
-    {
-        QTest::addColumn<QString>("model");
-        for (const ModelInfo &m : modelCatalog())
-            QTest::newRow(qPrintable(m.code)) << m.code;
-    }
+    void readsLikeASavedFile_data() { addModelRows(); }
     void readsLikeASavedFile()
     {
         QFETCH(QString, model);

@@ -15,3 +15,11 @@ inline const ModelInfo &modelOf(QStringView code)
         qFatal("no model %s", qPrintable(code.toString()));
     return *m;
 }
+
+// A data table of one row a model of the catalog, its code in the column "model".
+inline void addModelRows()
+{
+    QTest::addColumn<QString>("model");
+    for (const ModelInfo &m : modelCatalog())
+        QTest::newRow(qPrintable(m.code)) << m.code;
+}

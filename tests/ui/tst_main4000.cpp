@@ -554,12 +554,7 @@ private Q_SLOTS:
     // Every model, from its own mode to the standard one and back: nothing of one layout
     // stays in the other (the form's height, the bottom buttons, moved rows), and no two
     // controls shown cover each other.
-    void modeSwitchesComeBackTheSame_data()
-    {
-        QTest::addColumn<QString>("model");
-        for (const ModelInfo &m : modelCatalog())
-            QTest::newRow(qPrintable(m.code)) << m.code;
-    }
+    void modeSwitchesComeBackTheSame_data() { addModelRows(); }
     void modeSwitchesComeBackTheSame()
     {
         QFETCH(QString, model);
