@@ -86,6 +86,13 @@ YZE_DataTable::YZE_DataTable(AppContext &ctx, QWidget *parent)
     connectControls(m_ui->txtXXX, m_ui->txtYYY, m_ui->cmdAccept);
 }
 
+void YZE_DataTable::askFileNumberOnly(const QString &title)
+{
+    setWindowTitle(title);
+    m_ui->Label13->hide();
+    m_ui->txtYYY->hide();
+}
+
 YZE_DataTable::~YZE_DataTable()
 {
     delete m_ui;

@@ -58,6 +58,9 @@ public:
     explicit YZE_DataTable(AppContext &ctx, QWidget *parent = nullptr);
     ~YZE_DataTable() override;
 
+    // The QN4000-RW31's table: the file number alone, under the title given.
+    void askFileNumberOnly(const QString &title);
+
 private:
     Ui::YZE_DataTable *m_ui;
 };

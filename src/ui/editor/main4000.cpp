@@ -3,11 +3,11 @@
 
 #include "config/speedcodes.h"
 #include "editor/modbus_prot.h"
+#include "editor/paramconfigc.h"
 #include "editor/rio_bt.h"
 #include "editor/siemens_param.h"
 #include "editor/toshiba.h"
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
 #include "frame/typedlist.h"
@@ -187,11 +187,6 @@ void main4000::guardLists()
 
 // ---- Helpers -----------------------------------------------------------------------------
 
-CrossForm main4000::crossForm() const
-{
-    return CrossForm(m_ctx.forms);
-}
-
 bool main4000::isKind(ModelKind kind) const
 {
     return m_ctx.session.model && m_ctx.session.model->kind == kind;
@@ -277,11 +272,8 @@ void main4000::cboRackNum_Click()
     if (!v)
         return;
     m_ctx.session.rec.StationNumber = quint8(*v);
-    CrossForm r = crossForm();
-    for (int k = 0; k < 7; ++k) {
-        r.setText(QStringLiteral("rio_bt"), QStringLiteral("lblRack%1").arg(k + 1),
-                  QStringLiteral("Rack Addr ") + QString::number(*v + k, 8));
-    }
+    if (auto *map = m_ctx.forms.form<rio_bt>(QStringLiteral("rio_bt")))
+        map->showRackAddresses(*v);
 }
 
 void main4000::cboRackRange_Click()
@@ -291,11 +283,8 @@ void main4000::cboRackRange_Click()
     if (!n)
         return;
     m_ctx.session.rec.HighAddress = quint8(*n);
-    CrossForm r = crossForm();
-    const QString map = QStringLiteral("rio_bt");
-    r.select(map, QStringLiteral("optRIO%1").arg(*n));
-    for (int k = 1; k <= 7; ++k)
-        r.setVisible(map, QStringLiteral("frmRack%1").arg(k), k <= *n);
+    if (auto *map = m_ctx.forms.form<rio_bt>(QStringLiteral("rio_bt")))
+        map->selectRackRange(*n);
 }
 
 void main4000::cboRackSize_Click()
@@ -609,13 +598,11 @@ void main4000::cmdAsyncC_Click()
 void main4000::cmdChannelC_Click()
 {
     const QString dlg = QStringLiteral("paramConfigC");
-    if (!m_ctx.forms.isDefined(dlg))
-        return;
     // The dialog shows channel C's format as the record holds it, with handshaking locked.
-    CrossForm r = crossForm();
-    for (const char *w : {"Frame2", "optIgnore", "optActive"})
-        r.setEnabled(dlg, QLatin1String(w), false);
-    r.setText(dlg, dlg, QStringLiteral("MODBUS PROTOCOL PARAMETERS"));
+    auto *chanC = m_ctx.forms.form<paramConfigC>(dlg);
+    if (!chanC)
+        return;
+    chanC->lockHandshake(QStringLiteral("MODBUS PROTOCOL PARAMETERS"));
     openDialog(dlg);
 }
 

@@ -15,7 +15,6 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
-class CrossForm;
 
 namespace Ui {
 class main4000;
@@ -148,7 +147,6 @@ private:
 
     // Whether the chosen model is of this kind.
     bool isKind(ModelKind kind) const;
-    CrossForm crossForm() const;
 
     static void setVisible(const Widgets &widgets, bool visible);
     static void setEnabled(const Widgets &widgets, bool enabled);

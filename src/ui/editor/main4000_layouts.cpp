@@ -6,13 +6,15 @@
 #include "main4000.h"
 #include "ui_main4000.h"
 
+#include "editor/datatable.h"
 #include "editor/df_param.h"
+#include "editor/modbus_prot.h"
 #include "editor/paramconfigc.h"
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
 #include "session/session.h"
+#include "shell/welcome1.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -187,8 +189,8 @@ void main4000::applyCaptions(const char *mode)
         if (c.Command3)
             m_ui->Command3->setText(QLatin1String(c.Command3));
         if (c.paramConfigB) {
-            const QString dlg = QStringLiteral("paramConfigB");
-            crossForm().setText(dlg, dlg, QLatin1String(c.paramConfigB));
+            if (auto *chanB = m_ctx.forms.form<paramConfigB>(QStringLiteral("paramConfigB")))
+                chanB->setWindowTitle(QLatin1String(c.paramConfigB));
         }
         return;
     }
@@ -198,8 +200,8 @@ void main4000::setWhoActiveMode(bool allowed)
 {
     // The DH+ diagnostics belong to the DF1-to-DH+ modes, and need a port that tested good.
     m_ctx.session.WhoActiveMode = allowed;
-    crossForm().setEnabled(QStringLiteral("Welcome1"), QStringLiteral("cmdOnline"),
-                           allowed && m_ctx.session.PortTestedGood);
+    if (auto *menu = m_ctx.forms.form<Welcome1>(QStringLiteral("Welcome1")))
+        menu->enableWhoActive(allowed && m_ctx.session.PortTestedGood);
 }
 
 void main4000::hideDualChannelNote()
@@ -362,14 +364,11 @@ void main4000::optF7H_Click(bool on)
     m_ui->cmdAsyncC->show();
     if (auto *df = m_ctx.forms.form<df_Param>(QStringLiteral("df_Param")))
         df->layoutDualChannel();
-    const QString chanC = QStringLiteral("paramConfigC");
-    CrossForm r = crossForm();
-    r.setText(chanC, chanC, QStringLiteral("2ND DF1 CHAN. SERIAL PARAMETERS"));
-    if (auto *c = m_ctx.forms.form<paramConfigC>(chanC))
-        c->selectDefaults();
     // The second DF1 channel never uses handshaking.
-    for (const char *w : {"Frame2", "optIgnore", "optActive"})
-        r.setEnabled(chanC, QLatin1String(w), false);
+    if (auto *c = m_ctx.forms.form<paramConfigC>(QStringLiteral("paramConfigC"))) {
+        c->lockHandshake(QStringLiteral("2ND DF1 CHAN. SERIAL PARAMETERS"));
+        c->selectDefaults();
+    }
 
     hideRackControls();
     setVisible({m_ui->lblHighAddress, m_ui->cboHighAddress}, false);
@@ -499,11 +498,8 @@ void main4000::optTBQ_Click(bool on)
     if (isKind(ModelKind::EatonDrives)) {
         m_ui->frmBusProt->hide();
         // This model asks for the file number alone.
-        const QString table = QStringLiteral("YZE_DataTable");
-        CrossForm r = crossForm();
-        r.setText(table, table, QStringLiteral("Setup QN4000-RW31 PLC DataTable Address"));
-        r.hide(table, QStringLiteral("Label13"));
-        r.hide(table, QStringLiteral("txtYYY"));
+        if (auto *table = m_ctx.forms.form<YZE_DataTable>(QStringLiteral("YZE_DataTable")))
+            table->askFileNumberOnly(QStringLiteral("Setup QN4000-RW31 PLC DataTable Address"));
     }
 
     hideRackControls();
@@ -551,10 +547,8 @@ void main4000::optLBW_Click(bool on)
     hideRackControls();
     setVisible(channelCGroup(), false);
     setVisible({m_ui->lblHighAddress, m_ui->cboHighAddress, m_ui->lblOctal}, false);
-    CrossForm r = crossForm();
-    // A Modbus slave on RTU framing, point to point, answering for a PLC 5.
-    for (const char *o : {"optRtu", "optSlave", "optNoHalf", "optNoBroadcast", "optPLC5", "Option15"})
-        r.select(QStringLiteral("modbus_prot"), QLatin1String(o));
+    if (auto *modbus = m_ctx.forms.form<modbus_prot>(QStringLiteral("modbus_prot")))
+        modbus->selectSlaveDefaults();
     applyCaptions("optLBW");
 
     presetOtherMode({0, 0, {1, 0}});

@@ -172,6 +172,16 @@ void modbus_prot::takeShownOptions()
     }
 }
 
+void modbus_prot::selectSlaveDefaults()
+{
+    for (QAbstractButton *o :
+         {static_cast<QAbstractButton *>(m_ui->optRtu), static_cast<QAbstractButton *>(m_ui->optSlave),
+          static_cast<QAbstractButton *>(m_ui->optNoHalf),
+          static_cast<QAbstractButton *>(m_ui->optNoBroadcast), static_cast<QAbstractButton *>(m_ui->optPLC5),
+          static_cast<QAbstractButton *>(m_ui->Option15)})
+        select(o);
+}
+
 void modbus_prot::relayout(int heightTwips, int buttonsTopTwips)
 {
     setFixedHeight(twips(heightTwips));

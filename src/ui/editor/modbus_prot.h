@@ -40,6 +40,9 @@ public:
     // The register range (slave) or the address decode (master) that shows writes the entry
     // they share, which the other frame's option may have written while hidden.
     void takeShownOptions();
+    // A Modbus slave on RTU framing, point to point, no broadcasts, answering for a PLC 5,
+    // the first register range: each option selected as a click would.
+    void selectSlaveDefaults();
 
 private:
     void setBits(int mask);

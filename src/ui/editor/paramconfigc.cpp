@@ -18,3 +18,11 @@ paramConfigC::~paramConfigC()
 {
     delete m_ui;
 }
+
+void paramConfigC::lockHandshake(const QString &title)
+{
+    setWindowTitle(title);
+    for (QWidget *w : {static_cast<QWidget *>(m_ui->Frame2), static_cast<QWidget *>(m_ui->optIgnore),
+                       static_cast<QWidget *>(m_ui->optActive)})
+        w->setEnabled(false);
+}

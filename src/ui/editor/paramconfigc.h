@@ -16,6 +16,10 @@ public:
     explicit paramConfigC(AppContext &ctx, QWidget *parent = nullptr);
     ~paramConfigC() override;
 
+    // The channel under another title, without handshaking (the Modbus side, the second DF1
+    // channel): its options cannot be chosen.
+    void lockHandshake(const QString &title);
+
 private:
     Ui::paramConfigC *m_ui;
 };

@@ -144,10 +144,7 @@ void rio_bt::fillFromRecord()
         for (int k = 1; k <= 7; ++k)
             m_frames[k - 1]->setVisible(k <= n);
     }
-    for (int k = 0; k < 7; ++k) {
-        findChild<QLabel *>(QStringLiteral("lblRack%1").arg(k + 1))
-            ->setText(QStringLiteral("Rack Addr ") + QString::number(rec.StationNumber + k, 8));
-    }
+    showRackAddresses(rec.StationNumber);
     // Every box shows its bit: one left ticked from before would show a transfer the map
     // does not hold.
     std::array<quint8, 14> saved{};
@@ -167,6 +164,23 @@ void rio_bt::fillFromRecord()
         all->setText(enableAllCaption(rack, full));
     }
     m_saved = saved;
+}
+
+void rio_bt::showRackAddresses(int first)
+{
+    for (int k = 0; k < 7; ++k) {
+        findChild<QLabel *>(QStringLiteral("lblRack%1").arg(k + 1))
+            ->setText(QStringLiteral("Rack Addr ") + QString::number(first + k, 8));
+    }
+}
+
+void rio_bt::selectRackRange(int n)
+{
+    if (n < 1 || n > 7)
+        return;
+    select(m_ranges[n - 1]);
+    for (int k = 1; k <= 7; ++k)
+        m_frames[k - 1]->setVisible(k <= n);
 }
 
 void rio_bt::cmdCancel_Click()

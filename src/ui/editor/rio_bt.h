@@ -34,6 +34,11 @@ public:
     // Shows the record's map: the rack range of the main form's list, the rack labels from
     // the rack number, and every box as its bit is. Keeps the bytes for a cancel.
     void fillFromRecord();
+    // The rack labels for racks from the first rack address on (the main form's rack number).
+    void showRackAddresses(int first);
+    // The rack range the main form's list picked: its option, as a click on it (the racks
+    // beyond it lose their "enable all" tick), and the racks it shows.
+    void selectRackRange(int n);
 
 private:
     void buildRacks();

@@ -63,6 +63,11 @@ void Welcome1::optCom_Click(int port)
     applyPortTest(m_ctx.link.CheckPort());
 }
 
+void Welcome1::enableWhoActive(bool on)
+{
+    m_ui->cmdOnline->setEnabled(on);
+}
+
 void Welcome1::applyPortTest(bool ok)
 {
     m_ctx.session.PortTestedGood = ok;
