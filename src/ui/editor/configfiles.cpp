@@ -5,7 +5,7 @@
 #include "editor/main4000.h"
 #include "files/configfile.h"
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
+#include "frame/formregistry.h"
 #include "prompts/prompts.h"
 #include "session/session.h"
 
@@ -60,7 +60,8 @@ bool openConfigurationFile(AppContext &ctx, QString *path)
 void restoreDefaultConfiguration(AppContext &ctx)
 {
     UpdateParameters(ctx);
-    CrossForm(ctx.forms).select(QStringLiteral("main4000"), QStringLiteral("optKF2NGD"));
+    if (auto *main = ctx.forms.form<main4000>(QStringLiteral("main4000")))
+        main->selectStandardMode();
 }
 
 void connectConfigurationMenu(AppContext &ctx, main4000 &form)

@@ -2,19 +2,15 @@
 
 #include "defaults.h"
 
+#include "editor/main4000.h"
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
+#include "frame/formregistry.h"
 #include "session/session.h"
 
 void UpdateParameters(AppContext &ctx)
 {
-    CrossForm r(ctx.forms);
-    const QString main = QStringLiteral("main4000");
-    r.showText(main, QStringLiteral("cboNetworkSpeed"), QStringLiteral("57.6"));
-    r.showText(main, QStringLiteral("cboAsyncSpeed"), QStringLiteral("9600"));
-    r.setText(main, QStringLiteral("lblKbaud2"), QStringLiteral("Baud"));
-    r.showText(main, QStringLiteral("cboStationNumber"), QStringLiteral("1"));
-    r.showText(main, QStringLiteral("cboHighAddress"), QStringLiteral("2"));
+    if (auto *main = ctx.forms.form<main4000>(QStringLiteral("main4000")))
+        main->showResetValues();
 
     // BCC, execute diagnostics, point-to-point, no embedded responses, ignore duplicates, no
     // loopback; the dialogs show the record when they are shown.

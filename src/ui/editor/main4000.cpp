@@ -287,6 +287,25 @@ void main4000::cboRackRange_Click()
         map->selectRackRange(*n);
 }
 
+void main4000::selectStandardMode()
+{
+    select(m_ui->optKF2NGD);
+}
+
+void main4000::pickRackRange(int n)
+{
+    selectText(m_ui->cboRackRange, QString::number(n));
+}
+
+void main4000::showResetValues()
+{
+    showText(m_ui->cboNetworkSpeed, QStringLiteral("57.6"));
+    showText(m_ui->cboAsyncSpeed, QStringLiteral("9600"));
+    m_ui->lblKbaud2->setText(QStringLiteral("Baud"));
+    showText(m_ui->cboStationNumber, QStringLiteral("1"));
+    showText(m_ui->cboHighAddress, QStringLiteral("2"));
+}
+
 void main4000::cboRackSize_Click()
 {
     m_ui->frmBusProt->show();

@@ -40,6 +40,14 @@ public:
     // Base of the RIO starting-group code: 0 for a quarter rack, 4 for a half rack.
     int rioGroupBase() const { return m_RioGroupBase; }
 
+    // "STANDARD DF1 to DH+" selected as a click selects it (nothing runs where it already is).
+    void selectStandardMode();
+    // The rack range n picked in its list as the user picks it (the rack map's options do).
+    void pickRackRange(int n);
+    // The lists and label the main menu's reset shows: 57.6, 9600 Baud, station 1, high
+    // address 2, without running their handlers (the reset writes the record itself).
+    void showResetValues();
+
     // The "STANDARD DF1 to DH+" layout, which resets everything the other layouts change.
     // optKF2NGD runs it when selected.
     void applyStandardLayout();

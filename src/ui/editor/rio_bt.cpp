@@ -1,8 +1,9 @@
 #include "rio_bt.h"
 #include "ui_rio_bt.h"
 
+#include "editor/main4000.h"
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
+#include "frame/formregistry.h"
 #include "frame/formutil.h"
 #include "session/session.h"
 
@@ -123,9 +124,8 @@ void rio_bt::rackRangeChosen(int n)
 {
     // The main form's list shows the range, and its handler writes the record and selects
     // this option again (which is already selected and so runs nothing).
-    CrossForm r(m_ctx.forms);
-    if (QComboBox *range = r.combo(QStringLiteral("main4000"), QStringLiteral("cboRackRange")))
-        selectText(range, QString::number(n));
+    if (auto *main = m_ctx.forms.form<main4000>(QStringLiteral("main4000")))
+        main->pickRackRange(n);
     for (int k = n + 1; k <= 7; ++k)
         m_enableAll[k - 1]->setChecked(false);
     for (int k = 1; k <= 7; ++k)

@@ -60,6 +60,11 @@ void DHPDiag::buildRows()
     }
 }
 
+void DHPDiag::enableAutoconfigure(bool on)
+{
+    m_ui->cmdConfig->setEnabled(on);
+}
+
 void DHPDiag::cmdConfig_Click()
 {
     m_ui->cmdWHOStart->setEnabled(false);

@@ -24,6 +24,8 @@ public:
     ~DHPDiag() override;
 
     DhpDiagnostics &diagnostics() { return *m_diag; }
+    // "Autoconfigure" is for a port that tested good.
+    void enableAutoconfigure(bool on);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

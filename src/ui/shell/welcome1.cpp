@@ -4,9 +4,10 @@
 #include "editor/configfiles.h"
 #include "editor/defaults.h"
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
+#include "frame/formregistry.h"
 #include "frame/formutil.h"
 #include "frame/maindialog.h"
+#include "online/dhpdiag.h"
 #include "prompts/prompts.h"
 #include "serial/modcomm.h"
 #include "session/session.h"
@@ -71,9 +72,8 @@ void Welcome1::enableWhoActive(bool on)
 void Welcome1::applyPortTest(bool ok)
 {
     m_ctx.session.PortTestedGood = ok;
-    CrossForm r(m_ctx.forms);
-    if (m_ctx.forms.existing(QStringLiteral("DHPDiag")))
-        r.setEnabled(QStringLiteral("DHPDiag"), QStringLiteral("cmdConfig"), ok);
+    if (auto *diag = qobject_cast<DHPDiag *>(m_ctx.forms.existing(QStringLiteral("DHPDiag"))))
+        diag->enableAutoconfigure(ok);
     if (!ok) {
         select(m_ui->optNONE);
         m_ui->lblComPort2->setText(QStringLiteral("-"));
