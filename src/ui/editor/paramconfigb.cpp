@@ -186,6 +186,11 @@ void paramConfigB::showRecord()
         nameConnection();
 }
 
+void paramConfigB::offerSerialConnection(bool offered)
+{
+    m_ui->frmQN6000->setVisible(offered);
+}
+
 void paramConfigB::nameConnection()
 {
     m_ui->opt422->setText(m_format & ChanFlag::RS485Two ? QStringLiteral("RS485-2 Wire")

@@ -77,6 +77,8 @@ public:
     ~paramConfigB() override;
 
     void showRecord() override;
+    // The serial connection frame (RS-232C, RS-422, RS-485), which the QN6000 bridges offer.
+    void offerSerialConnection(bool offered);
 
     // RS-422 four-wire: bit 32 on, bit 64 off.
     void RS422ON();

@@ -4,6 +4,7 @@
 #include "apply/applyloaded.h"
 #include "config/modelcatalog.h"
 #include "editor/defaults.h"
+#include "editor/paramconfigb.h"
 #include "files/fileflow.h"
 #include "frame/appcontext.h"
 #include "frame/crossform.h"
@@ -142,8 +143,10 @@ void model_freestand::runSetup(const ModelInfo &m)
         r.setEnabled(QStringLiteral("Welcome1"), QStringLiteral("cmdUPLOAD"), false);
     };
 
-    if (m.offersSerialConnection())
-        r.show(QStringLiteral("paramConfigB"), QStringLiteral("frmQN6000"));
+    if (m.offersSerialConnection()) {
+        if (auto *chanB = m_ctx.forms.form<paramConfigB>(QStringLiteral("paramConfigB")))
+            chanB->offerSerialConnection(true);
+    }
 
     switch (m.kind) {
     case ModelKind::Brabender:

@@ -4,10 +4,12 @@
 
 #include "editor/defaults.h"
 #include "editor/main4000.h"
+#include "editor/paramconfigb.h"
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
+#include "frame/formregistry.h"
 #include "frame/formutil.h"
 #include "session/session.h"
+#include "shell/welcome1.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -76,45 +78,15 @@ void Welcome::QN4000()
 {
     m_ctx.session.rec.FamilyCode = QStringLiteral("4000");
 
-    CrossForm r(m_ctx.forms);
-    const QString menu = QStringLiteral("Welcome1");
-    r.setHeightTwips(menu, menu, 4405);
-    r.moveTopTwips(menu, QStringLiteral("Command2"), 3475);
-    r.moveTopTwips(menu, QStringLiteral("Command3"), 3475);
-    r.moveTopTwips(menu, QStringLiteral("Line2"), 3955);
-    r.moveTopTwips(menu, QStringLiteral("Line5"), 3355);
-    r.moveTopTwips(menu, QStringLiteral("frmCONFIG"), 1570);
-    r.moveTopTwips(menu, QStringLiteral("frmTOOLS"), 2410);
-
-    r.setText(menu, QStringLiteral("frmCOM"),
-              QStringLiteral("Select the computer COM PORT the Quintrel Freestanding Unit is connected to"));
-    for (int n = 5; n <= 8; ++n) {
-        r.hide(menu, QStringLiteral("optCom%1").arg(n));
-        r.hide(menu, QStringLiteral("cboComDevice_%1").arg(n - 1));
-    }
-    const int lefts[] = {120, 2160, 4200, 6120};
-    for (int n = 1; n <= 4; ++n) {
-        r.moveTwips(menu, QStringLiteral("optCom%1").arg(n), lefts[n - 1], 240);
-        r.moveTwips(menu, QStringLiteral("cboComDevice_%1").arg(n - 1), lefts[n - 1] + 300, 510);
-    }
-    // One row of ports leaves room for the port line under it.
-    r.setHeightTwips(menu, QStringLiteral("frmCOM"), 820);
-    r.moveTopTwips(menu, QStringLiteral("lblComPort1"), 1250);
-    r.moveTopTwips(menu, QStringLiteral("lblComPort2"), 1250);
-
-    r.setToolTip(menu, QStringLiteral("cmdUpdate"),
-                 QStringLiteral("Configuration of a Quintrel Freestanding Unit"));
-    r.setToolTip(menu, QStringLiteral("cmdOnline"),
-                 QStringLiteral("Perform Online DH+ Diagnostics with a Freestanding Quintrel"));
-    r.setText(menu, QStringLiteral("lblComPort1"),
-              QStringLiteral("QNCF is now set to communicate with the Freestanding Quintrel via COM:"));
-
+    if (auto *menu = m_ctx.forms.form<Welcome1>(QStringLiteral("Welcome1")))
+        menu->layoutForFreestanding();
     if (auto *m = m_ctx.forms.form<main4000>(QStringLiteral("main4000")))
         m->layoutForFreestanding();
 
     UpdateParameters(m_ctx);
 
-    r.hide(QStringLiteral("paramConfigB"), QStringLiteral("frmQN6000"));
+    if (auto *chanB = m_ctx.forms.form<paramConfigB>(QStringLiteral("paramConfigB")))
+        chanB->offerSerialConnection(false);
 }
 
 about::about(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::about)

@@ -64,6 +64,44 @@ void Welcome1::optCom_Click(int port)
     applyPortTest(m_ctx.link.CheckPort());
 }
 
+void Welcome1::layoutForFreestanding()
+{
+    setHeightTwips(this, 4405);
+    moveTopTwips(m_ui->Command2, 3475);
+    moveTopTwips(m_ui->Command3, 3475);
+    moveTopTwips(m_ui->Line2, 3955);
+    moveTopTwips(m_ui->Line5, 3355);
+    moveTopTwips(m_ui->frmCONFIG, 1570);
+    moveTopTwips(m_ui->frmTOOLS, 2410);
+
+    m_ui->frmCOM->setTitle(
+        QStringLiteral("Select the computer COM PORT the Quintrel Freestanding Unit is connected to"));
+    QWidget *const options[] = {m_ui->optCom1, m_ui->optCom2, m_ui->optCom3, m_ui->optCom4,
+                                m_ui->optCom5, m_ui->optCom6, m_ui->optCom7, m_ui->optCom8};
+    QWidget *const devices[] = {m_ui->cboComDevice_0, m_ui->cboComDevice_1, m_ui->cboComDevice_2,
+                                m_ui->cboComDevice_3, m_ui->cboComDevice_4, m_ui->cboComDevice_5,
+                                m_ui->cboComDevice_6, m_ui->cboComDevice_7};
+    for (int n = 5; n <= 8; ++n) {
+        options[n - 1]->hide();
+        devices[n - 1]->hide();
+    }
+    const int lefts[] = {120, 2160, 4200, 6120};
+    for (int n = 1; n <= 4; ++n) {
+        moveTwips(options[n - 1], lefts[n - 1], 240);
+        moveTwips(devices[n - 1], lefts[n - 1] + 300, 510);
+    }
+    // One row of ports leaves room for the port line under it.
+    setHeightTwips(m_ui->frmCOM, 820);
+    moveTopTwips(m_ui->lblComPort1, 1250);
+    moveTopTwips(m_ui->lblComPort2, 1250);
+
+    m_ui->cmdUpdate->setToolTip(QStringLiteral("Configuration of a Quintrel Freestanding Unit"));
+    m_ui->cmdOnline->setToolTip(
+        QStringLiteral("Perform Online DH+ Diagnostics with a Freestanding Quintrel"));
+    m_ui->lblComPort1->setText(
+        QStringLiteral("QNCF is now set to communicate with the Freestanding Quintrel via COM:"));
+}
+
 void Welcome1::enableWhoActive(bool on)
 {
     m_ui->cmdOnline->setEnabled(on);

@@ -27,6 +27,8 @@ public:
 
     // Enables or disables the tools after a port test, as CheckPort's result says.
     void applyPortTest(bool ok);
+    // The menu of the freestanding units: four COM ports in one row, the rest below them.
+    void layoutForFreestanding();
     // "DH+ Who Active", which the operating mode and the port test allow or not.
     void enableWhoActive(bool on);
 
