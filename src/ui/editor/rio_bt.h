@@ -31,8 +31,8 @@ public:
 
     // The box of rack r (1..7), group g (0..7), module m (0..1): chk + r + g + m.
     QCheckBox *box(int rack, int group, int module) const;
-    // Shows the record's map: the rack range of the main form's list, the rack labels from
-    // the rack number, and every box as its bit is. Keeps the bytes for a cancel.
+    // Shows the record's map: the rack range (the high address), the rack labels from the rack
+    // number, and every box as its bit is. Keeps the bytes for a cancel.
     void fillFromRecord();
     // The rack labels for racks from the first rack address on (the main form's rack number).
     void showRackAddresses(int first);
