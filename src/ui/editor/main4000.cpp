@@ -287,6 +287,105 @@ void main4000::cboRackRange_Click()
         map->selectRackRange(*n);
 }
 
+QRadioButton *main4000::modeOption(Mode mode) const
+{
+    switch (mode) {
+    case Mode::KF2NGD:
+        return m_ui->optKF2NGD;
+    case Mode::NGD:
+        return m_ui->optNGD;
+    case Mode::PXA:
+        return m_ui->optPXA;
+    case Mode::F7H:
+        return m_ui->optF7H;
+    case Mode::UCT:
+        return m_ui->optUCT;
+    case Mode::TBQ:
+        return m_ui->optTBQ;
+    case Mode::JMR:
+        return m_ui->optJMR;
+    case Mode::LBW:
+        return m_ui->optLBW;
+    case Mode::EPV4:
+        return m_ui->optEPV4;
+    case Mode::WOLTA:
+        return m_ui->optWOLTA;
+    }
+    return m_ui->optKF2NGD;
+}
+
+void main4000::offerMode(Mode mode, bool right)
+{
+    QRadioButton *option = modeOption(mode);
+    option->show();
+    moveTwips(option, right ? 4560 : 240, 240);
+}
+
+void main4000::selectMode(Mode mode)
+{
+    select(modeOption(mode));
+}
+
+void main4000::deselectMode(Mode mode)
+{
+    deselect(modeOption(mode));
+}
+
+void main4000::setModeCaption(Mode mode, const QString &caption)
+{
+    modeOption(mode)->setText(caption);
+}
+
+void main4000::reselectNetworkDH()
+{
+    reselect(m_ui->optSiemensDH);
+}
+
+void main4000::selectZumbachTerminal()
+{
+    select(m_ui->optQOF_Terminal);
+}
+
+void main4000::appendChannelSpeeds(const QStringList &items)
+{
+    m_ui->cboAsyncSpeed->addItems(items);
+}
+
+void main4000::ensureChannelSpeed(const QString &item)
+{
+    if (m_ui->cboAsyncSpeed->findText(item) < 0)
+        m_ui->cboAsyncSpeed->addItem(item);
+}
+
+void main4000::appendNetworkSpeeds(const QStringList &items)
+{
+    m_ui->cboNetworkSpeed->addItems(items);
+}
+
+void main4000::hideHighAddress()
+{
+    m_ui->cboHighAddress->hide();
+    m_ui->lblHighAddress->hide();
+}
+
+void main4000::showCustomDefaults(int station)
+{
+    const auto showEntry = [](QComboBox *c, int n) {
+        showText(c, n >= 0 && n < c->count() ? c->itemText(n) : QString());
+    };
+    showEntry(m_ui->cboModbusAdd, 0);
+    showEntry(m_ui->cboChannelCSpeed, 5);
+    showEntry(m_ui->cboAsyncSpeed, 5);
+    m_ui->lblChannelCKbaud->setText(QStringLiteral("Baud"));
+    m_ui->lblKbaud2->setText(QStringLiteral("Baud"));
+    showEntry(m_ui->cboStationNumber, station);
+    showEntry(m_ui->cboNetworkSpeed, 0);
+    QStringList addresses;
+    for (int a = 1; a <= 247; ++a)
+        addresses << QString::number(a);
+    m_ui->cboModbusAdd->addItems(addresses);
+}
+
 void main4000::selectStandardMode()
 {
     select(m_ui->optKF2NGD);

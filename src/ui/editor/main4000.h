@@ -15,6 +15,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QRadioButton;
 
 namespace Ui {
 class main4000;
@@ -44,6 +45,31 @@ public:
     void selectStandardMode();
     // The rack range n picked in its list as the user picks it (the rack map's options do).
     void pickRackRange(int n);
+    // The operating-mode options, which the model set-up offers and selects.
+    enum class Mode { KF2NGD, NGD, PXA, F7H, UCT, TBQ, JMR, LBW, EPV4, WOLTA };
+    // Shows the mode's option at the left of the mode row, or at its right.
+    void offerMode(Mode mode, bool right);
+    // Selects the mode's option as a click does: nothing runs where it is selected already.
+    void selectMode(Mode mode);
+    // Unchecks it, so that the next selectMode() runs its layout.
+    void deselectMode(Mode mode);
+    void setModeCaption(Mode mode, const QString &caption);
+    // "AB - DH+" selected again, so that its layout runs where it is selected already.
+    void reselectNetworkDH();
+    // The Zumbach models start in "Terminal Mode".
+    void selectZumbachTerminal();
+    // Speeds a model adds to the channel B and network lists; ensureChannelSpeed adds one
+    // only where the list lacks it.
+    void appendChannelSpeeds(const QStringList &items);
+    void ensureChannelSpeed(const QString &item);
+    void appendNetworkSpeeds(const QStringList &items);
+    // The ASCII display models have no high address.
+    void hideHighAddress();
+    // What the custom set-up of the drive and Brabender models shows: Modbus addresses 1 to
+    // 247 from the first, 9600 Baud on both channels, the station given and the first network
+    // speed, without running the lists' handlers.
+    void showCustomDefaults(int station);
+
     // The lists and label the main menu's reset shows: 57.6, 9600 Baud, station 1, high
     // address 2, without running their handlers (the reset writes the record itself).
     void showResetValues();
@@ -130,6 +156,7 @@ private:
     using Widgets = QList<QWidget *>;
 
     void connectControls();
+    QRadioButton *modeOption(Mode mode) const;
     void buildFileMenu();
     void guardLists();
 

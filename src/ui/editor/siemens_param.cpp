@@ -56,6 +56,17 @@ siemens_param::siemens_param(AppContext &ctx, QWidget *parent)
     selectText(m_ui->cboTelegram, QStringLiteral("20"));
 }
 
+void siemens_param::selectPresets()
+{
+    for (QAbstractButton *o :
+         {static_cast<QAbstractButton *>(m_ui->optNoFunc), static_cast<QAbstractButton *>(m_ui->optOffUss),
+          static_cast<QAbstractButton *>(m_ui->optPKW3), static_cast<QAbstractButton *>(m_ui->optNoPM),
+          static_cast<QAbstractButton *>(m_ui->optUSS), static_cast<QAbstractButton *>(m_ui->optNone),
+          static_cast<QAbstractButton *>(m_ui->opt485)})
+        select(o);
+    showText(m_ui->cboTelegram, QStringLiteral("20"));
+}
+
 siemens_param::~siemens_param()
 {
     delete m_ui;

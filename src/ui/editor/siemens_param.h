@@ -23,6 +23,9 @@ public:
     // The options and the telegram length shown write the fields again: a mode layout that
     // preset those fields leaves what the dialog shows, and sends, the user's choice.
     void takeShownOptions();
+    // The model set-up's choices: USS, no function bits, no extra delay, RS-485, a telegram of
+    // 20 bytes; each selected as a click would.
+    void selectPresets();
 
 protected:
     void closeBox() override;

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QShowEvent>
 
+#include <iterator>
+
 namespace {
 
 } // namespace
@@ -53,6 +55,17 @@ toshiba_VFD::toshiba_VFD(AppContext &ctx, QWidget *parent)
     connect(m_ui->Command1, &QPushButton::clicked, this, &toshiba_VFD::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &toshiba_VFD::Command2_Click);
     showRecord();
+}
+
+void toshiba_VFD::selectPresets()
+{
+    m_ui->txtIntRetries->setText(QStringLiteral("1"));
+    m_ui->txtPollingRetries->setText(QStringLiteral("1"));
+    m_ui->txtDelay->setText(QStringLiteral("0"));
+    for (QAbstractButton *o :
+         {static_cast<QAbstractButton *>(m_ui->optG2), static_cast<QAbstractButton *>(m_ui->optNoNet),
+          static_cast<QAbstractButton *>(m_ui->opt485)})
+        select(o);
 }
 
 toshiba_VFD::~toshiba_VFD()
@@ -187,6 +200,17 @@ toshiba_Super2E::toshiba_Super2E(AppContext &ctx, QWidget *parent)
         showInBox(box, storedText(k));
     }
     connect(m_ui->Command1, &QPushButton::clicked, this, &toshiba_Super2E::accept);
+}
+
+void toshiba_Super2E::showPresetWords()
+{
+    static const char *const words[] = {"1",    "2",    "3",    "0",    "0",    "0",    "0",    "0",
+                                        "0",    "0",    "4007", "4008", "4009", "400B", "400C", "400D",
+                                        "400E", "4004", "4005", "4026", "4027", "4028", "4029", "402A",
+                                        "402B", "402C", "402D", "4023", "4024"};
+    const int n = int(std::size(words));
+    for (int k = 0; k < int(m_words.size()); ++k)
+        m_words[k]->setText(k < n ? QLatin1String(words[k]) : QStringLiteral("FFFF"));
 }
 
 toshiba_Super2E::~toshiba_Super2E()

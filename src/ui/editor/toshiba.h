@@ -37,6 +37,9 @@ public:
     // The options and number boxes shown write their fields again (after a mode layout
     // wrote over the wiring bit, say).
     void takeShownOptions();
+    // The model set-up's choices: one retry each, no delay, a G2 drive, no network action,
+    // RS-485; each written as the user's would be.
+    void selectPresets();
     // The wiring option for the record's LinkOptions bit 16, which a loaded file sets.
     void showWiring();
 
@@ -79,6 +82,9 @@ public:
 
     // txtWD20 + k, k = 0..39.
     QLineEdit *word(int k) const { return m_words[k]; }
+    // The words the drives are usually polled for: relays 1 to 3, then the usual registers,
+    // FFFF for the rest; each written as typed.
+    void showPresetWords();
     // A register text as the unit takes it: blanks skipped, hexadecimal digits up to the
     // first other character, none giving 0. Empty when more than four digits were given.
     static std::optional<quint16> registerWord(const QString &text);

@@ -4,14 +4,19 @@
 #include "apply/applyloaded.h"
 #include "config/modelcatalog.h"
 #include "editor/defaults.h"
+#include "editor/df_param.h"
+#include "editor/main4000.h"
 #include "editor/paramconfigb.h"
+#include "editor/siemens_param.h"
+#include "editor/toshiba.h"
 #include "files/fileflow.h"
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
+#include "frame/formregistry.h"
 #include "frame/formutil.h"
 #include "prompts/prompts.h"
 #include "session/session.h"
 #include "shell/welcome.h"
+#include "shell/welcome1.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -75,24 +80,29 @@ void model_freestand::Command10_Click()
     m_ctx.forms.show(QStringLiteral("Welcome"));
 }
 
+main4000 *model_freestand::mainForm()
+{
+    return m_ctx.forms.form<main4000>(Main);
+}
+
 void model_freestand::appendSpeeds(const QStringList &items)
 {
-    CrossForm(m_ctx.forms).appendItems(Main, QStringLiteral("cboAsyncSpeed"), items);
+    if (main4000 *main = mainForm())
+        main->appendChannelSpeeds(items);
 }
 
-void model_freestand::placeLeft(const QString &option)
+void model_freestand::offerModes(main4000::Mode own)
 {
-    CrossForm(m_ctx.forms).moveTwips(Main, option, 240, 240);
-}
-
-void model_freestand::placeRight(const QString &option)
-{
-    CrossForm(m_ctx.forms).moveTwips(Main, option, 4560, 240);
+    if (main4000 *main = mainForm()) {
+        main->offerMode(own, true);
+        main->offerMode(main4000::Mode::KF2NGD, false);
+    }
 }
 
 void model_freestand::hideHandshakeLoopback()
 {
-    CrossForm(m_ctx.forms).hide(QStringLiteral("df_Param"), QStringLiteral("frmRTS"));
+    if (auto *df = m_ctx.forms.form<df_Param>(QStringLiteral("df_Param")))
+        df->hideLoopback();
 }
 
 void model_freestand::startNewConfiguration()
@@ -120,8 +130,8 @@ void model_freestand::chooseModel(const QString &code)
     ConfigRecord &rec = m_ctx.session.rec;
     rec.ConfigLength = m->configLength;
     rec.ProductCode = quint8(m->productCode);
-    CrossForm r(m_ctx.forms);
-    r.setText(Main, Main, QStringLiteral("Configuration of [%1] - MAIN MENU").arg(code));
+    if (main4000 *main = mainForm())
+        main->setWindowTitle(QStringLiteral("Configuration of [%1] - MAIN MENU").arg(code));
     runSetup(*m);
     // The record is the model's fresh configuration, the one a file is applied to; the set-up
     // has laid the forms out to show it.
@@ -130,17 +140,18 @@ void model_freestand::chooseModel(const QString &code)
 
 void model_freestand::runSetup(const ModelInfo &m)
 {
-    CrossForm r(m_ctx.forms);
-    auto selectMode = [&r](const char *option) { r.select(Main, QLatin1String(option)); };
+    using Mode = main4000::Mode;
+    main4000 *main = mainForm();
+    if (!main)
+        return;
     // The model's own mode sits at the right of the mode row, "STANDARD DF1 to DH+" at the left.
-    auto offerMode = [&](const char *option) {
-        r.show(Main, QLatin1String(option));
-        placeRight(QLatin1String(option));
-        r.show(Main, QStringLiteral("optKF2NGD"));
-        placeLeft(QStringLiteral("optKF2NGD"));
+    auto offerMode = [&](Mode own) {
+        offerModes(own);
+        main->selectMode(own);
     };
-    auto disableUpload = [&r] {
-        r.setEnabled(QStringLiteral("Welcome1"), QStringLiteral("cmdUPLOAD"), false);
+    auto disableUpload = [this] {
+        if (auto *menu = m_ctx.forms.form<Welcome1>(QStringLiteral("Welcome1")))
+            menu->enableUpload(false);
     };
 
     if (m.offersSerialConnection()) {
@@ -151,52 +162,43 @@ void model_freestand::runSetup(const ModelInfo &m)
     switch (m.kind) {
     case ModelKind::Brabender:
         Format_Custom();
-        offerMode("optJMR");
-        selectMode("optJMR");
+        offerMode(Mode::JMR);
         // "AB - DH+" is already the network option here; its layout must run all the same.
-        r.deselect(Main, QStringLiteral("optSiemensDH"));
-        selectMode("optSiemensDH");
+        main->reselectNetworkDH();
         break;
     case ModelKind::ToshibaDrives:
         Format_Custom();
         QN4000_Model2();
-        offerMode("optEPV4");
-        selectMode("optEPV4");
+        offerMode(Mode::EPV4);
         presetToshiba();
         disableUpload();
         break;
     case ModelKind::SiemensDrives:
         Format_Custom();
         appendSpeeds({"38.4", "93.75", "115.2", "125.0", "187.5", "230.4"});
-        offerMode("optWOLTA");
-        selectMode("optWOLTA");
+        offerMode(Mode::WOLTA);
         presetSiemens();
         disableUpload();
         break;
     case ModelKind::EatonDrives:
     case ModelKind::Centerscan:
         hideHandshakeLoopback();
-        offerMode("optTBQ");
-        selectMode("optTBQ");
+        offerMode(Mode::TBQ);
         break;
     case ModelKind::Zumbach:
         hideHandshakeLoopback();
-        r.select(Main, QStringLiteral("optQOF_Terminal"));
-        offerMode("optTBQ");
-        selectMode("optTBQ");
+        main->selectZumbachTerminal();
+        offerMode(Mode::TBQ);
         break;
     case ModelKind::MultidropMaster:
         appendSpeeds({"38.4", "57.6", "115.2", "230.4"});
-        offerMode("optPXA");
-        selectMode("optPXA");
+        offerMode(Mode::PXA);
         break;
     case ModelKind::AsciiDisplays:
         hideHandshakeLoopback();
         appendSpeeds({"57.6"});
-        r.hide(Main, QStringLiteral("cboHighAddress"));
-        r.hide(Main, QStringLiteral("lblHighAddress"));
-        offerMode("optTBQ");
-        selectMode("optTBQ");
+        main->hideHighAddress();
+        offerMode(Mode::TBQ);
         break;
     case ModelKind::Scanners:
         Format_YZE();
@@ -204,8 +206,7 @@ void model_freestand::runSetup(const ModelInfo &m)
     case ModelKind::DualDf1:
         hideHandshakeLoopback();
         QN4000_Model2();
-        offerMode("optF7H");
-        selectMode("optF7H");
+        offerMode(Mode::F7H);
         break;
     case ModelKind::Bridge:
         if (m.asksFlashQuestion()) {
@@ -226,9 +227,8 @@ void model_freestand::runSetup(const ModelInfo &m)
         break;
     case ModelKind::RioToModbus:
         hideHandshakeLoopback();
-        r.setText(Main, QStringLiteral("optUCT"), QStringLiteral("RIO to Modbus Master"));
-        offerMode("optUCT");
-        selectMode("optUCT");
+        main->setModeCaption(Mode::UCT, QStringLiteral("RIO to Modbus Master"));
+        offerMode(Mode::UCT);
         break;
     }
     unload_QN4000();
@@ -236,33 +236,16 @@ void model_freestand::runSetup(const ModelInfo &m)
 
 void model_freestand::presetToshiba()
 {
-    CrossForm r(m_ctx.forms);
-    const QString vfd = QStringLiteral("toshiba_VFD");
-    r.setText(vfd, QStringLiteral("txtIntRetries"), QStringLiteral("1"));
-    r.setText(vfd, QStringLiteral("txtPollingRetries"), QStringLiteral("1"));
-    r.setText(vfd, QStringLiteral("txtDelay"), QStringLiteral("0"));
-    for (const char *o : {"optG2", "optNoNet", "opt485"})
-        r.select(vfd, QLatin1String(o));
-    // Relays 1, 2 and 3, and the registers the drives are usually polled for, up to FFFF.
-    static const char *const words[] = {"1",    "2",    "3",    "0",    "0",    "0",    "0",    "0",
-                                        "0",    "0",    "4007", "4008", "4009", "400B", "400C", "400D",
-                                        "400E", "4004", "4005", "4026", "4027", "4028", "4029", "402A",
-                                        "402B", "402C", "402D", "4023", "4024"};
-    const QString table = QStringLiteral("toshiba_Super2E");
-    for (int k = 0; k < 40; ++k) {
-        const int n = int(std::size(words));
-        r.setText(table, QStringLiteral("txtWD%1").arg(20 + k),
-                  k < n ? QLatin1String(words[k]) : QStringLiteral("FFFF"));
-    }
+    if (auto *vfd = m_ctx.forms.form<toshiba_VFD>(QStringLiteral("toshiba_VFD")))
+        vfd->selectPresets();
+    if (auto *table = m_ctx.forms.form<toshiba_Super2E>(QStringLiteral("toshiba_Super2E")))
+        table->showPresetWords();
 }
 
 void model_freestand::presetSiemens()
 {
-    CrossForm r(m_ctx.forms);
-    const QString dlg = QStringLiteral("siemens_param");
-    for (const char *o : {"optNoFunc", "optOffUss", "optPKW3", "optNoPM", "optUSS", "optNone", "opt485"})
-        r.select(dlg, QLatin1String(o));
-    r.showText(dlg, QStringLiteral("cboTelegram"), QStringLiteral("20"));
+    if (auto *dlg = m_ctx.forms.form<siemens_param>(QStringLiteral("siemens_param")))
+        dlg->selectPresets();
 }
 
 void model_freestand::Format_Custom()
@@ -274,21 +257,10 @@ void model_freestand::Format_Custom()
     rec.AuxByte3 = 0;
 
     Click_CHC_Params(m_ctx);
-    CrossForm r(m_ctx.forms);
-
-    r.showEntry(Main, QStringLiteral("cboModbusAdd"), 0);
-    r.showEntry(Main, QStringLiteral("cboChannelCSpeed"), 5);
-    r.showEntry(Main, QStringLiteral("cboAsyncSpeed"), 5);
-    r.setText(Main, QStringLiteral("lblChannelCKbaud"), QStringLiteral("Baud"));
-    r.setText(Main, QStringLiteral("lblKbaud2"), QStringLiteral("Baud"));
     // The station list shows the station the record holds (and the download sends), which the
     // fresh configuration has set to 1, rather than the list's first entry.
-    r.showEntry(Main, QStringLiteral("cboStationNumber"), rec.StationNumber);
-    r.showEntry(Main, QStringLiteral("cboNetworkSpeed"), 0);
-    QStringList addresses;
-    for (int a = 1; a <= 247; ++a)
-        addresses << QString::number(a);
-    r.appendItems(Main, QStringLiteral("cboModbusAdd"), addresses);
+    if (main4000 *main = mainForm())
+        main->showCustomDefaults(rec.StationNumber);
 }
 
 void model_freestand::QN4000_Model2()
@@ -300,7 +272,8 @@ void model_freestand::Model_QN6000()
 {
     m_ctx.session.rec.FamilyCode = QStringLiteral("6000");
     appendSpeeds({"38.4", "57.6", "115.2"});
-    CrossForm(m_ctx.forms).appendItems(Main, QStringLiteral("cboNetworkSpeed"), {QStringLiteral("230.4")});
+    if (main4000 *main = mainForm())
+        main->appendNetworkSpeeds({QStringLiteral("230.4")});
 }
 
 void model_freestand::Setup_NGD()
@@ -308,12 +281,11 @@ void model_freestand::Setup_NGD()
     ConfigRecord &rec = m_ctx.session.rec;
     rec.ConfigLength = 42;
     rec.ProductCode = 0;
-    CrossForm r(m_ctx.forms);
-    r.show(Main, QStringLiteral("optKF2NGD"));
-    r.select(Main, QStringLiteral("optKF2NGD"));
-    placeLeft(QStringLiteral("optKF2NGD"));
-    r.show(Main, QStringLiteral("optNGD"));
-    placeRight(QStringLiteral("optNGD"));
+    if (main4000 *main = mainForm()) {
+        main->selectMode(main4000::Mode::KF2NGD);
+        main->offerMode(main4000::Mode::KF2NGD, false);
+        main->offerMode(main4000::Mode::NGD, true);
+    }
 }
 
 void model_freestand::Setup_UCT()
@@ -324,12 +296,11 @@ void model_freestand::Setup_UCT()
     hideHandshakeLoopback();
     rec.ProductCode = 7;
     rec.BusType = {4, 0};
-    CrossForm r(m_ctx.forms);
-    r.show(Main, QStringLiteral("optKF2NGD"));
-    placeLeft(QStringLiteral("optKF2NGD"));
-    r.select(Main, QStringLiteral("optUCT"));
-    r.show(Main, QStringLiteral("optUCT"));
-    placeRight(QStringLiteral("optUCT"));
+    if (main4000 *main = mainForm()) {
+        main->offerMode(main4000::Mode::KF2NGD, false);
+        main->selectMode(main4000::Mode::UCT);
+        main->offerMode(main4000::Mode::UCT, true);
+    }
 }
 
 void model_freestand::Setup_LBW()
@@ -343,15 +314,14 @@ void model_freestand::Setup_LBW()
     for (int k = 4; k <= 85; ++k)
         rec.ProtoParam[k] = 0;
     hideHandshakeLoopback();
-    CrossForm r(m_ctx.forms);
-    // The standard layout first, the Modbus layout on top of it.
-    r.select(Main, QStringLiteral("optKF2NGD"));
-    r.deselect(Main, QStringLiteral("optKF2NGD"));
-    placeRight(QStringLiteral("optLBW"));
-    r.show(Main, QStringLiteral("optLBW"));
-    r.select(Main, QStringLiteral("optLBW"));
-    r.show(Main, QStringLiteral("optKF2NGD"));
-    placeLeft(QStringLiteral("optKF2NGD"));
+    if (main4000 *main = mainForm()) {
+        // The standard layout first, the Modbus layout on top of it.
+        main->selectMode(main4000::Mode::KF2NGD);
+        main->deselectMode(main4000::Mode::KF2NGD);
+        main->offerMode(main4000::Mode::LBW, true);
+        main->selectMode(main4000::Mode::LBW);
+        main->offerMode(main4000::Mode::KF2NGD, false);
+    }
 }
 
 void model_freestand::Format_YZE()
@@ -359,19 +329,18 @@ void model_freestand::Format_YZE()
     ConfigRecord &rec = m_ctx.session.rec;
     rec.ConfigLength = 58;
     hideHandshakeLoopback();
-    CrossForm r(m_ctx.forms);
+    main4000 *main = mainForm();
     // A QN6000 list already holds "57.6".
-    if (QComboBox *c = r.combo(Main, QStringLiteral("cboAsyncSpeed"));
-        c && c->findText(QStringLiteral("57.6")) < 0)
-        c->addItem(QStringLiteral("57.6"));
+    if (main)
+        main->ensureChannelSpeed(QStringLiteral("57.6"));
     rec.ProductCode = 9;
-    r.select(Main, QStringLiteral("optKF2NGD"));
-    r.deselect(Main, QStringLiteral("optKF2NGD"));
-    r.select(Main, QStringLiteral("optTBQ"));
-    r.show(Main, QStringLiteral("optTBQ"));
-    placeRight(QStringLiteral("optTBQ"));
-    r.show(Main, QStringLiteral("optKF2NGD"));
-    placeLeft(QStringLiteral("optKF2NGD"));
+    if (main) {
+        main->selectMode(main4000::Mode::KF2NGD);
+        main->deselectMode(main4000::Mode::KF2NGD);
+        main->selectMode(main4000::Mode::TBQ);
+        main->offerMode(main4000::Mode::TBQ, true);
+        main->offerMode(main4000::Mode::KF2NGD, false);
+    }
     unload_QN4000();
 }
 

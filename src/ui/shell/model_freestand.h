@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/main4000.h"
+
 #include <QWidget>
 
 struct AppContext;
@@ -40,9 +42,11 @@ private:
     void Command10_Click();
     void startNewConfiguration();
     void runSetup(const ModelInfo &model);
+    // The main form the set-up lays out; nullptr where the program has none.
+    main4000 *mainForm();
     void appendSpeeds(const QStringList &items);
-    void placeLeft(const QString &option);
-    void placeRight(const QString &option);
+    // The model's own mode at the right of the mode row, "STANDARD DF1 to DH+" at the left.
+    void offerModes(main4000::Mode own);
     void hideHandshakeLoopback();
     // The drive dialogs as the drive models start.
     void presetToshiba();

@@ -102,6 +102,11 @@ void Welcome1::layoutForFreestanding()
         QStringLiteral("QNCF is now set to communicate with the Freestanding Quintrel via COM:"));
 }
 
+void Welcome1::enableUpload(bool on)
+{
+    m_ui->cmdUPLOAD->setEnabled(on);
+}
+
 void Welcome1::enableWhoActive(bool on)
 {
     m_ui->cmdOnline->setEnabled(on);

@@ -29,6 +29,8 @@ public:
     void applyPortTest(bool ok);
     // The menu of the freestanding units: four COM ports in one row, the rest below them.
     void layoutForFreestanding();
+    // "Upload TO File", which the drive models cannot offer.
+    void enableUpload(bool on);
     // "DH+ Who Active", which the operating mode and the port test allow or not.
     void enableWhoActive(bool on);
 
