@@ -141,13 +141,12 @@ void model_freestand::chooseModel(const QString &code)
 void model_freestand::runSetup(const ModelInfo &m)
 {
     using Mode = main4000::Mode;
-    main4000 *main = mainForm();
-    if (!main)
-        return;
+    main4000 *main = mainForm(); // a program without it lays out the rest
     // The model's own mode sits at the right of the mode row, "STANDARD DF1 to DH+" at the left.
     auto offerMode = [&](Mode own) {
         offerModes(own);
-        main->selectMode(own);
+        if (main)
+            main->selectMode(own);
     };
     auto disableUpload = [this] {
         if (auto *menu = m_ctx.forms.form<Welcome1>(QStringLiteral("Welcome1")))
@@ -164,7 +163,8 @@ void model_freestand::runSetup(const ModelInfo &m)
         Format_Custom();
         offerMode(Mode::JMR);
         // "AB - DH+" is already the network option here; its layout must run all the same.
-        main->reselectNetworkDH();
+        if (main)
+            main->reselectNetworkDH();
         break;
     case ModelKind::ToshibaDrives:
         Format_Custom();
@@ -187,7 +187,8 @@ void model_freestand::runSetup(const ModelInfo &m)
         break;
     case ModelKind::Zumbach:
         hideHandshakeLoopback();
-        main->selectZumbachTerminal();
+        if (main)
+            main->selectZumbachTerminal();
         offerMode(Mode::TBQ);
         break;
     case ModelKind::MultidropMaster:
@@ -197,7 +198,8 @@ void model_freestand::runSetup(const ModelInfo &m)
     case ModelKind::AsciiDisplays:
         hideHandshakeLoopback();
         appendSpeeds({"57.6"});
-        main->hideHighAddress();
+        if (main)
+            main->hideHighAddress();
         offerMode(Mode::TBQ);
         break;
     case ModelKind::Scanners:
@@ -227,7 +229,8 @@ void model_freestand::runSetup(const ModelInfo &m)
         break;
     case ModelKind::RioToModbus:
         hideHandshakeLoopback();
-        main->setModeCaption(Mode::UCT, QStringLiteral("RIO to Modbus Master"));
+        if (main)
+            main->setModeCaption(Mode::UCT, QStringLiteral("RIO to Modbus Master"));
         offerMode(Mode::UCT);
         break;
     }
