@@ -45,25 +45,24 @@ siemens_param::siemens_param(AppContext &ctx, QWidget *parent)
     connect(m_ui->cmdAccept, &QPushButton::clicked, this, &siemens_param::accept);
 
     // A new dialog starts from these, and its handlers write the fields to match.
-    for (QAbstractButton *o :
-         {static_cast<QAbstractButton *>(m_ui->optNoFunc), static_cast<QAbstractButton *>(m_ui->optOffUss),
-          static_cast<QAbstractButton *>(m_ui->optPKW3), static_cast<QAbstractButton *>(m_ui->optNoPM),
-          static_cast<QAbstractButton *>(m_ui->optSimple), static_cast<QAbstractButton *>(m_ui->optNone),
-          static_cast<QAbstractButton *>(m_ui->opt422)})
-        select(o);
+    selectOptions(m_ui->optSimple, m_ui->opt422);
     // The telegram length too: a reopened dialog that showed 20 would otherwise send the
     // length chosen before its close box.
     selectText(m_ui->cboTelegram, QStringLiteral("20"));
 }
 
-void siemens_param::selectPresets()
+void siemens_param::selectOptions(QAbstractButton *protocol, QAbstractButton *wiring)
 {
     for (QAbstractButton *o :
          {static_cast<QAbstractButton *>(m_ui->optNoFunc), static_cast<QAbstractButton *>(m_ui->optOffUss),
           static_cast<QAbstractButton *>(m_ui->optPKW3), static_cast<QAbstractButton *>(m_ui->optNoPM),
-          static_cast<QAbstractButton *>(m_ui->optUSS), static_cast<QAbstractButton *>(m_ui->optNone),
-          static_cast<QAbstractButton *>(m_ui->opt485)})
+          protocol, static_cast<QAbstractButton *>(m_ui->optNone), wiring})
         select(o);
+}
+
+void siemens_param::selectPresets()
+{
+    selectOptions(m_ui->optUSS, m_ui->opt485);
     showText(m_ui->cboTelegram, QStringLiteral("20"));
 }
 

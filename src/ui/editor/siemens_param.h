@@ -3,6 +3,7 @@
 #include "frame/maindialog.h"
 
 struct AppContext;
+class QAbstractButton;
 
 namespace Ui {
 class siemens_param;
@@ -31,6 +32,9 @@ protected:
     void closeBox() override;
 
 private:
+    // No function bits, PKW 3, no extra delay, with the protocol and wiring options given;
+    // each selected as a click would.
+    void selectOptions(QAbstractButton *protocol, QAbstractButton *wiring);
     void functionBit(int mask, bool on);
     void delay(int code);
     void protocol(int code);
