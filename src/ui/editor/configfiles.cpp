@@ -61,7 +61,7 @@ void restoreDefaultConfiguration(AppContext &ctx)
 {
     UpdateParameters(ctx);
     if (auto *main = ctx.forms.form<main4000>(QStringLiteral("main4000")))
-        main->selectStandardMode();
+        main->selectMode(main4000::Mode::KF2NGD);
 }
 
 void connectConfigurationMenu(AppContext &ctx, main4000 &form)

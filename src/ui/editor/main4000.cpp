@@ -386,11 +386,6 @@ void main4000::showCustomDefaults(int station)
     m_ui->cboModbusAdd->addItems(addresses);
 }
 
-void main4000::selectStandardMode()
-{
-    select(m_ui->optKF2NGD);
-}
-
 void main4000::pickRackRange(int n)
 {
     selectText(m_ui->cboRackRange, QString::number(n));

@@ -41,12 +41,10 @@ public:
     // Base of the RIO starting-group code: 0 for a quarter rack, 4 for a half rack.
     int rioGroupBase() const { return m_RioGroupBase; }
 
-    // "STANDARD DF1 to DH+" selected as a click selects it (nothing runs where it already is).
-    void selectStandardMode();
+    // The operating-mode options, which the model set-up and the defaults offer and select.
+    enum class Mode { KF2NGD, NGD, PXA, F7H, UCT, TBQ, JMR, LBW, EPV4, WOLTA };
     // The rack range n picked in its list as the user picks it (the rack map's options do).
     void pickRackRange(int n);
-    // The operating-mode options, which the model set-up offers and selects.
-    enum class Mode { KF2NGD, NGD, PXA, F7H, UCT, TBQ, JMR, LBW, EPV4, WOLTA };
     // Shows the mode's option at the left of the mode row, or at its right.
     void offerMode(Mode mode, bool right);
     // Selects the mode's option as a click does: nothing runs where it is selected already.
