@@ -698,9 +698,13 @@ void Applier::channelSpeeds()
 
 void Applier::channelFormats()
 {
-    const ChannelFormats formats = loadedChannelFormats(m_t, m_model);
-    m_rec.ChanBFormat = formats.b;
-    m_rec.ChanCFormat = formats.c;
+    // The file's bits, but for channel B's interface: RS-422 or RS-485 only where the model
+    // offers a choice of serial connection.
+    int b = clampedByte(R(6).leadingNumber());
+    if ((b & ChanFlag::RS422) && !m_model.offersSerialConnection())
+        b &= ~ChanFlag::Interface;
+    m_rec.ChanBFormat = quint8(b);
+    m_rec.ChanCFormat = clampedByte(R(8).leadingNumber());
 }
 
 void Applier::siemensOptions()
@@ -828,14 +832,6 @@ AppliedConfiguration applyLoadedValues(const LoadedValues &values, const ModelIn
                                        const ConfigRecord &base)
 {
     return Applier(values, model, base).run();
-}
-
-ChannelFormats loadedChannelFormats(const LoadedValues &values, const ModelInfo &model)
-{
-    int b = clampedByte(values[5].leadingNumber());
-    if ((b & ChanFlag::RS422) && !model.offersSerialConnection())
-        b &= ~ChanFlag::Interface;
-    return {quint8(b), clampedByte(values[7].leadingNumber())};
 }
 
 ConfigRecord freshConfiguration(const ModelInfo &model, bool oldNgd)

@@ -24,12 +24,3 @@ AppliedConfiguration applyLoadedValues(const LoadedValues &values, const ModelIn
 // The record choosing the model leaves: the configuration a file is applied to. A first-generation
 // bridge is asked whether it has flash; oldNgd is the answer (no flash, the shorter upload).
 ConfigRecord freshConfiguration(const ModelInfo &model, bool oldNgd = false);
-
-// The channel formats a file gives: as the file has them, but for channel B's interface, which
-// is RS-422 or RS-485 only where the model offers a choice of serial connection.
-struct ChannelFormats
-{
-    quint8 b = 0;
-    quint8 c = 0;
-};
-ChannelFormats loadedChannelFormats(const LoadedValues &values, const ModelInfo &model);
