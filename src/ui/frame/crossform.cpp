@@ -51,37 +51,6 @@ QWidget *CrossForm::anyCase(QWidget &form, const QString &name)
     return nullptr;
 }
 
-void CrossForm::setVisible(const QString &form, const QString &name, bool visible)
-{
-    if (QWidget *w = widget(form, name))
-        w->setVisible(visible);
-}
-
-void CrossForm::setEnabled(const QString &form, const QString &name, bool enabled)
-{
-    if (QWidget *w = widget(form, name))
-        w->setEnabled(enabled);
-}
-
-void CrossForm::setText(const QString &form, const QString &name, const QString &text)
-{
-    QWidget *w = widget(form, name);
-    if (!w)
-        return;
-    if (w->isWindow())
-        w->setWindowTitle(text);
-    else if (auto *l = qobject_cast<QLabel *>(w))
-        l->setText(text);
-    else if (auto *b = qobject_cast<QAbstractButton *>(w))
-        b->setText(text);
-    else if (auto *g = qobject_cast<QGroupBox *>(w))
-        g->setTitle(text);
-    else if (auto *e = qobject_cast<QLineEdit *>(w))
-        e->setText(text);
-    else if (auto *c = qobject_cast<QComboBox *>(w))
-        ::showText(c, text);
-}
-
 QString CrossForm::text(const QString &form, const QString &name)
 {
     QWidget *w = widget(form, name);
@@ -102,36 +71,6 @@ QString CrossForm::text(const QString &form, const QString &name)
     return {};
 }
 
-void CrossForm::setToolTip(const QString &form, const QString &name, const QString &tip)
-{
-    if (QWidget *w = widget(form, name))
-        w->setToolTip(tip);
-}
-
-void CrossForm::moveTwips(const QString &form, const QString &name, int leftTwips, int topTwips)
-{
-    if (QWidget *w = widget(form, name))
-        ::moveTwips(w, leftTwips, topTwips);
-}
-
-void CrossForm::moveTopTwips(const QString &form, const QString &name, int topTwips)
-{
-    if (QWidget *w = widget(form, name))
-        ::moveTopTwips(w, topTwips);
-}
-
-void CrossForm::setHeightTwips(const QString &form, const QString &name, int heightTwips)
-{
-    if (QWidget *w = widget(form, name))
-        ::setHeightTwips(w, heightTwips);
-}
-
-void CrossForm::setWidthTwips(const QString &form, const QString &name, int widthTwips)
-{
-    if (QWidget *w = widget(form, name))
-        ::setWidthTwips(w, widthTwips);
-}
-
 void CrossForm::select(const QString &form, const QString &name)
 {
     if (QAbstractButton *b = button(form, name))
@@ -142,22 +81,4 @@ void CrossForm::deselect(const QString &form, const QString &name)
 {
     if (QAbstractButton *b = button(form, name))
         ::deselect(b);
-}
-
-void CrossForm::showEntry(const QString &form, const QString &name, int n)
-{
-    if (QComboBox *c = combo(form, name))
-        ::showText(c, n >= 0 && n < c->count() ? c->itemText(n) : QString());
-}
-
-void CrossForm::showText(const QString &form, const QString &name, const QString &text)
-{
-    if (QComboBox *c = combo(form, name))
-        ::showText(c, text);
-}
-
-void CrossForm::appendItems(const QString &form, const QString &name, const QStringList &items)
-{
-    if (QComboBox *c = combo(form, name))
-        c->addItems(items);
 }
