@@ -109,9 +109,11 @@ public:
             channelDialog(sent.chanCFormat());
         if (const char *opener = reachable({"cmdProtParam"}); opener && peek(opener, "df_Param"))
             df1Dialog(sent);
-        if (reachable({"cmdModBus"}))
+        if (reachable({"cmdModBus"}) && peek("cmdModBus", "modbus_prot"))
             modbusDialog(sent);
-        if (reachable({"cmdSiemensParam"}))
+        // A new Siemens dialog starts from its defaults: only one that exists is opened.
+        if (reachable({"cmdSiemensParam"}) && loaded(QStringLiteral("siemens_param")) &&
+            peek("cmdSiemensParam", "siemens_param"))
             siemensDialog(sent);
         if (reachable({"cmdToshibaParam"}))
             toshibaDialogs(sent);
@@ -418,9 +420,7 @@ private:
 
     void modbusDialog(const Sent &s)
     {
-        QWidget *form = loaded(QStringLiteral("modbus_prot"));
-        if (!form)
-            return;
+        QWidget *form = m_peeked;
         const int bits = s.proto(1);
         frame(form, "Frame7", "optAscii", "optRtu", bits & 1);
         frame(form, "Frame6", "optMaster", "optSlave", bits & 2);
@@ -451,13 +451,12 @@ private:
                 numberBox(form, QLatin1String(name) + QString::number(row),
                           s.word(8 + 10 * (row - 1) + 2 * column++));
         }
+        unpeek();
     }
 
     void siemensDialog(const Sent &s)
     {
-        QWidget *form = loaded(QStringLiteral("siemens_param"));
-        if (!form)
-            return;
+        QWidget *form = m_peeked;
         choice(form, "Frame6", {"optSimple", "optDUST6B", "optUSS"}, s.aux2());
         frame(form, "Frame2", "optYesFunc", "optNoFunc", s.aux4() & 1);
         frame(form, "Frame3", "optOnUss", "optOffUss", s.aux4() & 2);
@@ -469,6 +468,7 @@ private:
         expectEqual(QStringLiteral("siemens_param cboTelegram"), telegram->currentText(),
                     QString::number(s.aux1()));
         wiring(form, s.link() & 16);
+        unpeek();
     }
 
     // The one wiring picture that shows is the connection's.

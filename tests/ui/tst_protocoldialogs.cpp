@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include "support/guibench.h"
+#include "support/shownchecker.h"
 #include "support/testdata.h"
 
 namespace {
@@ -417,6 +418,50 @@ private Q_SLOTS:
             b.control<QWidget>("siemens_param", "pic422")->isVisibleTo(b.forms.existing("siemens_param")));
         QVERIFY(
             !b.control<QWidget>("siemens_param", "pic485")->isVisibleTo(b.forms.existing("siemens_param")));
+    }
+
+    // Whatever changed the record while a dialog was closed, the dialog shows the record when
+    // it opens again, and its options then write from there.
+    void dialogShowsTheRecordWhenOpened_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("entries"); // set while the dialog is closed
+        QTest::newRow("Modbus master on ASCII, ten slaves decoded") << "QN6000-LBW"
+                                                                    << "cmdModBus"
+                                                                    << "modbus_prot"
+                                                                    << "P1=3 P4=2 P5=1";
+        QTest::newRow("Modbus slave, broadcasts, range 7xxx") << "QN6000-LBW"
+                                                              << "cmdModBus"
+                                                              << "modbus_prot"
+                                                              << "P1=12 P2=17 P3=27 P5=7";
+        QTest::newRow("Siemens 56 ms, RS-485, functions") << "QN4000-WOLTA"
+                                                          << "cmdSiemensParam"
+                                                          << "siemens_param"
+                                                          << "P0=4 P1=0 A4=10 L=16";
+        QTest::newRow("Toshiba Super2E, coast, RS-422") << "QN4000-EPV4"
+                                                        << "cmdToshibaParam"
+                                                        << "toshiba_VFD"
+                                                        << "X2=3 X3=2 X0=7 L=0";
+    }
+    void dialogShowsTheRecordWhenOpened()
+    {
+        const QString model = FETCHED(QString, model);
+        const QByteArray button = FETCHED(QString, button).toLatin1();
+        const QByteArray dialog = FETCHED(QString, dialog).toLatin1();
+        GuiBench b;
+        b.chooseModel(model);
+        auto *d = static_cast<MainFormDialog *>(open(b, button.constData(), dialog.constData()));
+        d->accept();
+        for (const QString &e : FETCHED(QString, entries).split(QLatin1Char(' ')))
+            field(b.session.rec, e.section(QLatin1Char('='), 0, 0)) =
+                IntByte(e.section(QLatin1Char('='), 1).toInt());
+        const ConfigRecord before = b.session.rec;
+        open(b, button.constData(), dialog.constData());
+        QVERIFY2(Checker(b, model).run().isEmpty(),
+                 qPrintable(Checker(b, model).run().join(QLatin1Char('\n'))));
+        QVERIFY(BuildConfigMessage(b.session.rec).bytes == BuildConfigMessage(before).bytes);
     }
 
     // Clicks on the rack map, each written at once, then the record's 14 map bytes.

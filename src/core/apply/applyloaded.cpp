@@ -744,10 +744,10 @@ void Applier::siemensOptions()
 void Applier::modbusOptions()
 {
     const int bits = X(1);
-    const bool master = bits & 2;
+    const bool master = bits & ModbusFlag::Master;
     // The broadcast stations: the stored number's decimal digits read as octal give the list
     // position, whose item is those digits again.
-    const bool broadcastShown = !master && (bits & 4);
+    const bool broadcastShown = !master && (bits & ModbusFlag::PassBroadcast);
     for (const auto &[k, field] :
          {std::pair{2, "BROADCAST ADDRESSES START"}, {3, "BROADCAST ADDRESSES END"}}) {
         bool ok = false;

@@ -89,6 +89,23 @@ constexpr int DialogBits =
     CRC | AcceptDuplicates | ExecEmbedded | PassDiagnostics | MultiDrop | SourceAddress;
 } // namespace LinkFlag
 
+// Flag bits of AuxByte4 on the Siemens drive model: its dialog's yes/no choices.
+namespace SiemensFlag {
+constexpr int Supercast = 1;
+constexpr int AutoUssParameters = 2;
+constexpr int FourPkwWords = 4; // three where clear
+constexpr int PmFunction = 8;
+constexpr int DialogBits = Supercast | AutoUssParameters | FourPkwWords | PmFunction;
+} // namespace SiemensFlag
+
+// Flag bits of ProtoParam[1] on the Modbus models.
+namespace ModbusFlag {
+constexpr int AsciiFraming = 1; // RTU where clear
+constexpr int Master = 2;       // slave where clear
+constexpr int PassBroadcast = 4;
+constexpr int Rs485TwoWire = 8;
+} // namespace ModbusFlag
+
 constexpr int ExtParamCount = 6;
 constexpr int ProtoParamCount = 86;
 

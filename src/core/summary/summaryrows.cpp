@@ -157,9 +157,10 @@ QList<SummaryRow> summaryRows(const ConfigRecord &rec, const ModelInfo &model, i
     const bool modbusUnit = model.kind == ModelKind::Modbus;
     const int modbusBits = rec.ProtoParam[1];
     row("txtDeviceType", "txtDeviceType1", nullptr, QStringLiteral("DEVICE TYPE:"),
-        modbusBits & 2 ? QStringLiteral("MASTER") : QStringLiteral("SLAVE"), {}, modbusUnit);
+        modbusBits & ModbusFlag::Master ? QStringLiteral("MASTER") : QStringLiteral("SLAVE"), {}, modbusUnit);
     row("txtModeOp", "txtModeOp1", nullptr, QStringLiteral("MODE OF OPERATION:"),
-        modbusBits & 1 ? QStringLiteral("ASCII") : QStringLiteral("RTU"), {}, modbusUnit);
+        modbusBits & ModbusFlag::AsciiFraming ? QStringLiteral("ASCII") : QStringLiteral("RTU"), {},
+        modbusUnit);
     const bool toshiba = model.kind == ModelKind::ToshibaDrives;
     row("txtSiemensProt", "txtSiemensProt1", nullptr,
         toshiba ? QStringLiteral("TOSHIBA PROTOCOL") : QStringLiteral("SIEMENS PROTOCOL"),

@@ -331,6 +331,11 @@ void main4000::deselectMode(Mode mode)
     deselect(modeOption(mode));
 }
 
+bool main4000::isModeSelected(Mode mode) const
+{
+    return modeOption(mode)->isChecked();
+}
+
 void main4000::setModeCaption(Mode mode, const QString &caption)
 {
     modeOption(mode)->setText(caption);
@@ -400,6 +405,89 @@ void main4000::showResetValues()
     showText(m_ui->cboHighAddress, QStringLiteral("2"));
 }
 
+void main4000::showRecord()
+{
+    const ConfigRecord &rec = m_ctx.session.rec;
+    const auto show = [](QComboBox *list, const QString &item) {
+        if (list->findText(item) < 0)
+            return false;
+        showText(list, item);
+        return true;
+    };
+    const auto showSpeed = [&show](QComboBox *list, int code, QLabel *units) {
+        if (show(list, speedText(ChannelSpeeds, code)))
+            units->setText(code <= LastBaudCode ? QStringLiteral("Baud") : QStringLiteral("Kbaud"));
+    };
+    show(m_ui->cboStationNumber, QString::number(rec.StationNumber, 8));
+    show(m_ui->cboRackNum, QString::number(rec.StationNumber, 8));
+    show(m_ui->cboModbusAdd, QString::number(rec.StationNumber));
+    m_ui->txtF7H->setText(QString::number(rec.StationNumber + 1, 8));
+    show(m_ui->cboHighAddress, QString::number(rec.HighAddress, 8));
+    show(m_ui->cboRackRange, QString::number(rec.HighAddress));
+    show(m_ui->cboNetworkSpeed, speedText(NetworkSpeeds, rec.NetworkSpeed[0]));
+    show(m_ui->cboNetworkSpeed2, speedText(NetworkSpeeds, rec.NetworkSpeed[0]));
+    showSpeed(m_ui->cboAsyncSpeed, rec.ChanBSpeed, m_ui->lblKbaud2);
+    showSpeed(m_ui->cboAsyncSpeedC, rec.ChanCSpeed, m_ui->lblKbaudC);
+    showSpeed(m_ui->cboChannelCSpeed, rec.ChanCSpeed, m_ui->lblChannelCKbaud);
+    // The model-specific bytes mean what the model makes of them.
+    if (isKind(ModelKind::SiemensDrives) || isKind(ModelKind::ToshibaDrives)) {
+        static const QStringList sizes = {QStringLiteral("1/4"), QStringLiteral("1/2"),
+                                          QStringLiteral("FULL")};
+        show(m_ui->cboRackSize, sizes.value(rec.AuxByte3));
+    }
+    if (isKind(ModelKind::RioToModbus)) {
+        show(m_ui->cboSLAVE1, QString::number(rec.AuxByte3));
+        show(m_ui->cboSlave2, QString::number(rec.AuxByte4));
+    }
+    if (isKind(ModelKind::Zumbach))
+        showChoice({m_ui->optQOF_Terminal, m_ui->optQOF_Host}, rec.ProtoParam[0]);
+    if (isKind(ModelKind::Brabender))
+        showChoice({m_ui->optSType, m_ui->optMType, m_ui->optLMType, m_ui->optPT03Type, m_ui->optLType,
+                    m_ui->optSAType},
+                   rec.ProtoParam[0]);
+}
+
+bool main4000::offersNetworkChoice() const
+{
+    return m_ui->optSiemensDH->isVisibleTo(this);
+}
+
+void main4000::selectNetwork(int code)
+{
+    const QList<QAbstractButton *> options{m_ui->optSiemensDH, m_ui->optSiemensRIO, m_ui->optSiemensMOD};
+    if (code >= 0 && code < int(options.size()))
+        select(options[code]);
+    else
+        reselect(m_ui->optSiemensDH);
+}
+
+void main4000::selectRioRack(int group)
+{
+    // A half rack selects two slaves, which a file of one slave then takes back; a quarter
+    // rack has room for one.
+    const QList<QAbstractButton *> groups{m_ui->optSG0, m_ui->optSG2, m_ui->optSG4, m_ui->optSG6};
+    if (group >= 0 && group <= 3) {
+        select(m_ui->optQuarter);
+        select(groups[group]);
+    } else if (group == 4 || group == 5) {
+        select(m_ui->optHalf);
+        select(groups[group - 4]);
+    } else {
+        reselect(m_ui->optQuarter);
+    }
+}
+
+void main4000::selectSlaveCount(int slaves)
+{
+    const bool twoOffered = m_ui->opt2Slave->isVisibleTo(this);
+    if (slaves == 1)
+        reselect(m_ui->opt1Slave);
+    else if (slaves == 2 && twoOffered)
+        select(m_ui->opt2Slave);
+    else
+        reselect(twoOffered ? m_ui->opt2Slave : m_ui->opt1Slave);
+}
+
 void main4000::cboRackSize_Click()
 {
     m_ui->frmBusProt->show();
@@ -458,15 +546,15 @@ void main4000::takeShownDialogs()
     // the summary and the record follow it.
     if (m_ui->optWOLTA->isChecked()) {
         if (auto *d = m_ctx.forms.form<siemens_param>(QStringLiteral("siemens_param")))
-            d->takeShownOptions();
+            d->restoreChoices();
     }
     if (m_ui->optLBW->isChecked()) {
         if (auto *d = qobject_cast<modbus_prot *>(m_ctx.forms.existing(QStringLiteral("modbus_prot"))))
-            d->takeShownOptions();
+            d->restoreChoices();
     }
     if (m_ui->optEPV4->isChecked()) {
         if (auto *d = m_ctx.forms.form<toshiba_VFD>(QStringLiteral("toshiba_VFD")))
-            d->takeShownOptions();
+            d->restoreChoices();
     }
 }
 

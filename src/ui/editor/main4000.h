@@ -51,6 +51,7 @@ public:
     void selectMode(Mode mode);
     // Unchecks it, so that the next selectMode() runs its layout.
     void deselectMode(Mode mode);
+    bool isModeSelected(Mode mode) const;
     void setModeCaption(Mode mode, const QString &caption);
     // "AB - DH+" selected again, so that its layout runs where it is selected already.
     void reselectNetworkDH();
@@ -67,6 +68,19 @@ public:
     // 247 from the first, 9600 Baud on both channels, the station given and the first network
     // speed, without running the lists' handlers.
     void showCustomDefaults(int station);
+
+    // Every list shows the record's value where it has an item for it (a hidden list too, so
+    // that a layout that shows it again writes that value), with the labels that follow the
+    // lists, and the options that stand for a value show it; no handler runs.
+    void showRecord();
+    // A loaded file's layout choices, each selected as a click would: the network side of
+    // the layouts that offer one (0 DH+, 1 RIO, 2 Modbus; DH+ for any other code), the
+    // RIO-to-Modbus rack (starting groups 0 to 3 of a quarter rack, 4 and 5 for groups 0 and
+    // 4 of a half rack) and its number of slaves (as many as the rack offers for another).
+    bool offersNetworkChoice() const;
+    void selectNetwork(int code);
+    void selectRioRack(int group);
+    void selectSlaveCount(int slaves);
 
     // The lists and label the main menu's reset shows: 57.6, 9600 Baud, station 1, high
     // address 2, without running their handlers (the reset writes the record itself).

@@ -2,19 +2,14 @@
 #include "ui_modbus_prot.h"
 
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
 #include "frame/formutil.h"
 #include "session/session.h"
 
-namespace {
+#include <QShowEvent>
 
-// Bits of ProtoParam[1].
-constexpr int AsciiFraming = 1;
-constexpr int Master = 2;
-constexpr int PassBroadcast = 4;
-constexpr int Rs485TwoWire = 8;
+#include <algorithm>
 
-} // namespace
+using namespace ModbusFlag;
 
 modbus_prot::modbus_prot(AppContext &ctx, QWidget *parent)
     : MainFormDialog(ctx.forms, parent)
@@ -35,26 +30,28 @@ modbus_prot::modbus_prot(AppContext &ctx, QWidget *parent)
                 handler();
         });
     };
-    on(m_ui->optRtu, [this] { clearBits(AsciiFraming); });
-    on(m_ui->optAscii, [this] { setBits(AsciiFraming); });
+    for (const OptionBit &pair : optionBits()) {
+        if (pair.mask == Master)
+            continue;
+        on(pair.on, [this, mask = pair.mask] {
+            setBits(mask);
+            showLayout();
+        });
+        on(pair.off, [this, mask = pair.mask] {
+            clearBits(mask);
+            showLayout();
+        });
+    }
+    // Each side takes the entry it shares with the other as last chosen for it.
     on(m_ui->optMaster, [this] {
         setBits(Master);
-        layoutMaster();
+        masterDecode(m_masterDecode);
+        showLayout();
     });
     on(m_ui->optSlave, [this] {
         clearBits(Master);
-        layoutSlave();
-    });
-    on(m_ui->optYesHalf, [this] { setBits(Rs485TwoWire); });
-    on(m_ui->optNoHalf, [this] { clearBits(Rs485TwoWire); });
-    on(m_ui->optYesBroadcast, [this] {
-        setBits(PassBroadcast);
-        // The broadcast range is a slave's: the master's shorter window has no room for it.
-        m_ui->frmBroadcastAddress->setVisible(!m_ui->optMaster->isChecked());
-    });
-    on(m_ui->optNoBroadcast, [this] {
-        clearBits(PassBroadcast);
-        m_ui->frmBroadcastAddress->hide();
+        registerRange(m_slaveRange >= 0 ? m_slaveRange : m_ctx.session.rec.ProtoParam[5]);
+        showLayout();
     });
     // The station text is stored as its decimal reading: "17" is 17.
     connect(m_ui->cboStartAddress, &QComboBox::activated, this, [this] {
@@ -66,16 +63,16 @@ modbus_prot::modbus_prot(AppContext &ctx, QWidget *parent)
     const QList<QAbstractButton *> plcTypes{m_ui->optPLC5, m_ui->Option2, m_ui->Option3};
     for (int type = 0; type < int(plcTypes.size()); ++type)
         on(plcTypes[type], [this, type] { m_ctx.session.rec.ProtoParam[4] = IntByte(type); });
-    const QList<QAbstractButton *> ranges{m_ui->Option6,  m_ui->Option5, m_ui->Option4,  m_ui->Option7,
-                                          m_ui->Option8,  m_ui->Option9, m_ui->Option10, m_ui->Option11,
-                                          m_ui->Option12, m_ui->Option13};
-    for (QAbstractButton *r : ranges) {
-        // The range is the caption's leading digit.
-        const int digit = r->text().at(0).digitValue();
-        on(r, [this, digit] { m_ctx.session.rec.ProtoParam[5] = IntByte(digit); });
-    }
-    on(m_ui->Option14, [this] { m_ctx.session.rec.ProtoParam[5] = 1; });
-    on(m_ui->Option15, [this] { m_ctx.session.rec.ProtoParam[5] = 0; });
+    // The range is the caption's leading digit.
+    m_ranges = m_ui->frmModRegister->findChildren<QAbstractButton *>();
+    std::sort(m_ranges.begin(), m_ranges.end(), [](QAbstractButton *a, QAbstractButton *b) {
+        return a->text().at(0).digitValue() < b->text().at(0).digitValue();
+    });
+    for (int digit = 0; digit < int(m_ranges.size()); ++digit)
+        on(m_ranges[digit], [this, digit] { registerRange(digit); });
+    m_decodes = {m_ui->Option15, m_ui->Option14};
+    for (int code = 0; code < int(m_decodes.size()); ++code)
+        on(m_decodes[code], [this, code] { masterDecode(code); });
 
     for (int row = 1; row <= 8; ++row) {
         for (const char *column : {"txtStart", "txtEnd", "txtFile", "txtWord"})
@@ -143,33 +140,74 @@ QString modbus_prot::storedText(int boxIndex) const
     return QString::number(rec.ProtoParam[first + 1] * 256 + rec.ProtoParam[first]);
 }
 
-void modbus_prot::showRecordTable()
-{
-    for (int i = 0; i < int(m_boxes.size()); ++i)
-        m_boxes[i]->setText(storedText(i));
-}
-
 void modbus_prot::showStoredTable()
 {
     for (int i = 0; i < int(m_boxes.size()); ++i)
         showInBox(m_boxes[i], storedText(i));
 }
 
-void modbus_prot::selectRegisterRange(int digit)
+QList<OptionBit> modbus_prot::optionBits() const
 {
-    for (QAbstractButton *r : m_ui->frmModRegister->findChildren<QAbstractButton *>()) {
-        if (r->text().at(0).digitValue() == digit)
-            reselect(r);
-    }
+    return {{m_ui->optAscii, m_ui->optRtu, AsciiFraming},
+            {m_ui->optMaster, m_ui->optSlave, Master},
+            {m_ui->optYesBroadcast, m_ui->optNoBroadcast, PassBroadcast},
+            {m_ui->optYesHalf, m_ui->optNoHalf, Rs485TwoWire}};
 }
 
-void modbus_prot::takeShownOptions()
+void modbus_prot::registerRange(int digit)
 {
-    for (QWidget *frame :
-         {static_cast<QWidget *>(m_ui->frmModRegister), static_cast<QWidget *>(m_ui->frmMasterMode)}) {
-        if (frame->isVisibleTo(this))
-            retakeOptions(frame);
+    if (digit < 0 || digit > 9)
+        digit = 0;
+    m_slaveRange = digit;
+    m_ctx.session.rec.ProtoParam[5] = IntByte(digit);
+    showChoice(m_ranges, digit);
+}
+
+void modbus_prot::masterDecode(int code)
+{
+    m_masterDecode = code;
+    m_ctx.session.rec.ProtoParam[5] = IntByte(code);
+    showChoice(m_decodes, code);
+}
+
+void modbus_prot::restoreChoices()
+{
+    if (m_ctx.session.rec.ProtoParam[1] & Master)
+        masterDecode(m_masterDecode);
+    else if (m_slaveRange >= 0)
+        registerRange(m_slaveRange);
+}
+
+void modbus_prot::showRecord()
+{
+    const ConfigRecord &rec = m_ctx.session.rec;
+    const int bits = rec.ProtoParam[1];
+    const int entry = rec.ProtoParam[5];
+    if (bits & Master) {
+        if (entry <= 1)
+            m_masterDecode = entry;
+    } else if (entry <= 9) {
+        m_slaveRange = entry;
     }
+    showOptionBits(optionBits(), bits);
+    showLayout();
+    // The station stored as 17 is the item "17".
+    for (const auto &[list, k] : {std::pair{m_ui->cboStartAddress, 2}, {m_ui->cboEndAddress, 3}})
+        showText(list, QStringLiteral("%1").arg(int(rec.ProtoParam[k]), 2, 10, QLatin1Char('0')));
+    showChoice({m_ui->optPLC5, m_ui->Option2, m_ui->Option3}, rec.ProtoParam[4]);
+    showChoice(m_ranges, m_slaveRange);
+    showChoice(m_decodes, m_masterDecode);
+    showStoredTable();
+}
+
+void modbus_prot::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous()) {
+        m_showing = true;
+        showRecord();
+        m_showing = false;
+    }
+    MainFormDialog::showEvent(event);
 }
 
 void modbus_prot::selectSlaveDefaults()
@@ -182,52 +220,28 @@ void modbus_prot::selectSlaveDefaults()
         select(o);
 }
 
-void modbus_prot::relayout(int heightTwips, int buttonsTopTwips)
+void modbus_prot::showLayout()
 {
-    setFixedHeight(twips(heightTwips));
-    moveTopTwips(m_ui->Command2, buttonsTopTwips);
-    moveTopTwips(m_ui->Command3, buttonsTopTwips);
-    // A window shown keeps its old size until it is shown again.
-    if (isVisible()) {
+    const bool master = m_ctx.session.rec.ProtoParam[1] & Master;
+    // The register range is a slave's; the master's decode takes its entry, and the frame
+    // would lie out of the shorter window, where the keyboard could still reach it. The
+    // broadcast range is a slave's too: the master's window has no room for it.
+    for (QWidget *w :
+         {static_cast<QWidget *>(m_ui->frmModbusTable), static_cast<QWidget *>(m_ui->frmBroadcast),
+          static_cast<QWidget *>(m_ui->frmABtype), static_cast<QWidget *>(m_ui->frmModRegister)})
+        w->setVisible(!master);
+    m_ui->frmMasterMode->setVisible(master);
+    m_ui->frmBroadcastAddress->setVisible(!master && (m_ctx.session.rec.ProtoParam[1] & PassBroadcast));
+    const int height = twips(master ? 3000 : 8130);
+    const bool resized = height != this->height();
+    setFixedHeight(height);
+    moveTopTwips(m_ui->Command2, master ? 2160 : 7320);
+    moveTopTwips(m_ui->Command3, master ? 2160 : 7320);
+    // A window shown keeps its old size until it is shown again (one being shown takes it).
+    if (resized && isVisible() && !m_showing) {
         hide();
         show();
     }
-}
-
-void modbus_prot::layoutMaster()
-{
-    m_ui->frmModbusTable->hide();
-    m_ui->frmBroadcast->hide();
-    m_ui->frmABtype->hide();
-    // The register range is a slave's; the master's decode takes its entry, and the frame
-    // would lie out of the shorter window, where the keyboard could still reach it.
-    m_ui->frmModRegister->hide();
-    m_ui->frmBroadcastAddress->hide();
-    m_ui->frmMasterMode->show();
-    // The decode shown is the one the record holds for the master.
-    reselect(m_ui->Option14->isChecked() ? m_ui->Option14 : m_ui->Option15);
-    relayout(3000, 2160);
-}
-
-void modbus_prot::layoutSlave()
-{
-    m_ui->frmABtype->show();
-    m_ui->frmModbusTable->show();
-    m_ui->frmBroadcast->show();
-    m_ui->frmModRegister->show();
-    m_ui->frmBroadcastAddress->setVisible(m_ui->optYesBroadcast->isChecked());
-    m_ui->frmMasterMode->hide();
-    // The register range shown is the one the record holds for the slave.
-    bool shown = false;
-    for (QAbstractButton *r : m_ui->frmModRegister->findChildren<QAbstractButton *>()) {
-        if (r->isChecked()) {
-            reselect(r);
-            shown = true;
-        }
-    }
-    if (!shown)
-        selectRegisterRange(m_ctx.session.rec.ProtoParam[5] <= 9 ? m_ctx.session.rec.ProtoParam[5] : 0);
-    relayout(8130, 7320);
 }
 
 void modbus_prot::Command3_Click()
@@ -239,9 +253,9 @@ void modbus_prot::Command3_Click()
         select(o);
     selectIndex(m_ui->cboStartAddress, 0);
     selectIndex(m_ui->cboEndAddress, 0);
-    select(m_ui->Option15);
-    // The entry Option15 writes is the slave's register range too: the range shown follows.
-    selectRegisterRange(0);
+    // The master's decode and the slave's range share their entry: both start again.
+    masterDecode(0);
+    registerRange(0);
     // The reset leaves the table's words as they are (a stored configuration may rely on
     // that): the boxes show those words, which are still sent, rather than nothing.
     showStoredTable();

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "config/configrecord.h"
 #include "frame/maindialog.h"
 
+#include <QList>
+
 struct AppContext;
+struct OptionBit;
 class QAbstractButton;
 
 namespace Ui {
@@ -12,7 +16,9 @@ class siemens_param;
 // The serial link of the Siemens drive model: protocol (AuxByte2), telegram length
 // (AuxByte1), function bits (AuxByte4), response delay (ProtoParam 0, 1) and the RS-422 or
 // RS-485 wiring (LinkOptions bit 16), each written at once. A new dialog starts from its own
-// defaults, and so does the next one after the close box destroyed it.
+// defaults, and so does the next one after the close box destroyed it. It shows the record
+// when shown, and keeps the user's last choices, so that the Siemens layout that presets
+// those fields gives them back.
 class siemens_param : public MainFormDialog
 {
     Q_OBJECT
@@ -21,14 +27,17 @@ public:
     explicit siemens_param(AppContext &ctx, QWidget *parent = nullptr);
     ~siemens_param() override;
 
-    // The options and the telegram length shown write the fields again: a mode layout that
-    // preset those fields leaves what the dialog shows, and sends, the user's choice.
-    void takeShownOptions();
+    // The fields the dialog stands for, as the user last chose them (or as a file or the
+    // presets set them), written into the record again, which the dialog then shows.
+    void restoreChoices();
+    // Shows the record's fields; those now are the user's choices.
+    void showRecord();
     // The model set-up's choices: USS, no function bits, no extra delay, RS-485, a telegram of
     // 20 bytes; each selected as a click would.
     void selectPresets();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeBox() override;
 
 private:
@@ -38,7 +47,13 @@ private:
     void functionBit(int mask, bool on);
     void delay(int code);
     void protocol(int code);
+    // The record as the user's choices left it.
+    void remember();
+    QList<OptionBit> functionOptions() const;
+    QList<QAbstractButton *> protocolOptions() const;
+    QList<QAbstractButton *> delayOptions() const;
 
     AppContext &m_ctx;
     Ui::siemens_param *m_ui;
+    ConfigRecord m_chosen;
 };

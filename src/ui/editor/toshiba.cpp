@@ -3,7 +3,7 @@
 #include "ui_toshiba_vfd.h"
 
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
+#include "frame/formregistry.h"
 #include "frame/formutil.h"
 #include "frame/wiring.h"
 #include "session/session.h"
@@ -52,6 +52,11 @@ toshiba_VFD::toshiba_VFD(AppContext &ctx, QWidget *parent)
             r.ExtParam[4] = IntByte(r.WordLow);
             r.ExtParam[5] = IntByte(r.WordHigh);
         });
+    // Whatever the user picks or types is the choice to keep; the handlers above have written it.
+    for (QAbstractButton *o : findChildren<QAbstractButton *>())
+        connect(o, &QAbstractButton::toggled, this, &toshiba_VFD::remember);
+    for (QLineEdit *box : {m_ui->txtIntRetries, m_ui->txtPollingRetries, m_ui->txtDelay})
+        connect(box, &QLineEdit::textChanged, this, &toshiba_VFD::remember);
     connect(m_ui->Command1, &QPushButton::clicked, this, &toshiba_VFD::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &toshiba_VFD::Command2_Click);
     showRecord();
@@ -84,10 +89,6 @@ void toshiba_VFD::numberBox(QLineEdit *box, const NumberRange &range, int (*held
 {
     describeRange(box, range);
     showStoredWhenDone(box, [this, held] { return QString::number(held(m_ctx.session.rec)); });
-    m_storeBoxes << [this, box, range, store] {
-        if (const std::optional<qint32> v = ordinaryNumber(box->text()); v && range.contains(*v))
-            store(m_ctx.session.rec, *v);
-    };
     connect(box, &QLineEdit::textChanged, this, [this, box, range, held, store] {
         const std::optional<qint32> v = ordinaryNumber(box->text());
         if (!v) {
@@ -102,38 +103,40 @@ void toshiba_VFD::numberBox(QLineEdit *box, const NumberRange &range, int (*held
     });
 }
 
-void toshiba_VFD::takeShownOptions()
+void toshiba_VFD::remember()
 {
-    retakeOptions(this);
-    for (const auto &store : std::as_const(m_storeBoxes))
-        store();
+    m_chosen = m_ctx.session.rec;
 }
 
-void toshiba_VFD::showWiring()
+void toshiba_VFD::restoreChoices()
 {
-    select(m_ctx.session.rec.LinkOptions & LinkFlag::MultiDrop ? m_ui->opt485 : m_ui->opt422);
+    ConfigRecord &rec = m_ctx.session.rec;
+    rec.ExtParam = m_chosen.ExtParam;
+    rec.LinkOptions =
+        IntByte((rec.LinkOptions & ~LinkFlag::MultiDrop) | (m_chosen.LinkOptions & LinkFlag::MultiDrop));
+    showRecord();
 }
 
 void toshiba_VFD::showRecord()
 {
-    // A new dialog shows what the record holds, so that what it shows is what is sent.
     const ConfigRecord &rec = m_ctx.session.rec;
     const QList<QAbstractButton *> types{m_ui->optG2, m_ui->optG3, m_ui->optSuper2E};
     const QList<QAbstractButton *> actions{m_ui->optNoNet, m_ui->optEStop, m_ui->optStopDecel,
                                            m_ui->optStopCoast};
-    if (rec.ExtParam[3] < types.size())
-        select(types[rec.ExtParam[3]]);
-    if (rec.ExtParam[2] < actions.size())
-        select(actions[rec.ExtParam[2]]);
+    showChoice(types, rec.ExtParam[3]);
+    m_super2EChosen = rec.ExtParam[3] == 2;
+    showChoice(actions, rec.ExtParam[2]);
     select(rec.LinkOptions & LinkFlag::MultiDrop ? m_ui->opt485 : m_ui->opt422);
     m_ui->txtIntRetries->setText(QString::number(rec.ExtParam[0]));
     m_ui->txtPollingRetries->setText(QString::number(rec.ExtParam[1]));
     m_ui->txtDelay->setText(QString::number(rec.ExtParam[5] * 256 + rec.ExtParam[4]));
+    remember();
 }
 
 void toshiba_VFD::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
+        showRecord();
         const ConfigRecord &rec = m_ctx.session.rec;
         m_savedExt = rec.ExtParam;
         m_savedLinkOptions = rec.LinkOptions;

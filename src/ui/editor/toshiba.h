@@ -34,14 +34,14 @@ public:
     ~toshiba_VFD() override;
 
     bool super2EChosen() const { return m_super2EChosen; }
-    // The options and number boxes shown write their fields again (after a mode layout
-    // wrote over the wiring bit, say).
-    void takeShownOptions();
+    // The fields as the user last chose them written into the record again (after a mode
+    // layout wrote over the wiring bit, say), which the dialog then shows.
+    void restoreChoices();
     // The model set-up's choices: one retry each, no delay, a G2 drive, no network action,
     // RS-485; each written as the user's would be.
     void selectPresets();
-    // The wiring option for the record's LinkOptions bit 16, which a loaded file sets.
-    void showWiring();
+    // Shows the record's fields; those now are the user's choices.
+    void showRecord();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -54,15 +54,14 @@ private:
     // and the box shows the value the record holds.
     void numberBox(QLineEdit *box, const NumberRange &range, int (*held)(const ConfigRecord &),
                    void (*store)(ConfigRecord &, qint32));
-    void showRecord();
-
-    QList<std::function<void()>> m_storeBoxes; // each number box's store of its text
+    void remember();
     void Command1_Click();
     void Command2_Click();
 
     AppContext &m_ctx;
     Ui::toshiba_VFD *m_ui;
     bool m_super2EChosen = false;
+    ConfigRecord m_chosen; // the record as the user's choices left it
     // What a cancel puts back: the fields this dialog writes.
     std::array<IntByte, ExtParamCount> m_savedExt{};
     IntByte m_savedLinkOptions = 0;

@@ -91,6 +91,22 @@ void showOptionBits(const QList<OptionBit> &pairs, int bits)
     }
 }
 
+void showChoice(const QList<QAbstractButton *> &options, int n)
+{
+    // The option that loses its check signals too: every one stays quiet.
+    QList<bool> blocked;
+    for (QAbstractButton *o : options)
+        blocked << o->blockSignals(true);
+    if (n >= 0 && n < int(options.size())) {
+        options[n]->setChecked(true);
+    } else {
+        for (QAbstractButton *o : options)
+            deselect(o);
+    }
+    for (int i = 0; i < int(options.size()); ++i)
+        options[i]->blockSignals(blocked[i]);
+}
+
 void deselect(QAbstractButton *option)
 {
     if (!option->isChecked())

@@ -51,6 +51,9 @@ struct OptionBit
 // Checks the option of each pair that bits says, running no handler: the options show the
 // field, they do not write it.
 void showOptionBits(const QList<OptionBit> &pairs, int bits);
+// Checks option n of a group that stands for one value, running no handler; where the group
+// has no option n, none is checked (none would show the value).
+void showChoice(const QList<QAbstractButton *> &options, int n);
 
 // Reselects every selected option inside w, so each writes its value again.
 void retakeOptions(QWidget *w);
