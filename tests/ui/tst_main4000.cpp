@@ -11,7 +11,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "frame/crossform.h"
+#include "support/crossform.h"
 #include "support/formstate.h"
 #include "support/guibench.h"
 #include "support/testdata.h"

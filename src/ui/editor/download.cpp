@@ -5,7 +5,7 @@
 #include "editor/downloadconfig.h"
 #include "editor/summaryprint.h"
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
+#include "frame/formregistry.h"
 #include "frame/formutil.h"
 #include "frame/maindialog.h"
 #include "serial/modcomm.h"
@@ -16,7 +16,8 @@
 download::download(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::download)
 {
     m_ui->setupUi(this);
-    m_download = new DownloadConfig(ctx, *this);
+    m_download = new DownloadConfig(ctx, *this, m_ui->lblStatus,
+                                    {m_ui->Command1, m_ui->cmdPrintConf, m_ui->cmdDOWNLOAD, m_ui->cmdExit});
 
     moveTopTwips(m_ui->Image1, 360);
     m_ui->Image1->show();

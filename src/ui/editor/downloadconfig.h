@@ -5,20 +5,22 @@
 #include <QObject>
 #include <QPointer>
 
+#include <QList>
+
 class DownloadTransfer;
-class FormRegistry;
+class QLabel;
 class QWidget;
 struct AppContext;
 
 // The download as a screen runs it: the form's status line follows the transfer, and its
-// buttons (Command1, cmdPrintConf, cmdDOWNLOAD, cmdExit, matched without regard to case) are
-// disabled while it runs and enabled again at the end. The transfer owns its timer.
+// buttons (the print, download, other-file and exit buttons) are disabled while it runs and
+// enabled again at the end. The transfer owns its timer.
 class DownloadConfig : public QObject
 {
     Q_OBJECT
 
 public:
-    DownloadConfig(AppContext &ctx, QWidget &form);
+    DownloadConfig(AppContext &ctx, QWidget &form, QLabel *statusLine, const QList<QWidget *> &buttons);
     ~DownloadConfig() override;
 
     void start();
@@ -33,11 +35,9 @@ Q_SIGNALS:
     void finished(ExchangeOutcome outcome);
 
 private:
-    // A control of the form, its name matched without regard to case.
-    QWidget *control(const QString &name);
-    void setEnabled(const char *name, bool enabled);
+    void enableButtons(bool enabled);
 
-    FormRegistry &m_forms;
-    QWidget &m_form;
+    QLabel *m_status;
+    QList<QWidget *> m_buttons;
     DownloadTransfer *m_transfer;
 };

@@ -2,7 +2,6 @@
 #include "ui_paramconfigb.h"
 
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
 #include "session/session.h"

@@ -3,7 +3,7 @@
 
 #include "editor/configfiles.h"
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
+#include "frame/formregistry.h"
 #include "frame/formutil.h"
 #include "frame/maindialog.h"
 #include "prompts/prompts.h"

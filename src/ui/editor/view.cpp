@@ -24,7 +24,8 @@ view::view(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui
 {
     m_ui->setupUi(this);
     usePaperColours();
-    m_download = new DownloadConfig(ctx, *this);
+    m_download = new DownloadConfig(ctx, *this, m_ui->lblStatus,
+                                    {m_ui->Command1, m_ui->cmdPrintConf, m_ui->cmdDownload, m_ui->cmdEXIT});
     connect(m_ui->Command1, &QPushButton::clicked, this, &view::Command1_Click);
     connect(m_ui->cmdDownload, &QPushButton::clicked, this, &view::cmdDownload_Click);
     connect(m_ui->cmdPrintConf, &QPushButton::clicked, this, &view::cmdPrintConf_Click);

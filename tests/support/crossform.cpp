@@ -40,17 +40,6 @@ QAbstractButton *CrossForm::button(const QString &form, const QString &name)
     return typed<QAbstractButton>(widget(form, name), form, name);
 }
 
-QWidget *CrossForm::anyCase(QWidget &form, const QString &name)
-{
-    const auto children = form.findChildren<QWidget *>();
-    for (QWidget *w : children) {
-        if (w->objectName().compare(name, Qt::CaseInsensitive) == 0)
-            return w;
-    }
-    m_forms.reportMissing(form.objectName(), name);
-    return nullptr;
-}
-
 QString CrossForm::text(const QString &form, const QString &name)
 {
     QWidget *w = widget(form, name);

@@ -7,12 +7,10 @@
 class QAbstractButton;
 class QComboBox;
 
-// Reaches other forms' controls by form and object name: the file loader's picks, the
-// download routine's case-blind lookup, and the tests. A form that is not part of the program
-// (not defined in the registry) is skipped, so the rest of a procedure still runs; a defined
-// form without the named control is a programming error, which the registry reports (and
-// which stops the tests). A form is created if need be, so that it shows what was picked when
-// it opens. Forms themselves call each other's typed functions instead.
+// The tests reach the forms' controls by form and object name, as the user finds them. A form
+// that is not part of the program (not defined in the registry) gives nullptr; a defined form
+// without the named control is reported by the registry, which stops the test. A form is
+// created if need be. The program's own forms call each other's typed functions instead.
 class CrossForm
 {
 public:
@@ -29,10 +27,6 @@ public:
     {
         return typed<T>(widget(form, name), form, name);
     }
-
-    // A control of a form at hand, named without regard to case (the download routine's
-    // way); reported when the form has none.
-    QWidget *anyCase(QWidget &form, const QString &name);
 
     // Caption of a label, button, group box or line edit; the window title for the form itself.
     QString text(const QString &form, const QString &name);
