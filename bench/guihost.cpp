@@ -26,7 +26,6 @@
 #include "config/modelcatalog.h"
 #include "formcatalog.h"
 #include "frame/appcontext.h"
-#include "frame/crossform.h"
 #include "frame/formregistry.h"
 #include "frame/printservice.h"
 #include "online/dhpdiag.h"
@@ -87,7 +86,8 @@ struct Program : ProgramParts<BenchUser>
 
     void click(const char *form, const char *button)
     {
-        QAbstractButton *b = CrossForm(forms).button(QLatin1String(form), QLatin1String(button));
+        QWidget *f = forms.form(QLatin1String(form));
+        auto *b = f ? f->findChild<QAbstractButton *>(QLatin1String(button)) : nullptr;
         if (!b || !b->isEnabled())
             qFatal("qncf-bench-gui: %s.%s cannot be clicked", form, button);
         b->click();
