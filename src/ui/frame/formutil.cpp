@@ -1,7 +1,5 @@
 #include "formutil.h"
 
-#include <QRadioButton>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -121,14 +119,6 @@ void reselect(QAbstractButton *option)
 {
     deselect(option);
     select(option);
-}
-
-void retakeOptions(QWidget *w)
-{
-    for (QRadioButton *o : w->findChildren<QRadioButton *>()) {
-        if (o->isChecked())
-            reselect(o);
-    }
 }
 
 void selectIndex(QComboBox *combo, int n)

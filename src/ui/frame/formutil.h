@@ -55,8 +55,6 @@ void showOptionBits(const QList<OptionBit> &pairs, int bits);
 // has no option n, none is checked (none would show the value).
 void showChoice(const QList<QAbstractButton *> &options, int n);
 
-// Reselects every selected option inside w, so each writes its value again.
-void retakeOptions(QWidget *w);
 // Picks list position n and runs the combo's handler, as the user's pick does
 // (handlers are connected to activated()).
 void selectIndex(QComboBox *combo, int n);
