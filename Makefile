@@ -3,7 +3,8 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run clean format tidy sanitize fuzz package bench translations
+.PHONY: all deps configure build test run clean format tidy sanitize fuzz package bench translations \
+        windows windows-test windows-installer
 
 all: build
 
@@ -72,6 +73,18 @@ translations: configure
 
 run: build
 	@scripts/run-demo $(BUILD)
+
+# Windows: qncf.exe, qncf-cli.exe and the tests that need no pseudo-terminal, cross-compiled
+# with MinGW-w64 against the Qt SDK scripts/windows-sdk finds or builds, in $(WINDOWS_BUILD).
+WINDOWS_BUILD ?= build-windows
+
+windows:
+	@scripts/install-deps --windows
+	@sdk=$$(scripts/windows-sdk) && \
+	cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=$$sdk/lib/cmake/Qt6/qt.toolchain.cmake \
+	    -DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DQNCF_WINDOWS_SDK=$$sdk
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD)

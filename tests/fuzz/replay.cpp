@@ -36,11 +36,11 @@ int main(int argc, char **argv)
     for (const fs::path &path : files) {
         std::ifstream f(path, std::ios::binary);
         if (!f) {
-            std::fprintf(stderr, "%s cannot be read\n", path.c_str());
+            std::fprintf(stderr, "%s cannot be read\n", path.string().c_str());
             return 1;
         }
         const std::vector<char> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-        std::fprintf(stderr, "%s (%zu bytes)\n", path.c_str(), bytes.size());
+        std::fprintf(stderr, "%s (%zu bytes)\n", path.string().c_str(), bytes.size());
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
     }
     std::printf("%zu inputs replayed\n", files.size());
