@@ -86,5 +86,11 @@ windows:
 	    -DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DQNCF_WINDOWS_SDK=$$sdk
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
+# The Windows build under Wine: its tests, a download and an upload through Wine's COM1 to the
+# simulated converter (checked byte for byte against the Linux programs), and qncf.exe's start
+# window on an Xvfb display.
+windows-test: windows build
+	scripts/windows-test $(WINDOWS_BUILD) $(BUILD)
+
 clean:
 	rm -rf $(BUILD)
