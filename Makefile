@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
 .PHONY: all deps configure build test run clean format tidy sanitize fuzz package bench translations \
-        windows windows-test windows-installer
+        windows windows-test
 
 all: build
 
