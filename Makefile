@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
 .PHONY: all deps configure build test run clean format tidy sanitize fuzz package bench translations \
-        windows windows-test
+        windows windows-test windows-installer
 
 all: build
 
@@ -87,10 +87,15 @@ windows:
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
 # The Windows build under Wine: its tests, a download and an upload through Wine's COM1 to the
-# simulated converter (checked byte for byte against the Linux programs), and qncf.exe's start
-# window on an Xvfb display.
-windows-test: windows build
+# simulated converter (checked byte for byte against the Linux programs), qncf.exe's start
+# window on an Xvfb display, and the installer in and out again.
+windows-test: windows-installer build
 	scripts/windows-test $(WINDOWS_BUILD) $(BUILD)
+
+# qncf-setup-VERSION.exe (NSIS) and qncf-VERSION-windows.zip in $(WINDOWS_BUILD): the programs
+# with the Qt and MinGW DLLs and plugins they load, found from their imports.
+windows-installer: windows
+	scripts/windows-installer $(WINDOWS_BUILD)
 
 clean:
 	rm -rf $(BUILD)
