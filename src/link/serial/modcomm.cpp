@@ -458,10 +458,16 @@ qint64 ModComm::bytesNotSent(int port) const
         return 0;
     QSerialPort *serial = m_ports[port].serial;
     qint64 pending = serial->bytesToWrite();
+    // And what the driver holds that has not reached the line yet.
 #ifdef Q_OS_UNIX
     int queued = 0;
     if (::ioctl(int(serial->handle()), TIOCOUTQ, &queued) == 0 && queued > 0)
         pending += queued;
+#elif defined(Q_OS_WIN)
+    COMSTAT stat{};
+    DWORD errors = 0;
+    if (::ClearCommError(serial->handle(), &errors, &stat) && stat.cbOutQue > 0)
+        pending += stat.cbOutQue;
 #endif
     return pending;
 }
