@@ -15,6 +15,11 @@
 #include "support/guibench.h"
 #include "support/testdata.h"
 
+// After the program's headers, whose names its macros would take.
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 
 // Flag values restated here rather than taken from the code under test.
@@ -55,10 +60,25 @@ QString summary(GuiBench &b, const QString &box)
     return CrossForm(b.forms).control<QLineEdit>(QStringLiteral("view"), box)->text();
 }
 
+// Wine stands in for Windows' fonts with its own, whose sizes are not Windows' own: there the
+// text sizes say nothing about a Windows PC, and only the controls' places are checked.
+bool fontsAreStandIns()
+{
+#ifdef Q_OS_WIN
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    if (wine)
+        qInfo("under Wine: the text sizes are not checked");
+    return wine;
+#else
+    return false;
+#endif
+}
+
 // What the user would see cut off or overlapping: text wider than its control, a control
 // outside its parent, or two visible siblings on top of each other.
 QStringList layoutFaults(QWidget *form)
 {
+    static const bool checkText = !fontsAreStandIns();
     QStringList faults;
     const auto widgets = form->findChildren<QWidget *>();
     for (QWidget *w : widgets) {
@@ -74,12 +94,12 @@ QStringList layoutFaults(QWidget *form)
             needed = g->fontMetrics().horizontalAdvance(g->title()) + 16;
         else if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLabel *>(w))
             needed = w->sizeHint().width();
-        if (needed > w->width())
+        if (checkText && needed > w->width())
             faults << QStringLiteral("%1 needs %2 px, has %3").arg(name).arg(needed).arg(w->width());
         if (QWidget *p = w->parentWidget(); p && !p->rect().contains(w->geometry()))
             faults << QStringLiteral("%1 sticks out of %2").arg(name, p->objectName());
         const int height = w->hasHeightForWidth() ? w->heightForWidth(w->width()) : w->sizeHint().height();
-        if (height > w->height() + 2 && !qobject_cast<QGroupBox *>(w))
+        if (checkText && height > w->height() + 2 && !qobject_cast<QGroupBox *>(w))
             faults << QStringLiteral("%1 too low").arg(name);
     }
     auto shownNamed = [form](QWidget *w) {
