@@ -2,7 +2,8 @@
 ; .QNC file type, and an uninstaller. makensis is given VERSION, DEPLOY (the folder
 ; scripts/windows-deploy filled), FILES (the uninstaller's list of them, one Delete each),
 ; ICON, LICENSE and OUTFILE.
-Unicode true
+; A 64-bit installer for the 64-bit programs (and Wine without its 32-bit half runs it).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 
