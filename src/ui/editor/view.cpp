@@ -57,6 +57,10 @@ void view::usePaperColours()
         sheet.setColor(group, QPalette::Base, Qt::transparent);
     }
     setPalette(sheet);
+    // Each box is given it too: a style that draws a field's own ground (Windows') does so
+    // unless the box's palette names one, and the text would stand on white whatever the theme.
+    for (QLineEdit *box : findChildren<QLineEdit *>())
+        box->setPalette(sheet);
 }
 
 void view::changeEvent(QEvent *event)
