@@ -46,7 +46,12 @@ QList<SerialPortEntry> systemPorts()
 
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
         SerialPortEntry e;
+#ifdef Q_OS_WIN
+        // "COM3", as Windows and its users name the port, not its device path "\\.\COM3".
+        e.path = info.portName();
+#else
         e.path = info.systemLocation();
+#endif
         e.byId = byId.take(canonical(e.path));
         e.description = info.description();
         e.manufacturer = info.manufacturer();
