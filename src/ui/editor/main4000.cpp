@@ -45,6 +45,13 @@ std::optional<int> decimalValue(const QString &text, int low, int high)
 
 const QString View = QStringLiteral("view");
 
+// The drive layouts' rack sizes, by their code in AuxByte3.
+const QStringList &rackSizes()
+{
+    static const QStringList sizes = {QStringLiteral("1/4"), QStringLiteral("1/2"), QStringLiteral("FULL")};
+    return sizes;
+}
+
 } // namespace
 
 main4000::main4000(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::main4000)
@@ -430,11 +437,8 @@ void main4000::showRecord()
     showSpeed(m_ui->cboAsyncSpeedC, rec.ChanCSpeed, m_ui->lblKbaudC);
     showSpeed(m_ui->cboChannelCSpeed, rec.ChanCSpeed, m_ui->lblChannelCKbaud);
     // The model-specific bytes mean what the model makes of them.
-    if (isKind(ModelKind::SiemensDrives) || isKind(ModelKind::ToshibaDrives)) {
-        static const QStringList sizes = {QStringLiteral("1/4"), QStringLiteral("1/2"),
-                                          QStringLiteral("FULL")};
-        show(m_ui->cboRackSize, sizes.value(rec.AuxByte3));
-    }
+    if (isKind(ModelKind::SiemensDrives) || isKind(ModelKind::ToshibaDrives))
+        show(m_ui->cboRackSize, rackSizes().value(rec.AuxByte3));
     if (isKind(ModelKind::RioToModbus)) {
         show(m_ui->cboSLAVE1, QString::number(rec.AuxByte3));
         show(m_ui->cboSlave2, QString::number(rec.AuxByte4));
@@ -496,9 +500,7 @@ void main4000::cboRackSize_Click()
 
 void main4000::applyRackSize()
 {
-    const QString text = m_ui->cboRackSize->currentText();
-    static const QStringList sizes = {QStringLiteral("1/4"), QStringLiteral("1/2"), QStringLiteral("FULL")};
-    const qsizetype code = sizes.indexOf(text);
+    const qsizetype code = rackSizes().indexOf(m_ui->cboRackSize->currentText());
     if (code < 0)
         return;
     m_ctx.session.rec.AuxByte3 = quint8(code);
