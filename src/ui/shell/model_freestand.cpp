@@ -284,11 +284,9 @@ void model_freestand::Setup_NGD()
     ConfigRecord &rec = m_ctx.session.rec;
     rec.ConfigLength = 42;
     rec.ProductCode = 0;
-    if (main4000 *main = mainForm()) {
+    if (main4000 *main = mainForm())
         main->selectMode(main4000::Mode::KF2NGD);
-        main->offerMode(main4000::Mode::KF2NGD, false);
-        main->offerMode(main4000::Mode::NGD, true);
-    }
+    offerModes(main4000::Mode::NGD);
 }
 
 void model_freestand::Setup_UCT()
@@ -341,9 +339,8 @@ void model_freestand::Format_YZE()
         main->selectMode(main4000::Mode::KF2NGD);
         main->deselectMode(main4000::Mode::KF2NGD);
         main->selectMode(main4000::Mode::TBQ);
-        main->offerMode(main4000::Mode::TBQ, true);
-        main->offerMode(main4000::Mode::KF2NGD, false);
     }
+    offerModes(main4000::Mode::TBQ);
     unload_QN4000();
 }
 
