@@ -9,6 +9,10 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#endif
 
 QString shownName(const QString &path)
 {
@@ -106,10 +110,13 @@ FileResult saveFileAtomically(const QString &path, const QByteArray &bytes)
     bool whole = file.flush() && file.size() == bytes.size();
 #ifdef Q_OS_UNIX
     whole = whole && ::fsync(file.handle()) == 0;
+#elif defined(Q_OS_WIN)
+    // The commit flushes too, but does not say whether that failed.
+    whole = whole && ::FlushFileBuffers(HANDLE(::_get_osfhandle(file.handle()))) != 0;
 #endif
     if (!whole) {
-        const QString why =
-            file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string(errno);
+        const QString why = file.error() != QFileDevice::NoError ? file.errorString()
+                                                                 : qt_error_string(); // errno, GetLastError
         file.cancelWriting();
         return failed(why);
     }

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <poll.h>
@@ -77,10 +78,31 @@ QString systemText(int code)
 #ifdef Q_OS_WIN
 constexpr int BadHandle = ERROR_INVALID_HANDLE;
 constexpr int BadArgument = ERROR_INVALID_PARAMETER;
+constexpr int PortBusy = ERROR_ACCESS_DENIED; // what Windows answers a second opener of a port
+// The codes a serial port can meet on Windows, of which the port's error text is one.
+constexpr int SerialCodes[] = {ERROR_FILE_NOT_FOUND,       ERROR_PATH_NOT_FOUND,    ERROR_ACCESS_DENIED,
+                               ERROR_INVALID_HANDLE,       ERROR_NOT_READY,         ERROR_BAD_COMMAND,
+                               ERROR_GEN_FAILURE,          ERROR_SHARING_VIOLATION, ERROR_INVALID_PARAMETER,
+                               ERROR_SEM_TIMEOUT,          ERROR_INVALID_NAME,      ERROR_OPERATION_ABORTED,
+                               ERROR_DEVICE_NOT_CONNECTED, ERROR_DEVICE_REMOVED};
 #else
 constexpr int BadHandle = EBADF;
 constexpr int BadArgument = EINVAL;
+constexpr int PortBusy = EBUSY;
 #endif
+
+// The system's code whose text the serial port gave, if it is one of those a port can meet.
+std::optional<int> codeOfText(const QString &text)
+{
+#ifdef Q_OS_WIN
+    for (const int e : SerialCodes)
+#else
+    for (int e = 1; e < 256; ++e)
+#endif
+        if (systemText(e) == text)
+            return e;
+    return std::nullopt;
+}
 
 struct LineSettings
 {
@@ -182,6 +204,12 @@ bool deviceStillThere(QSerialPort &serial)
     if (::poll(&p, 1, 0) < 0)
         return false;
     return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+#elif defined(Q_OS_WIN)
+    // A port whose adapter was pulled refuses every call on its handle; a live one answers.
+    // (A read the port itself aborted with a purge comes back as an error too.)
+    DWORD errors = 0;
+    COMSTAT stat{};
+    return ::ClearCommError(serial.handle(), &errors, &stat) != 0;
 #else
     Q_UNUSED(serial);
     return false;
@@ -260,18 +288,18 @@ void ModComm::recordError(int code, const QString &source, const QString &text)
 
 void ModComm::recordSerialError(const QSerialPort &serial, const QString &source)
 {
+    // The serial port words its error with the system's text of the code it saw, which may be
+    // another than the error kind suggests (a port another program holds is "access denied"
+    // on Windows, a "permission" error to the port, and a sharing violation under some
+    // drivers, an unknown one): take the code from that text, so that code and text of the
+    // line, and the advice under it, tell of the same error.
+    const QString text = serial.errorString().trimmed();
+    if (const std::optional<int> seen = codeOfText(text)) {
+        recordError(*seen, source, text);
+        return;
+    }
     const int code = platformCode(serial.error());
 #ifdef Q_OS_UNIX
-    // The serial port words its error with the system's text of the errno it saw, which
-    // may be another than the error kind suggests: take the code from that text, so that
-    // code and text of the line tell of the same error.
-    const QString text = serial.errorString().trimmed();
-    for (int e = 1; e < 256; ++e) {
-        if (systemText(e) == text) {
-            recordError(e, source, text);
-            return;
-        }
-    }
     // A text of the port's own (a lock it could not take, say) goes with the kind's code.
     recordError(code, source, text);
 #else
@@ -312,7 +340,7 @@ int ModComm::CommOpen(int port, const QString &deviceName, const QString &settin
     // A program that has the device open already (a terminal, a modem manager) would take the
     // converter's replies: the port is busy even where the system lets a second one open it.
     if (const QList<PortHolder> holders = otherHolders(device); !holders.isEmpty()) {
-        recordError(EBUSY, QStringLiteral("CommOpen (CreateFile)"), systemText(EBUSY));
+        recordError(PortBusy, QStringLiteral("CommOpen (CreateFile)"), systemText(PortBusy));
         return openFailed(device, holders);
     }
     auto *serial = new QSerialPort(this);

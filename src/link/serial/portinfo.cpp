@@ -19,6 +19,9 @@
 #ifdef Q_OS_LINUX
 #include <sys/sysmacros.h>
 #endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -262,6 +265,29 @@ QList<PortHolder> otherHolders(const QString &device)
     return holders;
 }
 
+namespace {
+
+QString inUse(const QString &shown)
+{
+    return QCoreApplication::translate("portinfo",
+                                       "%1 is in use by another program: close it, then try again.")
+        .arg(shown);
+}
+
+QString notConnected(const QString &shown)
+{
+    QStringList found;
+    for (const SerialPortEntry &e : listSerialPorts())
+        found << e.name();
+    //: %2 is the list of the serial ports there are, or the sentence that there are none
+    return QCoreApplication::translate("portinfo", "%1: not connected, or it has another name now. %2")
+        .arg(shown, found.isEmpty() ? QCoreApplication::translate("portinfo", "No serial ports were found.")
+                                    : QCoreApplication::translate("portinfo", "Serial ports found: %1.")
+                                          .arg(found.join(QStringLiteral(", "))));
+}
+
+} // namespace
+
 QString portAdvice(const QString &device, int errorCode, const QString &errorText,
                    const QList<PortHolder> &holders)
 {
@@ -308,17 +334,8 @@ QString portAdvice(const QString &device, int errorCode, const QString &errorTex
                                            "\"dialout\" (a udev rule), join that group, then log in again.")
             .arg(shown);
     }
-    if (errorCode == ENOENT || errorCode == ENODEV || errorCode == ENXIO) {
-        QStringList found;
-        for (const SerialPortEntry &e : listSerialPorts())
-            found << e.name();
-        //: %2 is the list of the serial ports there are, or the sentence that there are none
-        return QCoreApplication::translate("portinfo", "%1: not connected, or it has another name now. %2")
-            .arg(shown, found.isEmpty()
-                            ? QCoreApplication::translate("portinfo", "No serial ports were found.")
-                            : QCoreApplication::translate("portinfo", "Serial ports found: %1.")
-                                  .arg(found.join(QStringLiteral(", "))));
-    }
+    if (errorCode == ENOENT || errorCode == ENODEV || errorCode == ENXIO)
+        return notConnected(shown);
     if (errorCode == EBUSY) {
         if (const auto lock = lockFileOf(device)) {
             if (lock->pid > 0 && ::kill(pid_t(lock->pid), 0) != 0 && errno == ESRCH)
@@ -334,12 +351,21 @@ QString portAdvice(const QString &device, int errorCode, const QString &errorTex
                 .arg(lock->pid)
                 .arg(lock->path);
         }
-        return QCoreApplication::translate("portinfo",
-                                           "%1 is in use by another program: close it, then try again.")
-            .arg(shown);
+        return inUse(shown);
     }
     if (errorCode == ENOTTY || errorCode == EISDIR)
         return QCoreApplication::translate("portinfo", "%1 is not a serial port.").arg(shown);
+#elif defined(Q_OS_WIN)
+    Q_UNUSED(errorText);
+    Q_UNUSED(holders);
+    // Windows lets one program at a time open a COM port; the next is denied, whatever its
+    // rights. So "access denied" means another program holds it.
+    if (errorCode == ERROR_ACCESS_DENIED || errorCode == ERROR_SHARING_VIOLATION)
+        return inUse(shown);
+    if (errorCode == ERROR_FILE_NOT_FOUND || errorCode == ERROR_PATH_NOT_FOUND ||
+        errorCode == ERROR_INVALID_NAME || errorCode == ERROR_DEVICE_NOT_CONNECTED ||
+        errorCode == ERROR_DEVICE_REMOVED)
+        return notConnected(shown);
 #else
     Q_UNUSED(errorCode);
     Q_UNUSED(errorText);

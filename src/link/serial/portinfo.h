@@ -55,6 +55,7 @@ struct PortHolder
 QList<PortHolder> otherHolders(const QString &device);
 
 // The second line of a port error: the device, and what is likely to help.
-// errorCode is the system's error number of the failed open (EACCES, ENOENT, EBUSY...).
+// errorCode is the system's error number of the failed open (EACCES, ENOENT, EBUSY...; on
+// Windows ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND...).
 QString portAdvice(const QString &device, int errorCode, const QString &errorText,
                    const QList<PortHolder> &holders = {});
