@@ -139,6 +139,11 @@
         <source>Not in the Configuration File</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 cannot be read as a configuration: it fits the layout of no model.</source>
+        <extracomment>%1 is the file</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>configmessage</name>
@@ -306,6 +311,22 @@
     <message>
         <source>Log every byte each way on the serial port to FILE.</source>
         <extracomment>FILE is the option&apos;s value, as --help shows it</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A configuration file (.QNC) to open, once its model is chosen.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>model_freestand</name>
+    <message>
+        <source>Open %1 as which model?</source>
+        <extracomment>%1 is the file&apos;s name, which the user opened from the desktop</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file fits the models in bold: pick the one it was saved for.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

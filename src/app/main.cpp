@@ -1,5 +1,6 @@
 #include "frame/qtprompts.h"
 #include "programparts.h"
+#include "shell/model_freestand.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -44,6 +45,11 @@ struct Options
             QCoreApplication::translate("main", "Log every byte each way on the serial port to FILE."));
         trace.setValueName(QStringLiteral("FILE"));
         parser.addOption(trace);
+        parser.addPositionalArgument(
+            QStringLiteral("configuration"),
+            QCoreApplication::translate("main",
+                                        "A configuration file (.QNC) to open, once its model is chosen."),
+            QStringLiteral("[FILE.QNC]"));
     }
 };
 
@@ -101,6 +107,9 @@ int main(int argc, char **argv)
             return 2;
         }
     }
-    program.forms.show(QStringLiteral("Welcome"));
+    if (const QStringList files = options.parser.positionalArguments(); !files.isEmpty())
+        startWithFile(program.context, files.front());
+    else
+        program.forms.show(QStringLiteral("Welcome"));
     return app.exec();
 }

@@ -23,8 +23,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("advice");
         const QString busy = QStringLiteral("COM4 is in use by another program: close it, then try again.");
-        const QString missing = QStringLiteral("COM4: not connected, or it has another name now. Serial ports "
-                                               "found: COM1, COM3.");
+        const QString missing =
+            QStringLiteral("COM4: not connected, or it has another name now. Serial ports "
+                           "found: COM1, COM3.");
         const QString other = QStringLiteral("Check that COM4 is the converter's serial port.");
 #ifdef Q_OS_WIN
         QTest::newRow("another program has it") << int(ERROR_ACCESS_DENIED) << busy;

@@ -24,7 +24,7 @@ sizes=(16 22 24 32 48 64 128 256)
 
 # Nothing missing, nothing extra (no libraries, no test programs).
 expected=(bin/qncf bin/qncf-cli bin/qnsim
-    share/applications/$id.desktop share/metainfo/$id.metainfo.xml
+    share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml
     share/icons/hicolor/scalable/apps/$id.svg
     share/man/man1/qncf.1 share/man/man1/qncf-cli.1 share/man/man1/qnsim.1
     share/bash-completion/completions/qncf-cli share/bash-completion/completions/qnsim)
@@ -48,6 +48,16 @@ appstreamcli validate-tree --no-net "$usr" >/dev/null || {
     fail "appstreamcli validate-tree"
 }
 grep -qx "Icon=$id" "$usr/share/applications/$id.desktop" || fail "the desktop file names another icon"
+
+# A configuration file is of our type, whatever the case of its extension, and that type opens
+# in qncf with the file.
+if command -v update-mime-database >/dev/null; then
+    update-mime-database "$usr/share/mime" >/dev/null 2>&1 || fail "update-mime-database"
+    type=application/x-qncf-configuration
+    grep -q ":$type:\*\.qnc\$" "$usr/share/mime/globs2" || fail "no glob for *.qnc in the MIME database"
+    grep -qx "MimeType=$type;" "$usr/share/applications/$id.desktop" || fail "the desktop file does not take $type"
+    grep -qx "Exec=qncf %f" "$usr/share/applications/$id.desktop" || fail "the desktop file does not hand qncf the file"
+fi
 
 # Each PNG is as big as the folder it is in says: width and height from its IHDR chunk.
 for size in "${sizes[@]}"; do

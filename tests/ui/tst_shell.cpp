@@ -1,4 +1,6 @@
+#include "apply/applyloaded.h"
 #include "config/modelcatalog.h"
+#include "files/configfile.h"
 #include "frame/formutil.h"
 #include "message/configmessage.h"
 #include "shell/model_freestand.h"
@@ -10,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "support/formstate.h"
@@ -35,6 +38,12 @@ QList<QWidget *> modeRow(GuiBench &b)
     }
     std::sort(row.begin(), row.end(), [](QWidget *l, QWidget *r) { return l->x() < r->x(); });
     return row;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 QStringList items(QComboBox *c)
@@ -376,6 +385,91 @@ private Q_SLOTS:
         // Reading where the form's creation matters leaves a form that does not exist alone.
         QVERIFY(!forms.ifLoaded(QStringLiteral("view"), QStringLiteral("txtModel")));
         QVERIFY(!b.forms.isLoaded(QStringLiteral("view")));
+    }
+
+    // A file opened from the desktop: the models it fits come first, and once a model and a
+    // port are chosen the configuration form opens with the file applied.
+    void fileNamedAtStart()
+    {
+        const ModelInfo &model = modelOf(u"QN6000-UCT");
+        ConfigRecord rec = freshConfiguration(model);
+        rec.ProtoParam[3] = 7;
+        rec.ProtoParam[12] = 250;
+        QByteArray bytes;
+        QVERIFY(configFileBytes(rec, model, &bytes).ok);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("plant.QNC"));
+        QVERIFY(writeFile(path, bytes));
+        SimOptions options;
+        options.model = model.code;
+        ConverterSim sim(options);
+        QString why;
+        QVERIFY2(sim.open(&why), qPrintable(why));
+
+        GuiBench b;
+        b.comm.setComDevice(1, sim.devicePath());
+        startWithFile(b.context, path);
+        auto *selection = b.forms.existing(QStringLiteral("model_freestand"));
+        QVERIFY(shown(selection));
+        QVERIFY(!shown(b.forms.existing(QStringLiteral("Welcome"))));
+        QCOMPARE(selection->windowTitle(), QStringLiteral("Open plant.QNC as which model?"));
+        QStringList marked;
+        for (const ModelInfo &m : modelCatalog())
+            if (b.control<QWidget>("model_freestand", qPrintable(m.button))->font().bold())
+                marked << m.code;
+        QCOMPARE(marked, QStringList({QStringLiteral("QN4000-UCT"), QStringLiteral("QN6000-UCT")}));
+        QWidget *first = selection->focusWidget();
+        QVERIFY(first && first->font().bold());
+        QVERIFY(first->nextInFocusChain()->font().bold());
+
+        b.chooseModel(model.code);
+        b.button(Menu, "optCom1")->click();
+        QVERIFY2(b.prompts.shown().isEmpty(), qPrintable(b.prompts.problems()));
+        QVERIFY(shown(b.forms.existing(QStringLiteral("main4000"))));
+        QVERIFY(!shown(b.forms.existing(QLatin1String(Menu))));
+        QCOMPARE(int(b.session.rec.ProtoParam[12]), 250);
+        // The same configuration as the menu's "Configure/Open File" gives from the same file.
+        GuiBench menu;
+        menu.comm.setComDevice(1, sim.devicePath());
+        menu.chooseModel(model.code);
+        menu.button(Menu, "optCom1")->click();
+        menu.prompts.answerMessage(Prompts::Yes, QStringLiteral("Open Existing"));
+        menu.prompts.answerOpen(path);
+        menu.button(Menu, "cmdUpdate")->click();
+        QVERIFY2(menu.prompts.allAnswered(), qPrintable(menu.prompts.problems()));
+        QByteArray applied, opened;
+        QVERIFY(configFileBytes(b.session.rec, model, &applied).ok);
+        QVERIFY(configFileBytes(menu.session.rec, model, &opened).ok);
+        QCOMPARE(applied, opened);
+        // Opened once: the model selection is as designed when it is shown again.
+        selection->show();
+        QCOMPARE(selection->windowTitle(), QStringLiteral("Model Selection - Freestanding Units"));
+        QVERIFY(!b.control<QWidget>("model_freestand", "cmd6000UCT")->font().bold());
+    }
+
+    void fileNoModelOpens_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("a value too many") << QByteArray("\"\"\r\n").repeated(15);
+        QTest::newRow("not a configuration") << QByteArray("\x7f"
+                                                           "ELF\x02\x01\x01");
+    }
+    void fileNoModelOpens()
+    {
+        QFETCH(QByteArray, contents);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("odd.QNC"));
+        QVERIFY(writeFile(path, contents));
+        GuiBench b;
+        b.prompts.answerMessage(Prompts::Ok, QStringLiteral("!Error! Configuration File Not Read"));
+        startWithFile(b.context, path);
+        QVERIFY2(b.prompts.unexpected().isEmpty() && b.prompts.allAnswered(),
+                 qPrintable(b.prompts.problems()));
+        QVERIFY2(b.prompts.shown().front().text.contains(QStringLiteral("odd.QNC")),
+                 qPrintable(b.prompts.shown().front().text));
+        QVERIFY(shown(b.forms.existing(QStringLiteral("Welcome"))));
+        QVERIFY(!shown(b.forms.existing(QStringLiteral("model_freestand"))));
+        QVERIFY(b.session.fileToOpen.path.isEmpty());
     }
 
     void returnToModelSelectionStartsAfresh()

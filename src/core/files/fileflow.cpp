@@ -50,15 +50,23 @@ QString anotherModelsFileTitle()
     return QCoreApplication::translate("configfiles", "Configuration File of Another Model?");
 }
 
+namespace {
+
+void tellFileNotRead(Prompts &prompts, const QString &why)
+{
+    prompts.message(why, QCoreApplication::translate("configfiles", "!Error! Configuration File Not Read"),
+                    Prompts::Buttons::Ok, Prompts::Icon::Critical);
+}
+
+} // namespace
+
 bool readConfigurationFile(Session &session, Prompts &prompts, const QString &path)
 {
     const ModelInfo *model = chosenModel(session, prompts);
     if (!model)
         return false;
     const auto refuse = [&](const QString &why) {
-        prompts.message(why,
-                        QCoreApplication::translate("configfiles", "!Error! Configuration File Not Read"),
-                        Prompts::Buttons::Ok, Prompts::Icon::Critical);
+        tellFileNotRead(prompts, why);
         return false;
     };
     QByteArray data;
@@ -88,6 +96,31 @@ bool readConfigurationFile(Session &session, Prompts &prompts, const QString &pa
     if (const FileResult r = ReadConfigRecords(data, *model, session.loaded, path); !r.ok)
         return refuse(r.error);
     return true;
+}
+
+QList<const ModelInfo *> modelsForFile(Prompts &prompts, const QString &path)
+{
+    const auto refuse = [&](const QString &why) {
+        tellFileNotRead(prompts, why);
+        return QList<const ModelInfo *>();
+    };
+    QByteArray data;
+    if (const FileResult r = readRegularFile(path, MaxConfigFileBytes, &data); !r.ok)
+        return refuse(r.error);
+    const ModelInfo &any = modelCatalog().front();
+    const LayoutCheck check = checkFileLayout(data, any);
+    if (!check.fitting.isEmpty())
+        return check.fitting;
+    if (check.verdict == LayoutCheck::Verdict::Unreadable) {
+        // Every model's reader refuses it alike: its reason is the file's fault.
+        LoadedValues scratch;
+        if (const FileResult r = ReadConfigRecords(data, any, scratch, path); !r.ok)
+            return refuse(r.error);
+    }
+    //: %1 is the file
+    return refuse(QCoreApplication::translate(
+                      "configfiles", "%1 cannot be read as a configuration: it fits the layout of no model.")
+                      .arg(shownName(path)));
 }
 
 void noteWhatTheFileLacks(const Session &session, Prompts &prompts, FileUse use, const QString &path)

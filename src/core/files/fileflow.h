@@ -40,6 +40,11 @@ QString chooseConfigurationFile(Session &session, Prompts &prompts, bool save);
 bool readConfigurationFile(Session &session, Prompts &prompts, const QString &path);
 QString anotherModelsFileTitle();
 
+// A file named before any model is chosen (opened from the desktop): the models whose layout
+// it fits, in catalog order. Empty, after telling the user why in the reader's words, for a
+// file that cannot be read or fits no model.
+QList<const ModelInfo *> modelsForFile(Prompts &prompts, const QString &path);
+
 // Once, after a whole file is applied: each value the screens could not show, by its line.
 void tellRefusedValues(Prompts &prompts, const QString &path, const QList<RefusedValue> &refused);
 

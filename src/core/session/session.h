@@ -4,6 +4,7 @@
 #include "config/modelcatalog.h"
 #include "files/loadedvalues.h"
 
+#include <QList>
 #include <QString>
 
 // The state of one run of the program: the configuration being edited, what the last file
@@ -20,6 +21,14 @@ struct Session
     // Where the configuration file dialogs start: the folder of the last file chosen in them
     // in this run, or empty for the home folder.
     QString fileFolder;
+    // A configuration file named when the program was started (opened from the desktop):
+    // the models whose layout it fits are offered first, and it is opened once a model and a
+    // port are chosen. Empty again once opened.
+    struct FileToOpen
+    {
+        QString path;
+        QList<const ModelInfo *> fitting;
+    } fileToOpen;
 
     // The link to the converter.
     int PortNumber = 0;          // the chosen COM port, 1..8; 0 while none is chosen

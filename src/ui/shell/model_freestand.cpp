@@ -20,7 +20,11 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QPushButton>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 const QString Main = QStringLiteral("main4000");
@@ -37,6 +41,13 @@ model_freestand::model_freestand(AppContext &ctx, QWidget *parent)
     , m_ui(new Ui::model_freestand)
 {
     m_ui->setupUi(this);
+    m_designTitle = windowTitle();
+    m_designDescription = m_ui->lblDescription->text();
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        if (std::any_of(modelCatalog().cbegin(), modelCatalog().cend(),
+                        [b](const ModelInfo &m) { return b->objectName() == m.button; }))
+            m_modelButtons << b;
+    }
     for (const ModelInfo &m : modelCatalog()) {
         auto *b = findChild<QPushButton *>(m.button);
         if (!b)
@@ -72,6 +83,57 @@ void model_freestand::closeEvent(QCloseEvent *event)
     // The close box goes back, like Command10, so the program is never left without a window.
     event->accept();
     Command10_Click();
+}
+
+void model_freestand::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    showFileOffer();
+}
+
+void model_freestand::showFileOffer()
+{
+    const Session::FileToOpen &file = m_ctx.session.fileToOpen;
+    QList<QPushButton *> first, rest;
+    for (QPushButton *b : std::as_const(m_modelButtons)) {
+        const bool fits = !file.path.isEmpty() &&
+                          std::any_of(file.fitting.cbegin(), file.fitting.cend(),
+                                      [b](const ModelInfo *m) { return b->objectName() == m->button; });
+        QFont font = b->font();
+        font.setBold(fits);
+        b->setFont(font);
+        (fits ? first : rest) << b;
+    }
+    if (file.path.isEmpty()) {
+        setWindowTitle(m_designTitle);
+        m_ui->lblDescription->setText(m_designDescription);
+    } else {
+        //: %1 is the file's name, which the user opened from the desktop
+        setWindowTitle(tr("Open %1 as which model?").arg(QFileInfo(file.path).fileName()));
+        m_ui->lblDescription->setText(tr("The file fits the models in bold: pick the one it was saved for."));
+    }
+    const QList<QPushButton *> order = first + rest;
+    QWidget *previous = nullptr;
+    for (QPushButton *b : order) {
+        if (previous)
+            setTabOrder(previous, b);
+        previous = b;
+    }
+    if (previous)
+        setTabOrder(previous, m_ui->Command10);
+    if (!first.isEmpty())
+        first.front()->setFocus();
+}
+
+void startWithFile(AppContext &ctx, const QString &path)
+{
+    QList<const ModelInfo *> fitting = modelsForFile(ctx.prompts, path);
+    if (fitting.isEmpty()) {
+        ctx.forms.show(QStringLiteral("Welcome"));
+        return;
+    }
+    ctx.session.fileToOpen = {path, std::move(fitting)};
+    ctx.forms.show(QStringLiteral("model_freestand"));
 }
 
 void model_freestand::Command10_Click()

@@ -37,6 +37,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void Command10_Click();
@@ -48,10 +49,20 @@ private:
     // The model's own mode at the right of the mode row, "STANDARD DF1 to DH+" at the left.
     void offerModes(main4000::Mode own);
     void hideHandshakeLoopback();
+    // With a file named at the start: the file in the title, the models it fits first in the
+    // Tab order, marked, the first of them focused. Without: the form as designed.
+    void showFileOffer();
     // The drive dialogs as the drive models start.
     void presetToshiba();
     void presetSiemens();
 
     AppContext &m_ctx;
     Ui::model_freestand *m_ui;
+    QList<QPushButton *> m_modelButtons; // in the order the form lays them out
+    QString m_designTitle;
+    QString m_designDescription;
 };
+
+// Starts the program with a configuration file named on its command line: at the model
+// selection, or, for a file no model can open (the user is told why), at the start window.
+void startWithFile(AppContext &ctx, const QString &path);

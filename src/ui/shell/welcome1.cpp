@@ -18,6 +18,8 @@
 
 #include <QCloseEvent>
 
+#include <utility>
+
 Welcome1::Welcome1(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_ui(new Ui::Welcome1)
 {
     m_ui->setupUi(this);
@@ -132,6 +134,14 @@ void Welcome1::applyPortTest(bool ok)
     // The DH+ diagnostics only where the operating mode talks DF1 to DH+.
     m_ui->cmdOnline->setEnabled(m_ctx.session.WhoActiveMode);
     m_ui->lblComPort2->setText(QString::number(m_ctx.session.PortNumber));
+    // A file named at the start is opened now that a model and a port are chosen, as "Configure/
+    // Open File" opens one.
+    if (!m_ctx.session.fileToOpen.path.isEmpty() && m_ctx.forms.isDefined(QStringLiteral("main4000"))) {
+        const QString path = std::exchange(m_ctx.session.fileToOpen, {}).path;
+        hide();
+        loadConfigurationFile(m_ctx, path);
+        giveMainFormBack(m_ctx.forms);
+    }
 }
 
 void Welcome1::UpdateParameters()
