@@ -36,10 +36,12 @@ Section "QNCF"
   CreateShortcut "$SMPROGRAMS\QNCF\QNCF.lnk" "$INSTDIR\qncf.exe"
   CreateShortcut "$SMPROGRAMS\QNCF\Uninstall QNCF.lnk" "$INSTDIR\uninstall.exe"
 
-  ; A .QNC file shows as a QNCF configuration, with the program's icon.
+  ; A .QNC file shows as a QNCF configuration, with the program's icon, and opens in qncf
+  ; (which asks which model to open it as).
   WriteRegStr HKLM "Software\Classes\.QNC" "" "${FILE_TYPE}"
   WriteRegStr HKLM "Software\Classes\${FILE_TYPE}" "" "QNCF configuration"
   WriteRegStr HKLM "Software\Classes\${FILE_TYPE}\DefaultIcon" "" "$INSTDIR\qncf.exe,0"
+  WriteRegStr HKLM "Software\Classes\${FILE_TYPE}\shell\open\command" "" '"$INSTDIR\qncf.exe" "%1"'
 
   WriteRegStr HKLM "Software\QNCF" "InstallDir" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "QNCF"
