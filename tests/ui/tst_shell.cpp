@@ -3,6 +3,8 @@
 #include "files/configfile.h"
 #include "frame/formutil.h"
 #include "message/configmessage.h"
+#include "serial/portinfo.h"
+#include "shell/devicechooser.h"
 #include "shell/model_freestand.h"
 #include "shell/welcome.h"
 #include "shell/welcome1.h"
@@ -11,7 +13,10 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -101,6 +106,8 @@ private Q_SLOTS:
                                      << "Command1" << int(Qt::Key_Return) << "Welcome";
         QTest::newRow("Escape") << "about"
                                 << "Command1" << int(Qt::Key_Escape) << "Welcome";
+        QTest::newRow("Enter on a model") << "model_freestand"
+                                          << "cmdEpv4" << int(Qt::Key_Return) << "Welcome1";
     }
     void keysOnStartAndAbout()
     {
@@ -129,7 +136,52 @@ private Q_SLOTS:
             QVERIFY2(b.control<QWidget>(Menu, n)->isEnabledTo(menu), n);
         // The first generation offers COM1 to COM4 only, each naming its device.
         QVERIFY(b.control<QWidget>(Menu, "optCom5")->isHidden());
-        QCOMPARE(b.text(Menu, "cboComDevice_1"), b.comm.deviceForName(QStringLiteral("COM2")));
+        QCOMPARE(b.control<DeviceChooser>(Menu, "cboComDevice_1")->device(),
+                 b.comm.deviceForName(QStringLiteral("COM2")));
+    }
+
+    // The chooser shows an adapter as a person tells it, and chooses it by its stable name.
+    void deviceChooserShowsTheAdapter()
+    {
+        const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+        setSerialPortLister([byId] {
+            SerialPortEntry e;
+            e.path = QStringLiteral("/dev/ttyUSB0");
+            e.byId = byId;
+            e.description = QStringLiteral("FT232R USB UART");
+            e.manufacturer = QStringLiteral("FTDI");
+            e.serialNumber = QStringLiteral("A50285BI");
+            e.adapter = true;
+            return QList<SerialPortEntry>{e};
+        });
+        const auto restore = qScopeGuard([] { setSerialPortLister({}); });
+        DeviceChooser c;
+        QSignalSpy chosen(&c, &DeviceChooser::deviceChosen);
+        c.resize(600, 24);
+        c.show();
+        c.setDevice(byId);
+        const QString label = QStringLiteral("ttyUSB0 — FT232R USB UART (FTDI, A50285BI)");
+        QCOMPARE(c.currentText(), label);
+        QVERIFY(c.toolTip().startsWith(byId + QStringLiteral("\n/dev/ttyUSB0")));
+        c.resize(120, 24); // as narrow as in the menu's row: cut in the middle
+        QVERIFY2(c.currentText().startsWith(QStringLiteral("tty")) &&
+                     c.currentText().endsWith(QStringLiteral(")")) && c.currentText().contains(QChar(0x2026)),
+                 qPrintable(c.currentText()));
+        QCOMPARE(c.device(), byId);
+        QVERIFY(chosen.isEmpty());
+
+        c.setDevice(QStringLiteral("/dev/ttyS0"));
+        c.refresh();
+        QCOMPARE(c.itemText(0), label);
+        Q_EMIT c.activated(0);
+        QCOMPARE(chosen.takeFirst().at(0).toString(), byId);
+
+        c.lineEdit()->setText(QStringLiteral("/dev/ttyACM3"));
+        QTest::keyClick(c.lineEdit(), Qt::Key_Return);
+        QCOMPARE(chosen.takeFirst().at(0).toString(), QStringLiteral("/dev/ttyACM3"));
+        QCOMPARE(c.device(), QStringLiteral("/dev/ttyACM3"));
+        QCOMPARE(c.currentText(), QStringLiteral("ttyACM3"));
+        QVERIFY(chosen.isEmpty());
     }
 
     void failedPortTest()
@@ -442,8 +494,9 @@ private Q_SLOTS:
         QVERIFY(configFileBytes(menu.session.rec, model, &opened).ok);
         QCOMPARE(applied, opened);
         // Opened once: the model selection is as designed when it is shown again.
-        selection->show();
-        QCOMPARE(selection->windowTitle(), QStringLiteral("Model Selection - Freestanding Units"));
+        b.forms.show(QStringLiteral("model_freestand"));
+        QCOMPARE(b.forms.existing(QStringLiteral("model_freestand"))->windowTitle(),
+                 QStringLiteral("Model Selection - Freestanding Units"));
         QVERIFY(!b.control<QWidget>("model_freestand", "cmd6000UCT")->font().bold());
     }
 

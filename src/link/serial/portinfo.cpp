@@ -142,6 +142,31 @@ QString SerialPortEntry::details() const
     return parts.join(QStringLiteral(", "));
 }
 
+QString SerialPortEntry::label() const
+{
+    const QString dev = QStringLiteral("/dev/");
+    QString text = path.startsWith(dev) ? path.mid(dev.size()) : path;
+    QStringList maker;
+    for (const QString &s : {manufacturer, serialNumber})
+        if (!s.isEmpty())
+            maker << s;
+    if (!description.isEmpty())
+        text += QStringLiteral(" — ") + description;
+    if (!maker.isEmpty())
+        text += (description.isEmpty() ? QStringLiteral(" — ") : QStringLiteral(" ")) + QLatin1Char('(') +
+                maker.join(QStringLiteral(", ")) + QLatin1Char(')');
+    return text;
+}
+
+QString deviceLabel(const QList<SerialPortEntry> &ports, const QString &device)
+{
+    if (const auto entry = findSerialPort(ports, device))
+        return entry->label();
+    SerialPortEntry unlisted;
+    unlisted.path = device;
+    return unlisted.label();
+}
+
 QList<SerialPortEntry> listSerialPorts()
 {
     QList<SerialPortEntry> ports = lister() ? lister()() : systemPorts();

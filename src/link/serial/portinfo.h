@@ -23,7 +23,14 @@ struct SerialPortEntry
     QString name() const { return byId.isEmpty() ? path : byId; }
     // "description, maker, serial number", leaving out what is unknown.
     QString details() const;
+    // How a person tells the port from the others: "ttyUSB0 — FT232R USB UART (FTDI, A50285BI)",
+    // the device's own short name and what is known of the adapter.
+    QString label() const;
 };
+
+// A device as a person reads it: the label of the listed port it is, else the path without
+// its leading "/dev/".
+QString deviceLabel(const QList<SerialPortEntry> &ports, const QString &device);
 
 // The system's serial ports, adapters first in a stable order (by their names), then the rest.
 QList<SerialPortEntry> listSerialPorts();

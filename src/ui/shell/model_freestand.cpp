@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include <algorithm>
@@ -89,6 +90,19 @@ void model_freestand::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     showFileOffer();
+}
+
+void model_freestand::keyPressEvent(QKeyEvent *event)
+{
+    // Enter picks the model whose button has the focus, as Space does (a button outside a
+    // dialog takes only Space).
+    auto *button = qobject_cast<QPushButton *>(focusWidget());
+    if (button && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void model_freestand::showFileOffer()
