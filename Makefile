@@ -94,8 +94,8 @@ windows-test: windows-installer build
 
 # qncf-setup-VERSION.exe (NSIS) and qncf-VERSION-windows.zip in $(WINDOWS_BUILD): the programs
 # with the Qt and MinGW DLLs and plugins they load, found from their imports.
-windows-installer: windows
-	scripts/windows-installer $(WINDOWS_BUILD)
+windows-installer: windows build
+	scripts/windows-installer $(WINDOWS_BUILD) $(BUILD)/doc/manual
 
 clean:
 	rm -rf $(BUILD)

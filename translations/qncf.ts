@@ -319,6 +319,22 @@
     </message>
 </context>
 <context>
+    <name>manual</name>
+    <message>
+        <source>QNCF Manual</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The manual is not installed: no manual folder was found next to the program.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No browser could be started to show the manual. It is the file %1.</source>
+        <extracomment>%1 is the manual&apos;s file</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>model_freestand</name>
     <message>
         <source>Open %1 as which model?</source>

@@ -29,6 +29,9 @@ expected=(bin/qncf bin/qncf-cli bin/qnsim
     share/man/man1/qncf.1 share/man/man1/qncf-cli.1 share/man/man1/qnsim.1
     share/bash-completion/completions/qncf-cli share/bash-completion/completions/qnsim)
 for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x$size/apps/$id.png"); done
+# The manual, with every picture the build rendered.
+expected+=(share/doc/qncf/manual/index.html share/doc/qncf/manual/manual.css)
+for png in "$build"/doc/manual/images/*.png; do expected+=("share/doc/qncf/manual/images/${png##*/}"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$usr" && find . -type f -printf '%P\n' | sort) ||
     fail "the installed files are not the expected ones (< expected, > installed)"
 for program in qncf qncf-cli qnsim; do

@@ -2,6 +2,7 @@
 
 #include "frame/appcontext.h"
 #include "frame/formutil.h"
+#include "frame/manual.h"
 
 #include <QGuiApplication>
 #include <QWindow>
@@ -45,6 +46,7 @@ QWidget *FormRegistry::form(const QString &name)
         // controls off.
         setSize(f, f->width(), f->height());
         f->setObjectName(name);
+        addHelpKey(*f, m_context->prompts); // F1: the manual at this form's section
         m_forms.insert(name, f);
     }
     return f;
