@@ -42,8 +42,6 @@ model_freestand::model_freestand(AppContext &ctx, QWidget *parent)
     , m_ui(new Ui::model_freestand)
 {
     m_ui->setupUi(this);
-    m_designTitle = windowTitle();
-    m_designDescription = m_ui->lblDescription->text();
     for (QPushButton *b : findChildren<QPushButton *>()) {
         if (std::any_of(modelCatalog().cbegin(), modelCatalog().cend(),
                         [b](const ModelInfo &m) { return b->objectName() == m.button; }))
@@ -107,34 +105,27 @@ void model_freestand::keyPressEvent(QKeyEvent *event)
 
 void model_freestand::showFileOffer()
 {
+    // A pick unloads this form, so a file is offered on a form that has shown no other offer.
     const Session::FileToOpen &file = m_ctx.session.fileToOpen;
+    if (file.path.isEmpty())
+        return;
     QList<QPushButton *> first, rest;
     for (QPushButton *b : std::as_const(m_modelButtons)) {
-        const bool fits = !file.path.isEmpty() &&
-                          std::any_of(file.fitting.cbegin(), file.fitting.cend(),
+        const bool fits = std::any_of(file.fitting.cbegin(), file.fitting.cend(),
                                       [b](const ModelInfo *m) { return b->objectName() == m->button; });
         QFont font = b->font();
         font.setBold(fits);
         b->setFont(font);
         (fits ? first : rest) << b;
     }
-    if (file.path.isEmpty()) {
-        setWindowTitle(m_designTitle);
-        m_ui->lblDescription->setText(m_designDescription);
-    } else {
-        //: %1 is the file's name, which the user opened from the desktop
-        setWindowTitle(tr("Open %1 as which model?").arg(QFileInfo(file.path).fileName()));
-        m_ui->lblDescription->setText(tr("The file fits the models in bold: pick the one it was saved for."));
-    }
+    //: %1 is the file's name, which the user opened from the desktop
+    setWindowTitle(tr("Open %1 as which model?").arg(QFileInfo(file.path).fileName()));
+    m_ui->lblDescription->setText(tr("The file fits the models in bold: pick the one it was saved for."));
     const QList<QPushButton *> order = first + rest;
-    QWidget *previous = nullptr;
-    for (QPushButton *b : order) {
-        if (previous)
-            setTabOrder(previous, b);
-        previous = b;
-    }
-    if (previous)
-        setTabOrder(previous, m_ui->Command10);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+    if (!order.isEmpty())
+        setTabOrder(order.back(), m_ui->Command10);
     if (!first.isEmpty())
         first.front()->setFocus();
 }

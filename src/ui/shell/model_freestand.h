@@ -51,7 +51,7 @@ private:
     void offerModes(main4000::Mode own);
     void hideHandshakeLoopback();
     // With a file named at the start: the file in the title, the models it fits first in the
-    // Tab order, marked, the first of them focused. Without: the form as designed.
+    // Tab order, marked, the first of them focused.
     void showFileOffer();
     // The drive dialogs as the drive models start.
     void presetToshiba();
@@ -60,8 +60,6 @@ private:
     AppContext &m_ctx;
     Ui::model_freestand *m_ui;
     QList<QPushButton *> m_modelButtons; // in the order the form lays them out
-    QString m_designTitle;
-    QString m_designDescription;
 };
 
 // Starts the program with a configuration file named on its command line: at the model
