@@ -26,7 +26,8 @@ sizes=(16 22 24 32 48 64 128 256)
 expected=(bin/qncf bin/qncf-cli bin/qnsim
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg
-    share/man/man1/qncf.1 share/man/man1/qncf-cli.1 share/man/man1/qnsim.1
+    share/man/man1/qncf.1.gz share/man/man1/qncf-cli.1.gz share/man/man1/qnsim.1.gz
+    share/doc/qncf/copyright share/doc/qncf/changelog.gz
     share/bash-completion/completions/qncf-cli share/bash-completion/completions/qnsim)
 for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x$size/apps/$id.png"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$usr" && find . -type f -printf '%P\n' | sort) ||
@@ -70,11 +71,11 @@ for size in "${sizes[@]}"; do
 done
 
 # What the build fills in from the project (the version, the release's day) is filled in.
-for file in "$usr"/share/man/man1/*.1 "$usr/share/metainfo/$id.metainfo.xml"; do
-    grep -qE '@[A-Z_]+@' "$file" && fail "$file has an unreplaced @VARIABLE@"
+for file in "$usr"/share/man/man1/*.1.gz "$usr"/share/doc/qncf/changelog.gz "$usr/share/metainfo/$id.metainfo.xml"; do
+    zcat -f "$file" | grep -qE '@[A-Z_]+@' && fail "$file has an unreplaced @VARIABLE@"
 done
-for page in "$usr"/share/man/man1/*.1; do
-    problems=$(groff -man -Tutf8 -ww -z "$page" 2>&1)
+for page in "$usr"/share/man/man1/*.1.gz; do
+    problems=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1)
     [[ -z $problems ]] || fail "$page: $problems"
 done
 
