@@ -61,8 +61,10 @@ FUZZ_SECONDS ?= 60
 fuzz:
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz $(FUZZ_BUILD)
 
-# A .deb of the programs with their desktop entry, icon, metainfo, man pages and completions,
-# in $(BUILD); its dependencies are computed from the libraries the programs link.
+# A .deb of the programs with their desktop entry, icon, metainfo, man pages, completions,
+# copyright file and changelog, in $(BUILD); its dependencies are computed from the libraries
+# the programs link. The programs are the build's own, hardened (cmake/hardening.cmake), and
+# the package passes lintian --pedantic (make test checks it, tests/packaging/tst_package.sh).
 package: build
 	cd $(BUILD) && cpack -G DEB
 

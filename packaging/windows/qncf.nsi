@@ -29,7 +29,7 @@ Section "QNCF"
   SetShellVarContext all
   SetOutPath "$INSTDIR"
   File /r "${DEPLOY}\*.*"
-  File "/oname=COPYING.txt" "${LICENSE}"
+  File "/oname=LICENSE.txt" "${LICENSE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\QNCF"
@@ -70,7 +70,7 @@ Section "Uninstall"
   ; What the installer put there, by name: nothing else in the folder is touched, and a
   ; folder that still holds something stays.
   !include "${FILES}"
-  Delete "$INSTDIR\COPYING.txt"
+  Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 

@@ -1,3 +1,4 @@
+#include "about/licence.h"
 #include "frame/qtprompts.h"
 #include "programparts.h"
 #include "shell/model_freestand.h"
@@ -77,8 +78,10 @@ int main(int argc, char **argv)
         installTranslations(ours, qts);
         Options options;
         options.parser.parse(arguments);
-        if (options.parser.isSet(QStringLiteral("version")))
-            options.parser.showVersion();
+        if (options.parser.isSet(QStringLiteral("version"))) {
+            std::fputs(qPrintable(versionText()), stdout);
+            return 0;
+        }
         if (!options.parser.isSet(QStringLiteral("help-all")))
             options.parser.showHelp(0);
         options.parser.process(core); // --help-all, with the options Qt takes

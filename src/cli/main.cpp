@@ -2,6 +2,7 @@
 // or a unit. It applies a file, shows the summary and runs the transfers with the same core and
 // link the windows use, so what it reads, shows and sends is what the windows would.
 
+#include "about/licence.h"
 #include "apply/applyloaded.h"
 #include "config/modelcatalog.h"
 #include "consoleprompts.h"
@@ -526,8 +527,7 @@ int main(int argc, char **argv)
         return Success;
     }
     if (parser.isSet(QStringLiteral("version"))) {
-        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
-            << Qt::endl;
+        out << versionText() << Qt::flush;
         return Success;
     }
 

@@ -1,5 +1,6 @@
 // qnsim: a simulated converter on a pseudo-terminal, for trying the PC side without hardware.
 
+#include "about/licence.h"
 #include "config/modelcatalog.h"
 #include "simulator/convertersim.h"
 
@@ -143,8 +144,10 @@ int main(int argc, char *argv[])
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
         parser.showHelp(0);
-    if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::fputs(qPrintable(versionText()), stdout);
+        return 0;
+    }
     if (!parser.positionalArguments().isEmpty())
         return usageError(
             QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().constFirst()));

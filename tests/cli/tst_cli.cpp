@@ -1,3 +1,4 @@
+#include "about/licence.h"
 #include "config/modelcatalog.h"
 #include "files/configfile.h"
 #include "files/fileomissions.h"
@@ -561,7 +562,7 @@ private Q_SLOTS:
     }
 
     // Each program answers --help and --version with no display to show a window on, and
-    // gives the version the build sets.
+    // gives the version the build sets and the licence.
     void helpAndVersion_data()
     {
         QTest::addColumn<QString>("program");
@@ -588,7 +589,8 @@ private Q_SLOTS:
         QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
                  qPrintable(out + QString::fromLocal8Bit(p.readAllStandardError())));
         if (option == QLatin1String("--version"))
-            QCOMPARE(out, QFileInfo(program).fileName() + QStringLiteral(" " QNCF_VERSION "\n"));
+            QCOMPARE(out, QFileInfo(program).fileName() + QStringLiteral(" " QNCF_VERSION "\n") +
+                              QLatin1String(LicenceNotice) + QLatin1Char('\n'));
         else
             QVERIFY2(out.contains(QLatin1String("--version")), qPrintable(out));
     }

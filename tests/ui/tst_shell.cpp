@@ -85,6 +85,8 @@ private Q_SLOTS:
         b.button("Welcome", "Command3")->click();
         QVERIFY(shown(b.forms.existing(QStringLiteral("about"))));
         QCOMPARE(b.control<QLabel>("about", "lblVersion")->text(), QStringLiteral("Version " QNCF_VERSION));
+        QVERIFY(
+            b.control<QLabel>("about", "lblLicense")->text().startsWith(QLatin1String("License GPLv3+: ")));
         b.button("about", "Command1")->click();
         QVERIFY(shown(b.forms.existing(QStringLiteral("Welcome"))));
         QVERIFY(!b.forms.isLoaded(QStringLiteral("about")));

@@ -2,6 +2,7 @@
 #include "ui_about.h"
 #include "ui_welcome.h"
 
+#include "about/licence.h"
 #include "editor/defaults.h"
 #include "editor/main4000.h"
 #include "editor/paramconfigb.h"
@@ -93,6 +94,9 @@ about::about(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ctx), m_
 {
     m_ui->setupUi(this);
     m_ui->lblVersion->setText(m_ui->lblVersion->text().arg(QLatin1String(QNCF_VERSION)));
+    // As --version words it, in one paragraph; plain text, so that the <address> stays.
+    m_ui->lblLicense->setText(
+        QString::fromLatin1(LicenceNotice).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     connect(m_ui->Command1, &QPushButton::clicked, this, &about::Command1_Click);
     pressButtonsOnEnter(this);
 }
