@@ -1,5 +1,6 @@
 #include "formregistry.h"
 
+#include "frame/accessibility.h"
 #include "frame/appcontext.h"
 #include "frame/formutil.h"
 
@@ -36,6 +37,8 @@ QWidget *FormRegistry::form(const QString &name)
     const auto it = m_factories.constFind(name);
     if (it == m_factories.cend() || !m_context)
         return nullptr;
+    // Before the form's constructor names it: a screen reader is told what the form is from then on.
+    announceFormsAsWindows();
     // Registered before the factory returns' constructor side effects reach other forms
     // that look this one up again.
     QWidget *f = (*it)(*m_context);
