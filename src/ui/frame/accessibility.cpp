@@ -4,7 +4,10 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QComboBox>
 #include <QDialog>
+#include <QEvent>
+#include <QLabel>
 #include <QMainWindow>
 
 #include <utility>
@@ -27,6 +30,28 @@ QAccessibleInterface *windowInterface(const QString &className, QObject *object)
     return new QAccessibleWidget(w, dialog ? QAccessible::Dialog : QAccessible::Window);
 }
 
+// Hands a caption to the control of a place that a layout shows.
+class CaptionFollower : public QObject
+{
+public:
+    CaptionFollower(QLabel *caption, const QList<QWidget *> &controls) : QObject(caption), m_caption(caption)
+    {
+        for (QWidget *w : controls)
+            w->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ShowToParent)
+            m_caption->setBuddy(static_cast<QWidget *>(watched));
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QLabel *m_caption;
+};
+
 } // namespace
 
 void announceFormsAsWindows()
@@ -34,4 +59,30 @@ void announceFormsAsWindows()
     static bool installed = false;
     if (!std::exchange(installed, true))
         QAccessible::installFactory(windowInterface);
+}
+
+void nameUncaptionedList(QComboBox *list, const QString &name)
+{
+    list->setAccessibleName(name);
+    QWidget *parent = list->parentWidget();
+    if (!parent)
+        return;
+    for (QLabel *label : parent->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        if (label->buddy() == list && label->isHidden()) {
+            label->setText(name);
+            return;
+        }
+    }
+    auto *caption = new QLabel(name, parent);
+    caption->hide();
+    caption->setBuddy(list);
+}
+
+void captionWhicheverShows(QLabel *caption, const QList<QWidget *> &controls)
+{
+    for (QWidget *w : controls) {
+        if (!w->isHidden())
+            caption->setBuddy(w);
+    }
+    new CaptionFollower(caption, controls);
 }

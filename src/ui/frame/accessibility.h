@@ -1,5 +1,12 @@
 #pragma once
 
+#include <QList>
+
+class QComboBox;
+class QLabel;
+class QString;
+class QWidget;
+
 // What a screen reader is told about the forms, beyond what each control's caption says.
 
 // The forms are plain QWidgets shown as top-level windows. Qt gives a plain QWidget the role of
@@ -8,3 +15,12 @@
 // Qt gives no role of its own is a window, and a dialog opened over the main form (a
 // MainFormDialog) a dialog. Called before the first form is built; calling again does nothing.
 void announceFormsAsWindows();
+
+// Names a list whose caption is not a label (an option beside it, say). Qt names a list on
+// Linux by its current text, and by the label whose buddy it is; the name is given both as
+// the list's accessible name and as such a label, never shown.
+void nameUncaptionedList(QComboBox *list, const QString &name);
+
+// A caption over controls in one place of which a layout shows one at a time: the caption's
+// buddy, which names the control to a screen reader, is always the one a layout showed last.
+void captionWhicheverShows(QLabel *caption, const QList<QWidget *> &controls);
