@@ -16,6 +16,14 @@ class QWidget;
 // MainFormDialog) a dialog. Called before the first form is built; calling again does nothing.
 void announceFormsAsWindows();
 
+// Tab goes through a form's controls in the order they are read: the controls of a frame
+// together, in rows from the top and each row from the left, a control with a caption label
+// read from where its caption begins.
+void orderTabsAsRead(QWidget *form);
+// Orders the form's controls now, and again whenever a control of it moves, shows or hides (a
+// model's layout, a mode that moves buttons), once the layout is done.
+void keepTabsInReadingOrder(QWidget *form);
+
 // Names a list whose caption is not a label (an option beside it, say). Qt names a list on
 // Linux by its current text, and by the label whose buddy it is; the name is given both as
 // the list's accessible name and as such a label, never shown.

@@ -48,6 +48,7 @@ QWidget *FormRegistry::form(const QString &name)
         // controls off.
         setSize(f, f->width(), f->height());
         f->setObjectName(name);
+        keepTabsInReadingOrder(f);
         m_forms.insert(name, f);
     }
     return f;
@@ -60,6 +61,8 @@ void FormRegistry::show(const QString &name)
         // where the window manager would place a new one.
         if (QWindow *window = f->windowHandle(); window && f->isHidden())
             window->setPosition(window->position());
+        // As the layout now in force places the controls.
+        orderTabsAsRead(f);
         f->show();
         // A form shown again must come to the front, above the form that opened it, also
         // where no window manager raises it.
