@@ -101,7 +101,7 @@ QList<QWidget *> readingOrder(QWidget *parent)
 }
 
 // Puts a form's Tab order right once the moves of a layout are done: moves come one control at
-// a time, and the order is taken once after the last.
+// a time, and the order is taken once after the last, or when the form is shown before that.
 class ReadingOrderKeeper : public QObject
 {
 public:
@@ -114,28 +114,34 @@ public:
             w->installEventFilter(this);
     }
 
+    // Lays the order where a control has moved since it was last laid.
+    void bringUpToDate()
+    {
+        if (std::exchange(m_moved, false) && m_form)
+            orderTabsAsRead(m_form);
+    }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         const QEvent::Type type = event->type();
-        const bool moved =
-            type == QEvent::Move || type == QEvent::ShowToParent || type == QEvent::HideToParent;
-        if (moved && !m_due) {
-            m_due = true;
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    m_due = false;
-                    if (m_form)
-                        orderTabsAsRead(m_form);
-                },
-                Qt::QueuedConnection);
+        if (type == QEvent::Move || type == QEvent::ShowToParent || type == QEvent::HideToParent) {
+            m_moved = true;
+            if (!std::exchange(m_due, true))
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        m_due = false;
+                        bringUpToDate();
+                    },
+                    Qt::QueuedConnection);
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
     QPointer<QWidget> m_form;
+    bool m_moved = false;
     bool m_due = false;
 };
 
@@ -187,8 +193,12 @@ void orderTabsAsRead(QWidget *form)
 
 void keepTabsInReadingOrder(QWidget *form)
 {
-    if (form->findChild<QObject *>(QLatin1String(ReadingOrderKeeper::Name), Qt::FindDirectChildrenOnly))
+    auto *keeper = static_cast<ReadingOrderKeeper *>(
+        form->findChild<QObject *>(QLatin1String(ReadingOrderKeeper::Name), Qt::FindDirectChildrenOnly));
+    if (keeper) {
+        keeper->bringUpToDate();
         return;
+    }
     new ReadingOrderKeeper(form);
     orderTabsAsRead(form);
 }

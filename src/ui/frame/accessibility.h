@@ -21,7 +21,8 @@ void announceFormsAsWindows();
 // read from where its caption begins.
 void orderTabsAsRead(QWidget *form);
 // Orders the form's controls now, and again whenever a control of it moves, shows or hides (a
-// model's layout, a mode that moves buttons), once the layout is done.
+// model's layout, a mode that moves buttons), once the layout is done. Called again, it lays
+// the order at once where a control has moved since.
 void keepTabsInReadingOrder(QWidget *form);
 
 // Names a list whose caption is not a label (an option beside it, say). Qt names a list on

@@ -61,9 +61,10 @@ void FormRegistry::show(const QString &name)
         // where the window manager would place a new one.
         if (QWindow *window = f->windowHandle(); window && f->isHidden())
             window->setPosition(window->position());
-        // As the layout now in force places the controls.
-        orderTabsAsRead(f);
         f->show();
+        // As the layout now in force places the controls (a control moved while the form was
+        // hidden tells so as the form shows).
+        keepTabsInReadingOrder(f);
         // A form shown again must come to the front, above the form that opened it, also
         // where no window manager raises it.
         if (platformStacksWindows())
