@@ -184,28 +184,31 @@ QString summaryChannelTitle(QChar channel)
     return QStringLiteral("CHANNEL %1 PROTOCOL").arg(channel);
 }
 
+QString summaryRowName(const SummaryRow &row)
+{
+    const QString prefix =
+        row.channel.isNull() ? QString() : summaryChannelTitle(row.channel) + QLatin1Char(' ');
+    QString caption = row.caption.trimmed();
+    // A row with a value reads "caption: value"; its caption's own colon goes.
+    while (row.valueBox && caption.endsWith(QLatin1Char(':')))
+        caption = caption.chopped(1).trimmed();
+    return prefix + caption;
+}
+
 QStringList summaryLines(const QList<SummaryRow> &rows)
 {
-    const auto bare = [](QString caption) {
-        caption = caption.trimmed();
-        while (caption.endsWith(QLatin1Char(':')))
-            caption.chop(1);
-        return caption.trimmed();
-    };
     QStringList out;
     for (const SummaryRow &r : rows) {
         if (!r.shown)
             continue;
-        const QString prefix =
-            r.channel.isNull() ? QString() : summaryChannelTitle(r.channel) + QLatin1Char(' ');
         if (!r.valueBox) {
-            out << prefix + r.caption.trimmed();
+            out << summaryRowName(r);
             continue;
         }
         QString value = r.value.trimmed();
         if (r.unitShown && !r.unit.isEmpty())
             value += QLatin1Char(' ') + r.unit;
-        out << QStringLiteral("%1%2: %3").arg(prefix, bare(r.caption), value);
+        out << QStringLiteral("%1: %2").arg(summaryRowName(r), value);
     }
     return out;
 }

@@ -29,6 +29,10 @@ QList<SummaryRow> summaryRows(const ConfigRecord &rec, const ModelInfo &model, i
 // The title of a channel's frame: "CHANNEL B PROTOCOL".
 QString summaryChannelTitle(QChar channel);
 
+// What a row is called: its caption without the colon before a value, a channel's rows after
+// the frame's title ("CHANNEL B PROTOCOL PARITY"). The page names the row's boxes by it.
+QString summaryRowName(const SummaryRow &row);
+
 // The rows that show, as "caption: value unit" lines (a caption-only row as its caption;
 // a channel's rows after the frame's title), in page order.
 QStringList summaryLines(const QList<SummaryRow> &rows);

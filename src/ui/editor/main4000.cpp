@@ -7,6 +7,7 @@
 #include "editor/rio_bt.h"
 #include "editor/siemens_param.h"
 #include "editor/toshiba.h"
+#include "frame/accessibility.h"
 #include "frame/appcontext.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
@@ -60,6 +61,8 @@ main4000::main4000(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ct
     buildFileMenu();
     connectControls();
     guardLists();
+    // The RIO layouts show a list of their own network speeds under the same caption.
+    captionWhicheverShows(m_ui->lblNetSpeed, {m_ui->cboNetworkSpeed, m_ui->cboNetworkSpeed2});
     captureBaseGeometry();
 }
 

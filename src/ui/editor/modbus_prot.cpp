@@ -74,9 +74,19 @@ modbus_prot::modbus_prot(AppContext &ctx, QWidget *parent)
     for (int code = 0; code < int(m_decodes.size()); ++code)
         on(m_decodes[code], [this, code] { masterDecode(code); });
 
+    // A box of the table is named by its column's caption and its row's number.
+    const QString abStart = m_ui->Label11->text() + QLatin1Char(' ');
+    const std::pair<const char *, QString> columns[] = {{"txtStart", m_ui->Label9->text()},
+                                                        {"txtEnd", m_ui->Label10->text()},
+                                                        {"txtFile", abStart + m_ui->Label12->text()},
+                                                        {"txtWord", abStart + m_ui->Label13->text()}};
     for (int row = 1; row <= 8; ++row) {
-        for (const char *column : {"txtStart", "txtEnd", "txtFile", "txtWord"})
-            m_boxes << findChild<QLineEdit *>(QStringLiteral("%1%2").arg(QLatin1String(column)).arg(row));
+        const QString number = findChild<QLabel *>(QStringLiteral("lblRow%1").arg(row))->text();
+        for (const auto &[column, caption] : columns) {
+            auto *box = findChild<QLineEdit *>(QStringLiteral("%1%2").arg(QLatin1String(column)).arg(row));
+            box->setAccessibleName(caption + QLatin1Char(' ') + number);
+            m_boxes << box;
+        }
     }
     for (int i = 0; i < int(m_boxes.size()); ++i) {
         describeRange(m_boxes[i], WordRange);

@@ -66,8 +66,10 @@ void rio_bt::buildRacks()
 {
     QWidget *area = m_ui->frmRacks;
     // The column labels, "0/0" to "7/1", over the boxes.
+    QLabel *columns[16];
     for (int c = 0; c < 16; ++c) {
         auto *l = new QLabel(QStringLiteral("%1/%2").arg(c / 2).arg(c % 2), area);
+        columns[c] = l;
         l->setObjectName(QStringLiteral("lblColumn%1").arg(c));
         // Centred over its box's square.
         l->setGeometry(FirstBoxLeft + c * BoxPitch - 14, 0, BoxPitch, 14);
@@ -91,6 +93,8 @@ void rio_bt::buildRacks()
                 auto *box = new QCheckBox(frame);
                 box->setObjectName(QStringLiteral("chk%1%2%3").arg(r).arg(g).arg(m));
                 box->setToolTip(tr("Rack %1, group %2, module %3").arg(r).arg(g).arg(m));
+                // Named by its row's and its column's captions: "Rack Addr 1 3/0".
+                box->setAccessibleName(label->text() + QLatin1Char(' ') + columns[2 * g + m]->text());
                 box->setGeometry(FirstBoxLeft + (2 * g + m) * BoxPitch - 8, 8, 20, 20);
                 m_boxes[r - 1][2 * g + m] = box;
                 connect(box, &QCheckBox::toggled, this,

@@ -186,6 +186,7 @@ toshiba_Super2E::toshiba_Super2E(AppContext &ctx, QWidget *parent)
         box->setObjectName(QStringLiteral("txtWD%1").arg(20 + k));
         if (k < 10) {
             box->setGeometry(10 + k * 61, 36, 54, 24);
+            box->setAccessibleName(QStringLiteral("SUPER2E RELAY %1 ADDRESS").arg(k + 1));
             describeRange(box, AddressRange);
         } else {
             const int reg = k - 10; // 0..29
@@ -194,6 +195,7 @@ toshiba_Super2E::toshiba_Super2E(AppContext &ctx, QWidget *parent)
             label->setObjectName(QStringLiteral("lblReg%1").arg(reg + 1));
             label->setGeometry(10 + column * 206, 12 + row * 22, 60, 20);
             box->setGeometry(72 + column * 206, 12 + row * 22, 80, 20);
+            label->setBuddy(box);
             box->setToolTip(tr("A hexadecimal word, 0000 to FFFF"));
         }
         m_words << box;

@@ -108,21 +108,25 @@ void view::refresh()
     const Session &s = m_ctx.session;
     if (!s.model)
         return; // nothing chosen yet: the page as designed
-    const auto put = [this](const char *name, const QString &text, bool shown) {
+    // Every box of a row is named by the row, so a screen reader says "caption: value" at the
+    // value and never takes a box inside a channel's frame for the frame's title.
+    const auto put = [this](const char *name, const QString &text, bool shown, const QString &rowName) {
         auto *box = findChild<QLineEdit *>(QLatin1String(name), Qt::FindChildrenRecursively);
         Q_ASSERT(box); // the rows name the page's own boxes
         if (!box)
             return;
         box->setText(text);
         box->setVisible(shown);
+        box->setAccessibleName(rowName);
     };
     bool channelShown[2] = {false, false};
     for (const SummaryRow &r : summaryRows(s.rec, *s.model, s.PortNumber)) {
-        put(r.captionBox, r.caption, r.shown);
+        const QString rowName = summaryRowName(r);
+        put(r.captionBox, r.caption, r.shown, rowName);
         if (r.valueBox)
-            put(r.valueBox, r.value, r.shown);
+            put(r.valueBox, r.value, r.shown, rowName);
         if (r.unitBox)
-            put(r.unitBox, r.unit, r.unitShown);
+            put(r.unitBox, r.unit, r.unitShown, rowName);
         if (!r.channel.isNull())
             channelShown[r.channel == QLatin1Char('C')] |= r.shown;
     }

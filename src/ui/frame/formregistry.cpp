@@ -1,5 +1,6 @@
 #include "formregistry.h"
 
+#include "frame/accessibility.h"
 #include "frame/appcontext.h"
 #include "frame/formutil.h"
 #include "frame/manual.h"
@@ -37,6 +38,8 @@ QWidget *FormRegistry::form(const QString &name)
     const auto it = m_factories.constFind(name);
     if (it == m_factories.cend() || !m_context)
         return nullptr;
+    // Before the form's constructor names it: a screen reader is told what the form is from then on.
+    announceFormsAsWindows();
     // Registered before the factory returns' constructor side effects reach other forms
     // that look this one up again.
     QWidget *f = (*it)(*m_context);
@@ -47,6 +50,7 @@ QWidget *FormRegistry::form(const QString &name)
         setSize(f, f->width(), f->height());
         f->setObjectName(name);
         addHelpKey(*f, m_context->prompts); // F1: the manual at this form's section
+        keepTabsInReadingOrder(f);
         m_forms.insert(name, f);
     }
     return f;
@@ -60,6 +64,9 @@ void FormRegistry::show(const QString &name)
         if (QWindow *window = f->windowHandle(); window && f->isHidden())
             window->setPosition(window->position());
         f->show();
+        // As the layout now in force places the controls (a control moved while the form was
+        // hidden tells so as the form shows).
+        keepTabsInReadingOrder(f);
         // A form shown again must come to the front, above the form that opened it, also
         // where no window manager raises it.
         if (platformStacksWindows())

@@ -3,6 +3,7 @@
 
 #include "editor/configfiles.h"
 #include "editor/defaults.h"
+#include "frame/accessibility.h"
 #include "frame/appcontext.h"
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
@@ -34,6 +35,7 @@ Welcome1::Welcome1(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ct
         });
         // Which device each COM option stands for on this machine, chosen under it.
         auto *chooser = findChild<DeviceChooser *>(QStringLiteral("cboComDevice_%1").arg(i));
+        nameUncaptionedList(chooser, QStringLiteral("COM%1 device").arg(port));
         if (!m_ctx.comm.hasComDevice(port))
             m_ctx.comm.setComDevice(port, defaultComDevice(port, ports));
         chooser->setDevice(m_ctx.comm.deviceForName(QStringLiteral("COM%1").arg(port)));
