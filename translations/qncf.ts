@@ -39,6 +39,14 @@
         <source>Download a saved configuration file to a QN4000 or QN6000 freestanding unit</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>He&amp;lp (F1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open the manual</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>about</name>
@@ -315,6 +323,13 @@
     </message>
     <message>
         <source>A configuration file (.QNC) to open, once its model is chosen.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>main4000</name>
+    <message>
+        <source>QNCF &amp;Manual</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,5 +1,6 @@
 #include "frame/manual.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -51,6 +52,12 @@ private Q_SLOTS:
                      qPrintable(name + QStringLiteral(" has no picture in the manual")));
             form->hide();
         }
+        // And the main menu's Help button and the configuration form's menu entry.
+        b.button("Welcome1", "cmdHelp")->click();
+        b.mainForm()->action(QStringLiteral("help_manual"))->trigger();
+        QCOMPARE(m_opened.size(), 2);
+        QCOMPARE(m_opened.at(0).fragment(), QStringLiteral("Welcome1"));
+        QCOMPARE(m_opened.at(1).fragment(), QStringLiteral("main4000"));
         for (const auto &p : b.prompts.shown())
             QVERIFY2(!p.title.contains(QStringLiteral("Manual")), qPrintable(p.text));
 

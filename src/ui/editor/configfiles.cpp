@@ -6,6 +6,7 @@
 #include "files/configfile.h"
 #include "frame/appcontext.h"
 #include "frame/formregistry.h"
+#include "frame/manual.h"
 #include "prompts/prompts.h"
 #include "session/session.h"
 
@@ -73,4 +74,6 @@ void connectConfigurationMenu(AppContext &ctx, main4000 &form)
                      [c] { openConfigurationFile(*c); });
     QObject::connect(form.action(QStringLiteral("restore_configuration")), &QAction::triggered, &form,
                      [c] { restoreDefaultConfiguration(*c); });
+    QObject::connect(form.action(QStringLiteral("help_manual")), &QAction::triggered, &form,
+                     [c, &form] { openManual(c->prompts, form.objectName()); });
 }

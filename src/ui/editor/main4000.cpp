@@ -82,6 +82,11 @@ void main4000::buildFileMenu()
     m_file_menu->addSeparator()->setObjectName(QStringLiteral("bar1"));
     m_file_menu->addAction(QStringLiteral("S&et QUINTREL Settings to Defaults..."))
         ->setObjectName(QStringLiteral("restore_configuration"));
+    m_file_menu->addSeparator()->setObjectName(QStringLiteral("bar2"));
+    QAction *help = m_file_menu->addAction(tr("QNCF &Manual"));
+    help->setObjectName(QStringLiteral("help_manual"));
+    help->setShortcut(QKeySequence::HelpContents);
+    help->setShortcutVisibleInContextMenu(true);
 }
 
 QAction *main4000::action(const QString &name) const

@@ -2,12 +2,12 @@
 
 #include "prompts/prompts.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeySequence>
-#include <QShortcut>
 #include <QWidget>
 
 namespace {
@@ -71,9 +71,11 @@ void openManual(Prompts &prompts, const QString &section)
 
 void addHelpKey(QWidget &form, Prompts &prompts)
 {
-    auto *key = new QShortcut(QKeySequence::HelpContents, &form);
-    key->setContext(Qt::WindowShortcut);
-    QObject::connect(key, &QShortcut::activated, &form,
+    auto *help = new QAction(&form);
+    help->setShortcut(QKeySequence::HelpContents);
+    help->setShortcutContext(Qt::WindowShortcut);
+    form.addAction(help);
+    QObject::connect(help, &QAction::triggered, &form,
                      [&form, &prompts] { openManual(prompts, form.objectName()); });
 }
 

@@ -109,25 +109,22 @@ void model_freestand::showFileOffer()
     const Session::FileToOpen &file = m_ctx.session.fileToOpen;
     if (file.path.isEmpty())
         return;
-    QList<QPushButton *> first, rest;
+    QPushButton *first = nullptr;
     for (QPushButton *b : std::as_const(m_modelButtons)) {
         const bool fits = std::any_of(file.fitting.cbegin(), file.fitting.cend(),
                                       [b](const ModelInfo *m) { return b->objectName() == m->button; });
         QFont font = b->font();
         font.setBold(fits);
         b->setFont(font);
-        (fits ? first : rest) << b;
+        if (fits && !first)
+            first = b;
     }
     //: %1 is the file's name, which the user opened from the desktop
     setWindowTitle(tr("Open %1 as which model?").arg(QFileInfo(file.path).fileName()));
     m_ui->lblDescription->setText(tr("The file fits the models in bold: pick the one it was saved for."));
-    const QList<QPushButton *> order = first + rest;
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order.at(i - 1), order.at(i));
-    if (!order.isEmpty())
-        setTabOrder(order.back(), m_ui->Command10);
-    if (!first.isEmpty())
-        first.front()->setFocus();
+    // Tab keeps the reading order; the first model the file fits has the focus.
+    if (first)
+        first->setFocus();
 }
 
 void startWithFile(AppContext &ctx, const QString &path)

@@ -50,8 +50,8 @@ private:
     // The model's own mode at the right of the mode row, "STANDARD DF1 to DH+" at the left.
     void offerModes(main4000::Mode own);
     void hideHandshakeLoopback();
-    // With a file named at the start: the file in the title, the models it fits first in the
-    // Tab order, marked, the first of them focused.
+    // With a file named at the start: the file in the title, the models it fits marked, the
+    // first of them focused.
     void showFileOffer();
     // The drive dialogs as the drive models start.
     void presetToshiba();

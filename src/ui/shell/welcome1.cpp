@@ -8,6 +8,7 @@
 #include "frame/formregistry.h"
 #include "frame/formutil.h"
 #include "frame/maindialog.h"
+#include "frame/manual.h"
 #include "online/dhpdiag.h"
 #include "prompts/prompts.h"
 #include "serial/modcomm.h"
@@ -53,6 +54,7 @@ Welcome1::Welcome1(AppContext &ctx, QWidget *parent) : QWidget(parent), m_ctx(ct
     connect(m_ui->cmdOnline, &QPushButton::clicked, this, &Welcome1::cmdOnline_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &Welcome1::Command2_Click);
     connect(m_ui->Command3, &QPushButton::clicked, this, [] { endProgram(); });
+    connect(m_ui->cmdHelp, &QPushButton::clicked, this, [this] { openManual(m_ctx.prompts, objectName()); });
     m_ui->lblComPort2->setText(QStringLiteral("-"));
     m_ctx.session.PortTestedGood = false; // a new menu has no port chosen
 }
@@ -73,6 +75,7 @@ void Welcome1::layoutForFreestanding()
     setHeightTwips(this, 4405);
     moveTopTwips(m_ui->Command2, 3475);
     moveTopTwips(m_ui->Command3, 3475);
+    moveTopTwips(m_ui->cmdHelp, 3475);
     moveTopTwips(m_ui->Line2, 3955);
     moveTopTwips(m_ui->Line5, 3355);
     moveTopTwips(m_ui->frmCONFIG, 1570);
