@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qncf-bench-gui: the program as qncf builds it (the same session, port layer, forms and
 // registry), walked by clicking its buttons to the screen a figure is taken at.
 //

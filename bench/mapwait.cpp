@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qncf-bench-mapwait: starts a program and waits for its first top-level window whose title
 // holds the given text to be mapped on the X display, then prints "PID MICROSECONDS" (from
 // just before the exec to the map), then leaves the program running until our standard input

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qncf-bench-files: how long opening a configuration file takes, for a file of each layout,
 // for files holding 1, 10 and 100 configurations (the reader takes them pass after pass),
 // for files padded with blank lines up to just under the size cap, and for a file over the

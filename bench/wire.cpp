@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qncf-bench-wire: a serial line between the PC and the simulated converter, for timing
 // transfers against the time their bytes need on a real line. A pseudo-terminal passes the
 // PC's bytes on at once, and qnsim --pace only paces what the converter sends; this puts a

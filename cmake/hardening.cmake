@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The distribution's hardening on every Linux build: the stack protector, the fortified libc
 # calls, format-string checks, and relocations made read-only and bound at start. The flags are
 # what dpkg-buildflags adds with hardening=+all over hardening=-all, so they follow Debian's own

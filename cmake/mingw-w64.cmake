@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross compiling for 64-bit Windows with Debian's MinGW-w64 (POSIX threads, as the Qt SDK was
 # built). The Qt SDK for Windows is found under QNCF_WINDOWS_SDK (a cache variable, or the
 # environment variable of that name); scripts/windows-sdk says where it is.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the manual's pictures: each form as the program shows it, offscreen, one PNG each,
 // so the manual never shows a screen the program no longer has.
 // Usage: qncf-manual-shots OUTPUT-FOLDER

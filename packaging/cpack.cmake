@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make package: a .deb of what the install rules put in place (with the copyright file, the
 # changelog and the man pages where Debian wants them), its dependencies computed from the
 # libraries the programs link. tests/packaging/tst_package.sh holds it to lintian.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by cpack once the package's files are in place and stripped (CPACK_PRE_BUILD_SCRIPTS): every
 # ELF file also loses the compiler's .comment and the .note section, as Debian's own packages'
 # programs do.

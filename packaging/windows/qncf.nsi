@@ -1,3 +1,4 @@
+; SPDX-License-Identifier: GPL-3.0-or-later
 ; The Windows installer of QNCF: the programs and everything they load, a Start menu entry, the
 ; .QNC file type, and an uninstaller. makensis is given VERSION, DEPLOY (the folder
 ; scripts/windows-deploy filled), FILES (the uninstaller's list of them, one Delete each),

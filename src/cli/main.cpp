@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qncf-cli: the configuration program without its windows, for scripts and for checking a file
 // or a unit. It applies a file, shows the summary and runs the transfers with the same core and
 // link the windows use, so what it reads, shows and sends is what the windows would.

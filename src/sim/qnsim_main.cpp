@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qnsim: a simulated converter on a pseudo-terminal, for trying the PC side without hardware.
 
 #include "about/licence.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile configuration files: every layout's file cut at every byte, each line replaced by
 // junk, other line endings, end-of-file marks, zero bytes, numbers out of range, and things
 // that are not files at all. Each either loads, with every value of its model, or is refused

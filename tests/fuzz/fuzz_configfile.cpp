@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The configuration file reader on any bytes. Input: the file layout (the first byte, modulo
 // five: None, TypeWord, DataTable, RackMap, ModbusTable), then the file.
 

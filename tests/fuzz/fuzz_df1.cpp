@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DF1 framing both ways: the input as a received stream, split into the same events however it
 // arrives, and the input as a body, framed and read back.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A configuration record built from the input, saved as a file, sent as a configuration
 // message and uploaded back: each road must keep the values the record holds.
 // Input: the model (its index in the catalog), then the record's fields a byte each.

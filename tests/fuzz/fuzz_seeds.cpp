@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed inputs of the fuzz targets: fuzz_seeds tests/fuzz/corpus
 // Each target's folder gets its seed-* files (anything else there, such as an input a fuzzer
 // found, stays). The seeds are valid inputs: files the program writes, the replies a unit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The terminal's text rules: whatever the converter sends, in whatever reads it arrives and
 // however often the window looks, the text is what the append steps give done plainly on a
 // string, read by read; the window's copy matches it; it stays bounded; and where no

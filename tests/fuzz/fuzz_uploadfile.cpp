@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From a converter's upload replies to the configuration file, and the file read back.
 // Input: the model (its index in the catalog), the length of the first reply, the first reply,
 // and the rest as the second reply.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target on every file of its corpus folders, without libFuzzer, so that any
 // compiler builds it and an input that once broke a property is tried on every test run.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch root as the package does and checks what lands there: the
 # exact list of files, the desktop file and metainfo as a software centre validates them (the
 # metainfo pedantically too), the icon's sizes, the man pages, the libraries the headless

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the .deb from the build's own programs as make package does, into a scratch folder, and
 # holds it to what a packager checks: lintian --pedantic finds no error and no warning (its info
 # and pedantic notes are shown), hardening-check passes on each program, and the changelog names

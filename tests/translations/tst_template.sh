@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when the committed translations/qncf.ts is stale: lupdate, run on the sources as they
 # are, finds texts (with their contexts and translators' comments) that the template lacks,
 # or the template still holds texts the sources no longer have. "make translations" brings

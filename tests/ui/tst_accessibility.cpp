@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader finds on every form of every model, reached as a user reaches it: each
 // window announced as a window or a dialog, each control the user can work named by what it
 // is, the summary's boxes by their rows, and Tab going through the controls in reading order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A file opened in the editor gives the record the core's apply step gives, whatever was
 // configured before, and the forms then show that record: for every model, over files written
 // from many records, opened on a fresh configuration or over another file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/modelcatalog.h"
 #include "editor/df_param.h"
 #include "editor/paramconfigb.h"

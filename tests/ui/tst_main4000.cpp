@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/modelcatalog.h"
 #include "editor/main4000.h"
 #include "frame/formutil.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "df1/df1.h"
 #include "online/dhpdiag.h"
 #include "online/dhpdiagnostics.h"

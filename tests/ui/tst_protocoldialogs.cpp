@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Modbus, Siemens, data-table, rack map and Toshiba dialogs: what each control writes into
 // the record, what the boxes refuse, and the layouts and ways out.
 

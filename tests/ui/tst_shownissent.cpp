@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the screens and the summary show is what the download sends. Random sequences of a
 // user's clicks, choices and typed text, over every model, through the real forms, with real
 // key events (typing ends with Enter, Tab or Escape, as a user ends it); after each step every

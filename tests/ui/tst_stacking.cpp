@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window stacking on a real X display with no window manager, where nothing but the program
 // itself brings a window to the front. Run under xvfb-run; skipped on platforms without
 // windows of their own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/modelcatalog.h"
 #include "editor/configfiles.h"
 #include "editor/download.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/configfiles.h"
 #include "editor/summaryprint.h"
 #include "files/localfile.h"

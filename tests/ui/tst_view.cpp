@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frame/formutil.h"
 #include "shell/model_freestand.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "df1.h"
 
 QByteArray StuffDLE(QByteArrayView body)

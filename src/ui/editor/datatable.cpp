@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "datatable.h"
 #include "ui_vr58_datatable.h"
 #include "ui_yze_datatable.h"

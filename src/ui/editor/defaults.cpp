@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operating parameters of a fresh configuration, as the main menu resets them.
 
 #include "defaults.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "df_param.h"
 #include "ui_df_param.h"
 

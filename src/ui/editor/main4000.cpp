@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "main4000.h"
 #include "ui_main4000.h"
 

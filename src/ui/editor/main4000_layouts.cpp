@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-mode layouts of main4000: each operating mode shows what it needs, hides the rest,
 // captions the frames and buttons, presets the record fields it owns and lays out its
 // dialogs. The standard layout resets what the others change; for most models it has run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "modbus_prot.h"
 #include "ui_modbus_prot.h"
 

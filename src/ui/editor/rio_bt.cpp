@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rio_bt.h"
 #include "ui_rio_bt.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "siemens_param.h"
 #include "ui_siemens_param.h"
 

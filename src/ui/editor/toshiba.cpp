@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "toshiba.h"
 #include "ui_toshiba_super2e.h"
 #include "ui_toshiba_vfd.h"

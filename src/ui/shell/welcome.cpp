@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "welcome.h"
 #include "ui_about.h"
 #include "ui_welcome.h"

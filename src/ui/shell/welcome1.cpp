@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "welcome1.h"
 #include "ui_welcome1.h"
 
