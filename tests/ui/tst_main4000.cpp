@@ -230,7 +230,8 @@ private Q_SLOTS:
         QStringList names;
         for (QAction *a : menu->actions())
             names << a->objectName();
-        QCOMPARE(names, QStringList({"save_file", "open_file", "bar1", "restore_configuration"}));
+        QCOMPARE(names, QStringList({"save_file", "open_file", "bar1", "restore_configuration", "bar2",
+                                     "help_manual"}));
         QVERIFY(b.mainForm()->action(QStringLiteral("bar1"))->isSeparator());
         QVERIFY(!b.mainForm()->action(QStringLiteral("no_such_item")));
     }

@@ -37,7 +37,8 @@ const QHash<QString, QString> OwnFormTexts = {
      QStringLiteral("download\\.windowTitle|Label1\\.text|Command1\\.(text|toolTip)")},
     {QStringLiteral("upload"), QStringLiteral("upload\\.windowTitle")},
     {QStringLiteral("about"), QStringLiteral("lbl(Title|Version|Info)\\.text")},
-    {QStringLiteral("Welcome1"), QStringLiteral("cmdDOWNLOAD\\.toolTip")},
+    {QStringLiteral("Welcome1"), QStringLiteral("cmdDOWNLOAD\\.toolTip|cmdHelp\\.(text|toolTip)")},
+    {QStringLiteral("main4000"), QStringLiteral("help_manual\\.text")},
     // what each box of the rack map stands for
     {QStringLiteral("rio_bt"), QStringLiteral("chk[1-7][0-7][01]\\.toolTip")},
     // the range a number box takes
