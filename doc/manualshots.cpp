@@ -41,13 +41,26 @@ struct Shot
     const char *model; // nullptr: before any model is chosen
 };
 const Shot Shots[] = {
-    {"Welcome", nullptr},           {"about", nullptr},           {"model_freestand", nullptr},
-    {"Welcome1", "QN4000-NGD"},     {"main4000", "QN4000-NGD"},   {"paramConfigB", "QN4000-NGD"},
-    {"paramConfigC", "QN4000-F7H"}, {"df_Param", "QN4000-NGD"},   {"view", "QN4000-NGD"},
-    {"modbus_prot", "QN4000-LBW"},  {"siemens_param", "QN4000-WOLTA"}, {"toshiba_VFD", "QN4000-EPV4"},
-    {"toshiba_Super2E", "QN4000-EPV4"}, {"YZE_DataTable", "QN4000-YZE"}, {"VR58_DataTable", "QN4000-QOF"},
-    {"rio_bt", "QN4000-UCT"},       {"download", "QN4000-NGD"},   {"upload", "QN4000-NGD"},
-    {"monitor", "QN4000-NGD"},      {"DHPDiag", "QN4000-NGD"},
+    {"Welcome", nullptr},
+    {"about", nullptr},
+    {"model_freestand", nullptr},
+    {"Welcome1", "QN4000-NGD"},
+    {"main4000", "QN4000-NGD"},
+    {"paramConfigB", "QN4000-NGD"},
+    {"paramConfigC", "QN4000-F7H"},
+    {"df_Param", "QN4000-NGD"},
+    {"view", "QN4000-NGD"},
+    {"modbus_prot", "QN4000-LBW"},
+    {"siemens_param", "QN4000-WOLTA"},
+    {"toshiba_VFD", "QN4000-EPV4"},
+    {"toshiba_Super2E", "QN4000-EPV4"},
+    {"YZE_DataTable", "QN4000-YZE"},
+    {"VR58_DataTable", "QN4000-QOF"},
+    {"rio_bt", "QN4000-UCT"},
+    {"download", "QN4000-NGD"},
+    {"upload", "QN4000-NGD"},
+    {"monitor", "QN4000-NGD"},
+    {"DHPDiag", "QN4000-NGD"},
 };
 
 } // namespace
