@@ -25,7 +25,6 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include <algorithm>
 #include <utility>
 
 namespace {
@@ -43,11 +42,6 @@ model_freestand::model_freestand(AppContext &ctx, QWidget *parent)
     , m_ui(new Ui::model_freestand)
 {
     m_ui->setupUi(this);
-    for (QPushButton *b : findChildren<QPushButton *>()) {
-        if (std::any_of(modelCatalog().cbegin(), modelCatalog().cend(),
-                        [b](const ModelInfo &m) { return b->objectName() == m.button; }))
-            m_modelButtons << b;
-    }
     for (const ModelInfo &m : modelCatalog()) {
         auto *b = findChild<QPushButton *>(m.button);
         if (!b)
@@ -110,21 +104,19 @@ void model_freestand::showFileOffer()
     const Session::FileToOpen &file = m_ctx.session.fileToOpen;
     if (file.path.isEmpty())
         return;
-    QPushButton *first = nullptr;
-    for (QPushButton *b : std::as_const(m_modelButtons)) {
-        const bool fits = std::any_of(file.fitting.cbegin(), file.fitting.cend(),
-                                      [b](const ModelInfo *m) { return b->objectName() == m->button; });
-        QFont font = b->font();
-        font.setBold(fits);
-        b->setFont(font);
-        if (fits && !first)
-            first = b;
+    for (const ModelInfo &m : modelCatalog()) {
+        if (auto *b = findChild<QPushButton *>(m.button)) {
+            QFont font = b->font();
+            font.setBold(file.fitting.contains(&m));
+            b->setFont(font);
+        }
     }
     //: %1 is the file's name, which the user opened from the desktop
     setWindowTitle(tr("Open %1 as which model?").arg(QFileInfo(file.path).fileName()));
     m_ui->lblDescription->setText(tr("The file fits the models in bold: pick the one it was saved for."));
     // Tab keeps the reading order; the first model the file fits has the focus.
-    if (first)
+    if (QPushButton *first =
+            file.fitting.isEmpty() ? nullptr : findChild<QPushButton *>(file.fitting.front()->button))
         first->setFocus();
 }
 

@@ -60,7 +60,6 @@ private:
 
     AppContext &m_ctx;
     Ui::model_freestand *m_ui;
-    QList<QPushButton *> m_modelButtons; // in the order the form lays them out
 };
 
 // Starts the program with a configuration file named on its command line: at the model
